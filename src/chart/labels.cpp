@@ -1,0 +1,232 @@
+#include "chart/labels.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace chart {
+
+namespace {
+
+constexpr double kSmallestIncrement = 1e-12;
+constexpr int kLabelsSeparationPercent = 10;
+constexpr int kMinorTicksPerGap = 3;
+
+// |value| * 1000 rounded half up on its 15 significant decimal digits, as a
+// digit string of at least four digits (so the last three are the decimals).
+std::string ThousandthsDigits(double magnitude) {
+    char buffer[40];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                      std::chars_format::scientific, 14);
+    // buffer holds "d.dddddddddddddde[+-]xx".
+    std::string significant(1, buffer[0]);
+    significant.append(buffer + 2, buffer + 16);
+    const int exponent = std::atoi(std::string(buffer + 17, result.ptr).c_str());
+
+    const int integerDigits = exponent + 4;  // digits of magnitude * 1000 before the point
+    std::string digits;
+    if (integerDigits <= 0) {
+        digits = (integerDigits == 0 && significant[0] >= '5') ? "1" : "0";
+    } else if (integerDigits >= static_cast<int>(significant.size())) {
+        digits = significant + std::string(integerDigits - significant.size(), '0');
+    } else {
+        digits = significant.substr(0, static_cast<std::size_t>(integerDigits));
+        if (significant[static_cast<std::size_t>(integerDigits)] >= '5') {
+            auto it = digits.rbegin();
+            for (; it != digits.rend() && *it == '9'; ++it) {
+                *it = '0';
+            }
+            if (it == digits.rend()) {
+                digits.insert(digits.begin(), '1');
+            } else {
+                ++*it;
+            }
+        }
+    }
+    if (digits.size() < 4) {
+        digits.insert(0, 4 - digits.size(), '0');
+    }
+    return digits;
+}
+
+// The next step of 1, 2, 5, 10, 20, 50, ... (and the same below 1) that is
+// strictly greater than `increment`.
+double NextIncrementStep(double increment) {
+    const double decade = std::pow(10.0, std::floor(std::log10(increment)));
+    for (const double factor : {1.0, 2.0, 5.0, 10.0, 20.0}) {
+        if (factor * decade > increment) {
+            return factor * decade;
+        }
+    }
+    return 50.0 * decade;
+}
+
+}  // namespace
+
+std::u16string FormatLabel(double value, const NumberSeparators& separators) {
+    if (std::isnan(value)) {
+        return u"NAN";
+    }
+    if (std::isinf(value)) {
+        return value < 0 ? u"-INF" : u"INF";
+    }
+    const std::string digits = ThousandthsDigits(std::fabs(value));
+    std::string integerPart = digits.substr(0, digits.size() - 3);
+    std::string decimals = digits.substr(digits.size() - 3);
+    integerPart.erase(0, std::min(integerPart.find_first_not_of('0'), integerPart.size() - 1));
+    decimals.erase(decimals.find_last_not_of('0') + 1);
+
+    std::u16string text;
+    if (value < 0 && (integerPart != "0" || !decimals.empty())) {
+        text += u'-';
+    }
+    for (std::size_t i = 0; i < integerPart.size(); ++i) {
+        if (i > 0 && (integerPart.size() - i) % 3 == 0) {
+            text += separators.Thousands;
+        }
+        text += static_cast<char16_t>(integerPart[i]);
+    }
+    if (!decimals.empty()) {
+        text += separators.Decimal;
+        for (const char digit : decimals) {
+            text += static_cast<char16_t>(digit);
+        }
+    }
+    return text;
+}
+
+int LabelSizePx(const Axis& axis, const TextMeasurer& measurer,
+                const NumberSeparators& separators) {
+    if (axis.Orientation == AxisOrientation::Vertical) {
+        return measurer.HeightOfWPx();
+    }
+    // The midpoint is halved while it is a whole number, so that its text
+    // shows as many decimals as the range's labels may need.
+    double probe = (axis.DrawnMinimum + axis.DrawnMaximum) / 2.0;
+    while (std::isfinite(probe) && probe != 0.0 && probe == std::trunc(probe)) {
+        probe /= 2.0;
+    }
+    int widestPx = 0;
+    for (const double value : {axis.DrawnMinimum, axis.DrawnMaximum, probe}) {
+        widestPx = std::max(widestPx, measurer.WidthPx(FormatLabel(value, separators)));
+    }
+    return widestPx;
+}
+
+int RoomForLabels(int labelSizePx, int axisLengthPx) {
+    if (labelSizePx <= 0 || axisLengthPx <= 0) {
+        return 1;
+    }
+    const double separatedPx =
+        labelSizePx + RoundHalfEven(labelSizePx * kLabelsSeparationPercent / 100.0);
+    return static_cast<int>(RoundHalfEven(axisLengthPx / separatedPx));
+}
+
+double LabelIncrement(double drawnMinimum, double drawnMaximum, int room,
+                      std::optional<int> xAxisPointCount) {
+    if (room < 1) {
+        return kSmallestIncrement;
+    }
+    const double range = drawnMaximum - drawnMinimum;
+    double increment = std::fabs(range) / (room + 1);
+    if (xAxisPointCount && range >= 1.1 && *xAxisPointCount <= room) {
+        increment = std::max(increment, 1.0);
+    }
+    // An empty or non-finite range has no step to search for.
+    while (increment > 0.0 && std::isfinite(increment) &&
+           RoundHalfEven(range / increment) > room) {
+        increment = NextIncrementStep(increment);
+        if (increment > range) {
+            break;
+        }
+    }
+    return increment <= kSmallestIncrement ? kSmallestIncrement : increment;
+}
+
+std::vector<double> LabelValues(double drawnMinimum, double drawnMaximum, double increment) {
+    const double lowest = drawnMinimum < 0.0
+                              ? drawnMinimum
+                              : (drawnMinimum - kSmallestIncrement) / (1.0 + kSmallestIncrement);
+    const double first = std::trunc(drawnMaximum / increment) * increment;
+    std::vector<double> values;
+    // Each value from the first one, not by repeated subtraction, so that
+    // rounding errors do not pile up along the axis.
+    for (int i = 0; i < kMaxLabelCount; ++i) {
+        const double value = first - i * increment;
+        if (!(value >= lowest)) {
+            break;
+        }
+        values.push_back(value);
+    }
+    return values;
+}
+
+std::vector<double> MinorTickValues(std::span<const double> labelValues) {
+    std::vector<double> values;
+    for (std::size_t i = 1; i < labelValues.size(); ++i) {
+        const double upper = labelValues[i - 1];
+        const double lower = labelValues[i];
+        for (int k = 1; k <= kMinorTicksPerGap; ++k) {
+            values.push_back(lower + (upper - lower) * k / (kMinorTicksPerGap + 1));
+        }
+    }
+    return values;
+}
+
+AxisLabels BuildAxisLabels(const Axis& axis, std::optional<int> xAxisPointCount,
+                           const TextMeasurer& measurer, const NumberSeparators& separators) {
+    const int room = RoomForLabels(LabelSizePx(axis, measurer, separators), axis.LengthPx());
+    AxisLabels labels;
+    labels.Increment = LabelIncrement(axis.DrawnMinimum, axis.DrawnMaximum, room,
+                                      axis.Orientation == AxisOrientation::Horizontal
+                                          ? xAxisPointCount
+                                          : std::nullopt);
+    const std::vector<double> values =
+        LabelValues(axis.DrawnMinimum, axis.DrawnMaximum, labels.Increment);
+    labels.Labels.reserve(values.size());
+    for (const double value : values) {
+        AxisLabel label;
+        label.Value = value;
+        label.Text = FormatLabel(value, separators);
+        label.WidthPx = measurer.WidthPx(label.Text);
+        label.TickPx = axis.ValueToPx(value);
+        labels.Labels.push_back(std::move(label));
+    }
+    for (const double value : MinorTickValues(values)) {
+        labels.MinorTickPx.push_back(axis.ValueToPx(value));
+    }
+    return labels;
+}
+
+void PlaceLabelRects(AxisLabels& labels, AxisOrientation orientation, int labelEdgePx,
+                     int heightOfWPx) {
+    for (AxisLabel& label : labels.Labels) {
+        PxRect& rect = label.RectPx;
+        if (orientation == AxisOrientation::Horizontal) {
+            rect.LeftPx = label.TickPx - label.WidthPx / 2;
+            rect.RightPx = rect.LeftPx + label.WidthPx;
+            rect.TopPx = labelEdgePx;
+            rect.BottomPx = labelEdgePx + heightOfWPx;
+        } else {
+            rect.RightPx = labelEdgePx;
+            rect.LeftPx = labelEdgePx - label.WidthPx;
+            rect.TopPx = label.TickPx - heightOfWPx / 2;
+            rect.BottomPx = rect.TopPx + heightOfWPx;
+        }
+    }
+}
+
+int HoveredLabelIndex(const AxisLabels& labels, PointPx pointer) {
+    for (std::size_t i = 0; i < labels.Labels.size(); ++i) {
+        const PxRect& rect = labels.Labels[i].RectPx;
+        if (pointer.XPx >= rect.LeftPx && pointer.XPx <= rect.RightPx &&
+            pointer.YPx >= rect.TopPx && pointer.YPx <= rect.BottomPx) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+}  // namespace chart

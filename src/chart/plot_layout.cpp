@@ -1,0 +1,67 @@
+#include "chart/plot_layout.h"
+
+#include <algorithm>
+
+namespace chart {
+
+PxRect PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx,
+                   int spaceWidthPx, int heightOfWPx) {
+    PxRect plot;
+    plot.LeftPx = kBevelPx + widestLeftLabelPx + spaceWidthPx + kAxisBandPx;
+    plot.TopPx = kBevelPx;
+    plot.RightPx = clientWidthPx - kBevelPx;
+    plot.BottomPx = clientHeightPx - kBevelPx - (heightOfWPx + kAxisBandPx);
+    return plot;
+}
+
+void SetAxisEnds(Axis& axis, PxRect plot) {
+    if (axis.Orientation == AxisOrientation::Horizontal) {
+        axis.AxisStartPx = plot.LeftPx;
+        axis.AxisEndPx = plot.RightPx - 1;
+    } else {
+        axis.AxisStartPx = plot.TopPx;
+        axis.AxisEndPx = plot.BottomPx - 1;
+    }
+}
+
+int LabelEdgePx(AxisOrientation orientation, PxRect plot) {
+    return orientation == AxisOrientation::Horizontal ? plot.BottomPx + kAxisBandPx
+                                                      : plot.LeftPx - kAxisBandPx;
+}
+
+ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom,
+                        const Axis& left, int seriesCount, const TextMeasurer& measurer,
+                        const NumberSeparators& separators) {
+    ChartLayout layout{.PlotRectPx = {}, .Bottom = bottom, .Left = left,
+                       .BottomLabels = {}, .LeftLabels = {}};
+    layout.Bottom.Orientation = AxisOrientation::Horizontal;
+    layout.Left.Orientation = AxisOrientation::Vertical;
+    for (Axis* axis : {&layout.Bottom, &layout.Left}) {
+        axis->DrawnMinimum = axis->Minimum;
+        axis->DrawnMaximum = axis->Maximum;
+    }
+    const int heightOfWPx = measurer.HeightOfWPx();
+
+    // The left labels depend only on the plot's height, which the bottom band
+    // fixes; their widest text then fixes the plot's left edge.
+    const PxRect heightOnly = PlotRectFor(clientWidthPx, clientHeightPx, 0, 0, heightOfWPx);
+    SetAxisEnds(layout.Left, heightOnly);
+    layout.LeftLabels = BuildAxisLabels(layout.Left, std::nullopt, measurer, separators);
+    int widestLeftPx = 0;
+    for (const AxisLabel& label : layout.LeftLabels.Labels) {
+        widestLeftPx = std::max(widestLeftPx, label.WidthPx);
+    }
+
+    layout.PlotRectPx = PlotRectFor(clientWidthPx, clientHeightPx, widestLeftPx,
+                                    measurer.WidthPx(u" "), heightOfWPx);
+    SetAxisEnds(layout.Bottom, layout.PlotRectPx);
+    layout.BottomLabels = BuildAxisLabels(layout.Bottom, seriesCount, measurer, separators);
+
+    PlaceLabelRects(layout.LeftLabels, layout.Left.Orientation,
+                    LabelEdgePx(layout.Left.Orientation, layout.PlotRectPx), heightOfWPx);
+    PlaceLabelRects(layout.BottomLabels, layout.Bottom.Orientation,
+                    LabelEdgePx(layout.Bottom.Orientation, layout.PlotRectPx), heightOfWPx);
+    return layout;
+}
+
+}  // namespace chart

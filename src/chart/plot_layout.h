@@ -1,0 +1,45 @@
+// Where the plot rectangle lies inside the chart and where the two visible
+// axes and their labels go: the layout part of each redraw.
+#pragma once
+
+#include "chart/axis.h"
+#include "chart/geometry.h"
+#include "chart/labels.h"
+
+namespace chart {
+
+/// The frame around the chart's client area (raised bevel, 1 pixel).
+inline constexpr int kBevelPx = 1;
+/// Axis line (2) + gap (1) + tick length (4) between the plot and the labels.
+inline constexpr int kAxisBandPx = 7;
+
+/// The plot rectangle inside a client area of the given size: the bevel
+/// removed, a left band of widest left label + one space + kAxisBandPx, a
+/// bottom band of the height of "W" + kAxisBandPx.
+PxRect PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx,
+                   int spaceWidthPx, int heightOfWPx);
+
+/// Copies `plot`'s edges into the axis's pixel ends: left to right for a
+/// horizontal axis, top to bottom for a vertical one (the last column or row
+/// inside the plot is the far end).
+void SetAxisEnds(Axis& axis, PxRect plot);
+
+/// Where the tick marks end and the label texts begin.
+int LabelEdgePx(AxisOrientation orientation, PxRect plot);
+
+struct ChartLayout {
+    PxRect PlotRectPx;
+    Axis Bottom;  // as drawn: DrawnMinimum/Maximum and pixel ends set
+    Axis Left;
+    AxisLabels BottomLabels;
+    AxisLabels LeftLabels;
+};
+
+/// One redraw's layout: copies each axis's range into its drawn range, lays
+/// out the plot rectangle around the left labels' width and chooses both axes'
+/// labels. The view stores the returned axes back as the chart's axes.
+ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom,
+                        const Axis& left, int seriesCount, const TextMeasurer& measurer,
+                        const NumberSeparators& separators);
+
+}  // namespace chart

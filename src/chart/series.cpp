@@ -1,0 +1,60 @@
+#include "chart/series.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+
+namespace chart {
+
+int Series::AddY(double y) {
+    return AddXY(static_cast<double>(Count()), y);
+}
+
+int Series::AddXY(double x, double y) {
+    GrowIfFull();
+    std::size_t index = xValues_.size();
+    if (!xValues_.empty() && xValues_.back() > x) {
+        // Search from the end: values arrive ascending almost always.
+        auto after = std::find_if(xValues_.rbegin(), xValues_.rend(),
+                                  [x](double stored) { return stored <= x; });
+        index = static_cast<std::size_t>(std::distance(after, xValues_.rend()));
+    }
+    const auto offset = static_cast<std::ptrdiff_t>(index);
+    xValues_.insert(xValues_.begin() + offset, x);
+    yValues_.insert(yValues_.begin() + offset, y);
+
+    // The handler may clear or add; nothing below may touch the stored point.
+    const int valueIndex = static_cast<int>(index);
+    if (OnAfterAdd) {
+        OnAfterAdd(*this, valueIndex);
+    }
+    if (OnRepaintRequest) {
+        OnRepaintRequest();
+    }
+    return valueIndex;
+}
+
+void Series::Clear() {
+    std::vector<double>().swap(xValues_);
+    std::vector<double>().swap(yValues_);
+    if (OnRepaintRequest) {
+        OnRepaintRequest();
+    }
+}
+
+void Series::Reserve(int count) {
+    if (count > Capacity()) {
+        xValues_.reserve(static_cast<std::size_t>(count));
+        yValues_.reserve(static_cast<std::size_t>(count));
+    }
+}
+
+void Series::GrowIfFull() {
+    if (xValues_.size() == xValues_.capacity()) {
+        const std::size_t grown = xValues_.capacity() + kGrowthEntries;
+        xValues_.reserve(grown);
+        yValues_.reserve(grown);
+    }
+}
+
+}  // namespace chart

@@ -1,0 +1,52 @@
+// The point store of the chart's one line: x values kept ascending, y values in
+// insertion order, and the two events through which the window and the view
+// follow it.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace chart {
+
+class Series {
+public:
+    /// Raised by AddXY/AddY once the point is stored in both arrays, before any
+    /// repaint is asked for. The handler may call Clear() (auto clear).
+    std::function<void(Series&, int valueIndex)> OnAfterAdd;
+
+    /// Asked after every add (once OnAfterAdd has returned) and by Clear().
+    std::function<void()> OnRepaintRequest;
+
+    /// Appends y with x = Count() before the call; returns the point's index,
+    /// which is that same count.
+    int AddY(double y);
+
+    /// Inserts (x, y) keeping XValues ascending: after the last entry that is
+    /// <= x, so equal x values keep their order of arrival. Appending (x not
+    /// below the last x) is constant time apart from storage growth.
+    int AddXY(double x, double y);
+
+    /// Empties both arrays and releases their storage, then asks for a repaint.
+    void Clear();
+
+    /// Makes room for `count` points at once, without changing the contents.
+    void Reserve(int count);
+
+    int Count() const { return static_cast<int>(xValues_.size()); }
+    /// Entries the arrays hold before they must grow; grows by 1000 when full.
+    int Capacity() const { return static_cast<int>(xValues_.capacity()); }
+
+    std::span<const double> XValues() const { return xValues_; }
+    std::span<const double> YValues() const { return yValues_; }
+
+private:
+    static constexpr int kGrowthEntries = 1000;
+
+    void GrowIfFull();
+
+    std::vector<double> xValues_;
+    std::vector<double> yValues_;
+};
+
+}  // namespace chart

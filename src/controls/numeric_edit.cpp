@@ -1,0 +1,99 @@
+#include "controls/numeric_edit.h"
+
+#include "ui/text.h"
+
+namespace controls {
+namespace {
+
+char16_t LocaleSymbol(LCTYPE type, char16_t fallback) {
+    wchar_t buffer[8]{};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buffer, 8) <= 1) return fallback;
+    return static_cast<char16_t>(buffer[0]);
+}
+
+}  // namespace
+
+void NumericEdit::CreateWindowFor(HWND parent, const RECT& rect) {
+    min_ = Design().range.min;
+    max_ = Design().range.max;
+    ReadLocaleSymbols();
+    // Built without raising OnChange: the designed value written in display form.
+    const std::u16string text = FormatNumberText(Design().range.position, symbols_);
+    CreateStandard(L"EDIT", {.text = ui::Wide(text),
+                             .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP |
+                                      ES_RIGHT | ES_AUTOHSCROLL,
+                             .exStyle = WS_EX_CLIENTEDGE,
+                             .parent = parent,
+                             .rect = rect});
+}
+
+void NumericEdit::ReadLocaleSymbols() {
+    symbols_.decimal = LocaleSymbol(LOCALE_SDECIMAL, u'.');
+    symbols_.grouping = LocaleSymbol(LOCALE_STHOUSAND, u'\0');
+}
+
+std::u16string NumericEdit::Text() const { return ui::ToU16(ui::WindowText(Handle())); }
+
+void NumericEdit::SetText(const std::u16string& text) {
+    if (text == Text()) return;
+    settingText_ = true;
+    SetWindowTextW(Handle(), ui::Wide(text));
+    settingText_ = false;
+    RaiseChange();
+}
+
+void NumericEdit::RaiseChange() {
+    if (OnChange) OnChange(*this);
+}
+
+long double NumericEdit::Value() {
+    ValueReading reading = ReadValue(Text(), min_, symbols_);
+    if (reading.newText) SetText(*reading.newText);
+    return reading.value;
+}
+
+void NumericEdit::SetValue(long double value) {
+    if (auto text = WriteValue(Text(), value, symbols_)) SetText(*text);
+}
+
+std::optional<LRESULT> NumericEdit::HandleReflected(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
+        if (!settingText_) RaiseChange();
+        return 0;
+    }
+    if (msg == WM_CTLCOLOREDIT) return std::nullopt;  // the standard look of a text box
+    return Control::HandleReflected(msg, wp, lp);
+}
+
+LRESULT NumericEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+        mouseFocus_ = GetFocus() != Handle();
+        break;
+    case WM_SETFOCUS: {
+        const LRESULT result = Control::HandleMessage(msg, wp, lp);
+        if (auto text = TextOnFocusArrival(Text(), symbols_)) SetText(*text);
+        if (!mouseFocus_) SendMessageW(Handle(), EM_SETSEL, 0, -1);
+        mouseFocus_ = false;
+        return result;
+    }
+    case WM_KILLFOCUS: {
+        // Only a move of the focus within the window corrects the range, not the window
+        // losing activation to another program.
+        HWND next = reinterpret_cast<HWND>(wp);
+        HWND root = GetAncestor(Handle(), GA_ROOT);
+        if (next && GetAncestor(next, GA_ROOT) == root) {
+            if (auto text = TextOnFocusLeave(Text(), min_, max_, symbols_)) SetText(*text);
+        }
+        break;
+    }
+    case WM_SETTINGCHANGE:
+        ReadLocaleSymbols();
+        break;
+    default:
+        break;
+    }
+    return Control::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace controls

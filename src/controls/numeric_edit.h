@@ -1,0 +1,45 @@
+#pragma once
+// The tuning-word edit box: a single-line text box that keeps its value only as text.
+// Reading Value interprets the text afresh; writing it replaces the text; OnChange fires
+// after every change of the text, whatever its cause, except while the window is built.
+#include <functional>
+#include <string>
+
+#include "controls/numeric_text.h"
+#include "ui/control.h"
+
+namespace controls {
+
+class NumericEdit : public ui::Control {
+public:
+    long double Value();
+    void SetValue(long double value);
+
+    std::u16string Text() const;
+    // Replaces the text; raises OnChange when it differs from the current one.
+    void SetText(const std::u16string& text);
+
+    long double Min() const noexcept { return min_; }
+    long double Max() const noexcept { return max_; }
+    const NumberSymbols& Symbols() const noexcept { return symbols_; }
+    void SetSymbols(const NumberSymbols& symbols) { symbols_ = symbols; }
+
+    std::function<void(ui::Window& sender)> OnChange;
+
+protected:
+    void CreateWindowFor(HWND parent, const RECT& rect) override;
+    std::optional<LRESULT> HandleReflected(UINT msg, WPARAM wp, LPARAM lp) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void RaiseChange();
+    void ReadLocaleSymbols();
+
+    long double min_ = 1;
+    long double max_ = 65535;
+    NumberSymbols symbols_{};
+    bool settingText_ = false;
+    bool mouseFocus_ = false;
+};
+
+}  // namespace controls

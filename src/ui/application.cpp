@@ -1,0 +1,147 @@
+#include "ui/application.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "app/app_rules.h"
+#include "ui/error_report.h"
+#include "ui/gdiplus_include.h"
+#include "ui/text.h"
+
+namespace ui {
+namespace {
+
+Application* g_current = nullptr;  // the process's one application object
+
+std::u16string ModuleFileName() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size()) return ToU16({buffer.data(), n});
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+HICON LoadAppIcon(int size) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
+                                         size, size, LR_DEFAULTCOLOR));
+}
+
+void ShowErrorBox(std::u16string_view title, std::u16string_view text) {
+    const std::wstring t = ToWide(title);
+    const std::wstring m = ToWide(text);
+    MessageBoxW(GetActiveWindow(), m.c_str(), t.c_str(), MB_ICONERROR | MB_OK);
+}
+
+}  // namespace
+
+std::wstring FromUtf8(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                      nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::u16string ExceptionMessage(std::exception_ptr error) {
+    try {
+        if (error) std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return ToU16(FromUtf8(e.what()));
+    } catch (...) {
+        return u"Unknown error";
+    }
+    return {};
+}
+
+void ReportException(std::exception_ptr error) noexcept {
+    if (Application* app = Application::Current()) app->ReportError(error);
+}
+
+Application::Application() {
+    if (g_current) throw std::logic_error("One application object per process");
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&gdiplusToken_, &input, nullptr) != Gdiplus::Ok) gdiplusToken_ = 0;
+    title_ = app::ApplicationTitleFromPath(ModuleFileName());
+    largeIcon_.Reset(LoadAppIcon(GetSystemMetrics(SM_CXICON)));
+    smallIcon_.Reset(LoadAppIcon(GetSystemMetrics(SM_CXSMICON)));
+    // The application's own top-level window: never shown, no caption, no taskbar button.
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"phasebox.Application";
+    if (!GetClassInfoExW(wc.hInstance, wc.lpszClassName, &wc)) RegisterClassExW(&wc);
+    hidden_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, L"phasebox.Application", L"", WS_POPUP, 0,
+                                  0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    errorSink_ = ShowErrorBox;
+    g_current = this;
+}
+
+Application::~Application() {
+    g_current = nullptr;
+    hidden_.Reset();
+    if (gdiplusToken_) Gdiplus::GdiplusShutdown(gdiplusToken_);
+}
+
+Application* Application::Current() noexcept { return g_current; }
+
+void Application::SetMainWindow(HWND hwnd, KeyPreview preview) {
+    mainWindow_ = hwnd;
+    keyPreview_ = std::move(preview);
+}
+
+void Application::HandleOne(MSG& msg) {
+    try {
+        if (keyPreview_ && keyPreview_(msg)) return;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    } catch (...) {
+        ReportError(std::current_exception());
+    }
+}
+
+bool Application::ProcessMessages() {
+    MSG msg{};
+    while (!quit_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit_ = true;
+            exitCode_ = static_cast<int>(msg.wParam);
+            break;
+        }
+        HandleOne(msg);
+    }
+    return !quit_;
+}
+
+int Application::Run() {
+    while (ProcessMessages()) WaitMessage();
+    return exitCode_;
+}
+
+void Application::ReportError(std::exception_ptr error) noexcept {
+    try {
+        if (GetCapture()) ReleaseCapture();
+        const std::u16string text = app::ErrorBoxText(ExceptionMessage(error));
+        HWND focus = GetFocus();
+        HWND active = GetActiveWindow();
+        if (errorSink_) errorSink_(title_, text);
+        if (active && IsWindow(active)) SetActiveWindow(active);
+        if (focus && IsWindow(focus)) SetFocus(focus);
+    } catch (...) {
+        // Reporting must never throw out of a window procedure; nothing more can be done.
+    }
+}
+
+}  // namespace ui

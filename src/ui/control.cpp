@@ -1,0 +1,177 @@
+#include "ui/control.h"
+
+#include <stdexcept>
+
+#include "layout/scale.h"
+#include "ui/text.h"
+
+namespace ui {
+
+COLORREF ToColorRef(const layout::Rgb& c) noexcept { return RGB(c.r, c.g, c.b); }
+
+void Control::Create(Control& parent, const layout::ControlDesc& desc) {
+    desc_ = &desc;
+    parent_ = &parent;
+    constraints_ = desc.constraints;
+    ownFontHeightPx_ = desc.font.heightPx;
+    bold_ = desc.font.bold;
+    fontFace_ = parent.fontFace_;
+    const RECT rect{desc.rect.left, desc.rect.top, desc.rect.Right(), desc.rect.Bottom()};
+    CreateWindowFor(parent.Handle(), rect);
+    // A later row of the table lies above an earlier one.
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    parent.AddChild(*this);
+    RebuildFont();
+    anchorReference_ = desc.rect;
+    anchorParent_ = parent.ClientSizePx();
+}
+
+layout::RectPx Control::BoundsPx() const {
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    if (HWND parent = GetParent(Handle())) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Control::SetBoundsPx(const layout::RectPx& r) {
+    SetWindowPos(Handle(), nullptr, r.left, r.top, r.width, r.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+layout::SizePx Control::ClientSizePx() const {
+    RECT r{};
+    GetClientRect(Handle(), &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void Control::ScaleBy(int newDpi, int oldDpi) {
+    // Anchoring would move the children by their old references while they are scaled.
+    scaling_ = true;
+    if (parent_) SetBoundsPx(layout::ScaleRect(BoundsPx(), newDpi, oldDpi));
+    if (constraints_.minHeightPx > 0)
+        constraints_.minHeightPx = layout::ScaleValue(constraints_.minHeightPx, newDpi, oldDpi);
+    if (constraints_.maxHeightPx > 0)
+        constraints_.maxHeightPx = layout::ScaleValue(constraints_.maxHeightPx, newDpi, oldDpi);
+    if (ownFontHeightPx_ > 0) ownFontHeightPx_ = layout::ScaleValue(ownFontHeightPx_, newDpi, oldDpi);
+    RebuildFont();
+    for (Control* child : children_) child->ScaleBy(newDpi, oldDpi);
+    scaling_ = false;
+}
+
+void Control::RememberAnchors() {
+    const layout::SizePx client = ClientSizePx();
+    for (Control* child : children_) {
+        child->anchorReference_ = child->BoundsPx();
+        child->anchorParent_ = client;
+        child->RememberAnchors();
+    }
+}
+
+void Control::ArrangeChildren() {
+    if (scaling_) return;
+    const layout::SizePx client = ClientSizePx();
+    for (Control* child : children_) {
+        if (!child->desc_) continue;
+        const layout::RectPx target =
+            layout::AnchoredRect(child->anchorReference_, child->anchorParent_, client,
+                                 child->desc_->anchors, child->constraints_);
+        if (target != child->BoundsPx()) child->SetBoundsPx(target);
+    }
+}
+
+int Control::FontHeightPx() const noexcept {
+    if (ownFontHeightPx_ > 0 || !parent_) return ownFontHeightPx_;
+    return parent_->FontHeightPx();
+}
+
+HFONT Control::Font() const noexcept {
+    if (font_ || !parent_) return font_.Get();
+    return parent_->Font();
+}
+
+void Control::SetOwnFont(std::u16string_view face, int heightPx, bool bold) {
+    fontFace_ = face;
+    ownFontHeightPx_ = heightPx;
+    bold_ = bold;
+    RebuildFont();
+}
+
+void Control::RebuildFont() {
+    if (ownFontHeightPx_ > 0) {
+        LOGFONTW lf{};
+        lf.lfHeight = -ownFontHeightPx_;  // character height, without internal leading
+        lf.lfWeight = bold_ ? FW_BOLD : FW_NORMAL;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lf.lfQuality = DEFAULT_QUALITY;
+        const std::wstring face = ToWide(fontFace_);
+        lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+        UniqueFont fresh(CreateFontIndirectW(&lf));
+        if (!fresh) throw std::runtime_error("Cannot create a font");
+        font_ = std::move(fresh);
+    }
+    if (Handle()) FontChanged();
+}
+
+void Control::FontChanged() {
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+}
+
+COLORREF Control::TextColour() const noexcept {
+    if (desc_ && desc_->font.colour) return ToColorRef(*desc_->font.colour);
+    return GetSysColor(COLOR_WINDOWTEXT);
+}
+
+COLORREF Control::BackgroundColour() const noexcept {
+    if (desc_ && desc_->background) return ToColorRef(*desc_->background);
+    if (parent_) return parent_->BackgroundColour();
+    return GetSysColor(COLOR_BTNFACE);
+}
+
+HBRUSH Control::BackgroundBrush() const noexcept {
+    if (!background_) background_.Reset(CreateSolidBrush(BackgroundColour()));
+    return background_.Get();
+}
+
+bool Control::Enabled() const noexcept { return IsWindowEnabled(Handle()) != FALSE; }
+
+void Control::SetEnabled(bool enabled) {
+    if (Enabled() != enabled) EnableWindow(Handle(), enabled ? TRUE : FALSE);
+}
+
+bool Control::IsTabStop() const noexcept {
+    return TabOrder() >= 0 && (GetWindowLongW(Handle(), GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+std::optional<LRESULT> Control::HandleReflected(UINT msg, WPARAM wp, LPARAM) {
+    switch (msg) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, TextColour());
+        SetBkColor(dc, BackgroundColour());
+        return reinterpret_cast<LRESULT>(BackgroundBrush());
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SETCURSOR:
+        if (desc_ && desc_->cursor == layout::CursorKind::Hand &&
+            reinterpret_cast<HWND>(wp) == Handle() && LOWORD(lp) == HTCLIENT) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
+        break;
+    case WM_SIZE:
+        if (!children_.empty()) ArrangeChildren();
+        break;
+    default:
+        break;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace ui

@@ -1,0 +1,87 @@
+#pragma once
+// A control placed by the layout table: its rectangle relative to its parent, anchors,
+// size constraints, font and colours. Panels and the window are controls with children.
+#include <windows.h>
+
+#include <string_view>
+#include <vector>
+
+#include "layout/anchors.h"
+#include "layout/form_layout.h"
+#include "ui/handles.h"
+#include "ui/window.h"
+
+namespace ui {
+
+COLORREF ToColorRef(const layout::Rgb& c) noexcept;
+
+class Control : public Window {
+public:
+    // Creates the window under `parent` with the designed values of `desc`; no event fires.
+    void Create(Control& parent, const layout::ControlDesc& desc);
+
+    const layout::ControlDesc& Design() const noexcept { return *desc_; }
+    std::string_view Name() const noexcept { return desc_ ? desc_->name : std::string_view{}; }
+    Control* Parent() const noexcept { return parent_; }
+    const std::vector<Control*>& Children() const noexcept { return children_; }
+
+    // Rectangle in the parent's client coordinates, in device pixels.
+    layout::RectPx BoundsPx() const;
+    void SetBoundsPx(const layout::RectPx& r);
+    layout::SizePx ClientSizePx() const;
+
+    // Scales rectangle, constraints and own font by newDpi / oldDpi (edges rounded, halves
+    // away from zero), then does the same for every child.
+    virtual void ScaleBy(int newDpi, int oldDpi);
+    // Makes the current rectangles of this control's children the reference for anchoring.
+    void RememberAnchors();
+    // Applies the children's anchors for the current client size.
+    void ArrangeChildren();
+
+    int FontHeightPx() const noexcept;
+    HFONT Font() const noexcept;
+    COLORREF TextColour() const noexcept;
+    COLORREF BackgroundColour() const noexcept;
+    HBRUSH BackgroundBrush() const noexcept;
+
+    bool Enabled() const noexcept;
+    void SetEnabled(bool enabled);
+
+    // Whether Tab stops here now (a radio button only while checked).
+    virtual bool IsTabStop() const noexcept;
+    int TabOrder() const noexcept { return desc_ ? desc_->tabOrder : -1; }
+
+    std::optional<LRESULT> HandleReflected(UINT msg, WPARAM wp, LPARAM lp) override;
+
+protected:
+    Control() = default;
+    // Makes the window itself; `rect` is in the parent's client coordinates.
+    virtual void CreateWindowFor(HWND parent, const RECT& rect) = 0;
+    // After creation and after every font change.
+    virtual void FontChanged();
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void AddChild(Control& child) { children_.push_back(&child); }
+
+    // For the window itself, which has no parent and no table row.
+    void SetOwnFont(std::u16string_view face, int heightPx, bool bold);
+    const layout::ControlDesc* desc_ = nullptr;
+
+private:
+    void RebuildFont();
+
+    Control* parent_ = nullptr;
+    std::vector<Control*> children_;
+    layout::RectPx anchorReference_{};
+    layout::SizePx anchorParent_{};
+    layout::SizeConstraints constraints_{};
+    std::u16string_view fontFace_ = u"Tahoma";
+    int ownFontHeightPx_ = 0;  // 0: the parent's font
+    bool bold_ = false;
+    UniqueFont font_;
+    mutable UniqueBrush background_;
+
+protected:
+    bool scaling_ = false;
+};
+
+}  // namespace ui

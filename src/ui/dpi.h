@@ -1,0 +1,12 @@
+#pragma once
+// Pixel density of monitors, with a fallback where per-monitor density is missing.
+#include <windows.h>
+
+namespace ui {
+
+// Effective density of the monitor that holds `point` (screen coordinates).
+int MonitorDpiAt(POINT point) noexcept;
+// Effective density of the monitor that holds most of `hwnd`.
+int MonitorDpiOf(HWND hwnd) noexcept;
+
+}  // namespace ui

@@ -1,0 +1,64 @@
+#pragma once
+// A top-level window built from a layout table at 120 dpi: creation at the desktop
+// origin, scaling to the monitor and on density changes, centring, first focus, the
+// keyboard navigation of the message loop, and closing as the end of the program.
+#include <functional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "layout/form_layout.h"
+#include "ui/control.h"
+
+namespace ui {
+
+class Form : public Control {
+public:
+    // The density the window is laid out for now.
+    int CurrentDpi() const noexcept { return dpi_; }
+
+    // Shows the window, centred on the whole desktop at its first showing. `showCommand`
+    // is the process's show request: maximised, minimised without activation or normal.
+    void Show(int showCommand);
+
+    // The window's keyboard handling, seen by the loop before any message is dispatched:
+    // Tab / Shift+Tab through the tab stops, arrow keys within a radio group, Enter on a
+    // push button. True when the message was consumed.
+    bool PreviewKey(const MSG& msg);
+
+    // Every control that Tab stops at now, in tab order at any depth.
+    std::vector<Control*> TabStops() const;
+
+    // Scales the whole layout to `newDpi` (nothing below 30 or when equal).
+    void ScaleToDpi(int newDpi);
+
+    // Called whenever the window is being closed.
+    std::function<void()> OnClose;
+
+protected:
+    using ControlLookup = std::function<Control*(std::string_view name)>;
+
+    // Makes the hidden top-level window at the desktop origin with the designed client
+    // size, then every control of `controls`, parents first.
+    void CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> controls,
+                    const ControlLookup& lookup);
+
+    void CreateWindowFor(HWND parent, const RECT& rect) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void SetClientSize(layout::SizePx size);
+    void CentreOnDesktop();
+    void MoveFocus(bool forward);
+    bool MoveWithinRadioGroup(Control& focused, bool forward);
+    void HandleDpiChanged(int newDpi, const RECT& suggested);
+
+    const layout::FormDesc* formDesc_ = nullptr;
+    int dpi_ = layout::kDesignDpi;
+    bool formScaling_ = false;
+    bool shownOnce_ = false;
+    bool activatedOnce_ = false;
+    HWND lastFocus_ = nullptr;
+};
+
+}  // namespace ui

@@ -1,0 +1,150 @@
+#pragma once
+// Move-only owners of platform handles, and a scope guard for selected GDI objects.
+#include <windows.h>
+
+#include <utility>
+
+namespace ui {
+
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(Handle h) noexcept : handle_(h) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { Reset(); }
+
+    Handle Get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != Handle{}; }
+    Handle Release() noexcept { return std::exchange(handle_, Handle{}); }
+    void Reset(Handle h = Handle{}) noexcept {
+        if (handle_ != Handle{}) Traits::Close(handle_);
+        handle_ = h;
+    }
+
+private:
+    Handle handle_{};
+};
+
+struct WindowTraits {
+    using Handle = HWND;
+    static void Close(HWND h) noexcept { DestroyWindow(h); }
+};
+template <typename T>
+struct GdiObjectTraits {
+    using Handle = T;
+    static void Close(T h) noexcept { DeleteObject(h); }
+};
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static void Close(HDC h) noexcept { DeleteDC(h); }
+};
+struct IconTraits {
+    using Handle = HICON;
+    static void Close(HICON h) noexcept { DestroyIcon(h); }
+};
+
+using UniqueHwnd = UniqueHandle<WindowTraits>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueIcon = UniqueHandle<IconTraits>;
+
+// A device context obtained with GetDC, released on the window it came from.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    HDC Get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// BeginPaint / EndPaint.
+class PaintScope {
+public:
+    explicit PaintScope(HWND hwnd) noexcept : hwnd_(hwnd) { BeginPaint(hwnd_, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    ~PaintScope() { EndPaint(hwnd_, &ps_); }
+    HDC Dc() const noexcept { return ps_.hdc; }
+    const RECT& Area() const noexcept { return ps_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+};
+
+// Restores the object that was selected into `dc` before.
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(SelectObject(dc, object)) {}
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+    ~SelectGuard() {
+        if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// An off-screen picture compatible with a device context: draw into Dc(), then copy.
+class OffscreenBitmap {
+public:
+    OffscreenBitmap() = default;
+    OffscreenBitmap(const OffscreenBitmap&) = delete;
+    OffscreenBitmap& operator=(const OffscreenBitmap&) = delete;
+    ~OffscreenBitmap() {
+        if (dc_ && original_) SelectObject(dc_.Get(), original_);
+    }
+    // Makes the picture at least `width` x `height`; keeps it when it is already that size.
+    bool Ensure(HDC reference, int width, int height);
+    HDC Dc() const noexcept { return dc_.Get(); }
+    int Width() const noexcept { return width_; }
+    int Height() const noexcept { return height_; }
+
+private:
+    UniqueMemoryDc dc_;
+    UniqueBitmap bitmap_;
+    HGDIOBJ original_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+inline bool OffscreenBitmap::Ensure(HDC reference, int width, int height) {
+    width = width < 1 ? 1 : width;
+    height = height < 1 ? 1 : height;
+    if (dc_ && width == width_ && height == height_) return true;
+    if (!dc_) {
+        dc_.Reset(CreateCompatibleDC(reference));
+        if (!dc_) return false;
+    }
+    UniqueBitmap fresh(CreateCompatibleBitmap(reference, width, height));
+    if (!fresh) return false;
+    HGDIOBJ previous = SelectObject(dc_.Get(), fresh.Get());
+    if (!original_) original_ = previous;
+    bitmap_ = std::move(fresh);  // the old bitmap is no longer selected, so it may go
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+}  // namespace ui

@@ -1,0 +1,12 @@
+#pragma once
+// Fixed text on its parent's background; lines separated by CR LF.
+#include "ui/control.h"
+
+namespace ui {
+
+class Label : public Control {
+protected:
+    void CreateWindowFor(HWND parent, const RECT& rect) override;
+};
+
+}  // namespace ui

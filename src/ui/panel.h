@@ -1,0 +1,20 @@
+#pragma once
+// A container with a one-pixel raised bevel and no caption.
+#include "ui/control.h"
+
+namespace ui {
+
+class Panel : public Control {
+protected:
+    void CreateWindowFor(HWND parent, const RECT& rect) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void Paint(HDC dc) const;
+    OffscreenBitmap buffer_;
+};
+
+// Fills `rect` with `colour` and draws a one-pixel raised edge around it.
+void DrawRaisedFrame(HDC dc, const RECT& rect, COLORREF colour);
+
+}  // namespace ui

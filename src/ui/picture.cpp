@@ -1,0 +1,105 @@
+#include "ui/picture.h"
+
+#include <shlwapi.h>
+
+#include <stdexcept>
+
+#include "ui/gdiplus_include.h"
+
+namespace ui {
+namespace {
+
+// GDI+ reads the picture from a stream over a copy of the resource bytes.
+std::unique_ptr<Gdiplus::Bitmap> LoadFromResource(int resourceId) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10));
+    HGLOBAL data = info ? LoadResource(module, info) : nullptr;
+    const void* bytes = data ? LockResource(data) : nullptr;
+    const DWORD size = info ? SizeofResource(module, info) : 0;
+    if (!bytes || size == 0) throw std::runtime_error("Picture resource not found");
+    IStream* stream = SHCreateMemStream(static_cast<const BYTE*>(bytes), size);
+    if (!stream) throw std::runtime_error("Out of memory");
+    std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream));
+    stream->Release();
+    if (!image || image->GetLastStatus() != Gdiplus::Ok)
+        throw std::runtime_error("Picture cannot be read");
+    return image;
+}
+
+}  // namespace
+
+Picture::Picture() = default;
+Picture::~Picture() = default;
+
+void Picture::CreateWindowFor(HWND parent, const RECT& rect) {
+    CreateOwn(L"phasebox.Picture", {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                                     .parent = parent,
+                                     .rect = rect});
+}
+
+void Picture::LoadPngResource(int resourceId) {
+    image_ = LoadFromResource(resourceId);
+    renderedValid_ = false;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void Picture::Render(int width, int height) {
+    WindowDc screen(Handle());
+    if (!rendered_.Ensure(screen.Get(), width, height)) return;
+    HDC dc = rendered_.Dc();
+    RECT all{0, 0, width, height};
+    SetBkColor(dc, BackgroundColour());
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    if (image_) {
+        Gdiplus::Graphics g(dc);
+        g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHighQuality);
+        g.DrawImage(image_.get(), Gdiplus::Rect(0, 0, width, height));
+    }
+    renderedValid_ = true;
+}
+
+LRESULT Picture::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        renderedValid_ = false;
+        InvalidateRect(Handle(), nullptr, FALSE);
+        break;
+    case WM_PAINT: {
+        PaintScope paint(Handle());
+        const layout::SizePx size = ClientSizePx();
+        if (!renderedValid_ || rendered_.Width() != size.width ||
+            rendered_.Height() != size.height)
+            Render(size.width, size.height);
+        if (renderedValid_)
+            BitBlt(paint.Dc(), 0, 0, size.width, size.height, rendered_.Dc(), 0, 0, SRCCOPY);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        pressed_ = true;
+        SetCapture(Handle());
+        return 0;
+    case WM_LBUTTONUP: {
+        const bool wasPressed = pressed_;
+        pressed_ = false;
+        if (GetCapture() == Handle()) ReleaseCapture();
+        const POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        if (wasPressed && PtInRect(&client, pt) && OnClick) OnClick(*this);
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        pressed_ = false;
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        return 0;  // the second click of a double-click is no click
+    default:
+        break;
+    }
+    return Control::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace ui

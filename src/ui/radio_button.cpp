@@ -1,0 +1,48 @@
+#include "ui/radio_button.h"
+
+#include "ui/text.h"
+
+namespace ui {
+
+void RadioButton::CreateWindowFor(HWND parent, const RECT& rect) {
+    const std::wstring text = ToWide(Design().text);
+    CreateStandard(L"BUTTON", {.text = text.c_str(),
+                               .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_RADIOBUTTON,
+                               .parent = parent,
+                               .rect = rect});
+    checked_ = Design().checked;
+    ShowState();
+}
+
+void RadioButton::ShowState() {
+    SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    LONG style = GetWindowLongW(Handle(), GWL_STYLE);
+    style = checked_ ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+    SetWindowLongW(Handle(), GWL_STYLE, style);
+}
+
+void RadioButton::SetChecked(bool checked) {
+    if (checked == checked_) return;
+    checked_ = checked;
+    ShowState();
+    if (!checked) return;
+    if (Control* parent = Parent()) {
+        for (Control* sibling : parent->Children()) {
+            auto* radio = dynamic_cast<RadioButton*>(sibling);
+            if (radio && radio != this) radio->SetChecked(false);
+        }
+    }
+    UpdateWindow(Handle());
+    if (OnClick) OnClick(*this);
+}
+
+std::optional<LRESULT> RadioButton::HandleReflected(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+        SetChecked(true);
+        return 0;
+    }
+    if (msg == WM_COMMAND && HIWORD(wp) == BN_DOUBLECLICKED) return 0;
+    return Control::HandleReflected(msg, wp, lp);
+}
+
+}  // namespace ui

@@ -1,0 +1,29 @@
+#pragma once
+// A radio button of the group formed by its parent's radio buttons. OnClick fires only
+// when it becomes checked (click, arrow keys, code), after the others are unchecked.
+// Only the checked one is a tab stop.
+#include <functional>
+
+#include "ui/control.h"
+
+namespace ui {
+
+class RadioButton : public Control {
+public:
+    bool Checked() const noexcept { return checked_; }
+    void SetChecked(bool checked);
+
+    bool IsTabStop() const noexcept override { return checked_ && TabOrder() >= 0; }
+
+    std::function<void(Window& sender)> OnClick;
+
+protected:
+    void CreateWindowFor(HWND parent, const RECT& rect) override;
+    std::optional<LRESULT> HandleReflected(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void ShowState();
+    bool checked_ = false;
+};
+
+}  // namespace ui

@@ -1,0 +1,47 @@
+#pragma once
+// A window timer. Ticks come through the message loop after input and repaints, never
+// more often than every 10 ms, and never pile up. Assigning Interval, Enabled or the
+// handler a new value restarts the period; the same value does nothing; a disabled timer
+// only stores its interval. A start that the platform refuses raises
+// "Not enough timers available" after the new value is stored.
+#include <windows.h>
+
+#include <functional>
+
+#include "ui/window.h"
+
+namespace ui {
+
+class Timer : public Window {
+public:
+    // Starts the platform timer; false when the platform has none left. A seam for tests.
+    using Starter = std::function<bool(HWND window, UINT_PTR id, UINT intervalMs)>;
+
+    Timer();
+
+    unsigned Interval() const noexcept { return intervalMs_; }
+    void SetInterval(unsigned intervalMs);
+    bool Enabled() const noexcept { return enabled_; }
+    void SetEnabled(bool enabled);
+    // Assigning the handler restarts the timer like a new Interval does.
+    void SetOnTimer(std::function<void(Timer& sender)> handler);
+    // Whether the platform timer is running now.
+    bool Running() const noexcept { return running_; }
+
+    void SetStarter(Starter starter) { starter_ = std::move(starter); }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void Update();
+    void Stop() noexcept;
+
+    unsigned intervalMs_ = 1000;
+    bool enabled_ = true;
+    bool running_ = false;
+    std::function<void(Timer&)> onTimer_;
+    Starter starter_;
+};
+
+}  // namespace ui

@@ -1,0 +1,139 @@
+// Axis range checks and the conversions between values and pixels.
+#include "chart/axis.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using chart::Axis;
+using chart::AxisOrientation;
+using chart::AxisRangeError;
+using chart::RoundHalfEven;
+
+TEST(ChartRounding, HalvesGoToTheEvenNeighbour) {
+    const struct {
+        double value;
+        double rounded;
+    } cases[] = {
+        {0.5, 0},   {1.5, 2},   {2.5, 2},     {3.5, 4},   {-0.5, 0},   {-1.5, -2},
+        {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {7.0, 7},   {-7.0, -7},  {1e15 + 0.5, 1e15},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
+    }
+}
+
+Axis DrawnAxis(AxisOrientation orientation, double minimum, double maximum, int startPx,
+               int endPx) {
+    Axis axis;
+    axis.Orientation = orientation;
+    axis.Minimum = axis.DrawnMinimum = minimum;
+    axis.Maximum = axis.DrawnMaximum = maximum;
+    axis.AxisStartPx = startPx;
+    axis.AxisEndPx = endPx;
+    return axis;
+}
+
+struct ValueToPxCase {
+    AxisOrientation orientation;
+    double drawnMinimum;
+    double drawnMaximum;
+    int startPx;
+    int endPx;
+    double value;
+    int expectedPx;
+};
+
+class ChartAxisValueToPx : public ::testing::TestWithParam<ValueToPxCase> {};
+
+TEST_P(ChartAxisValueToPx, RoundsHalfToEven) {
+    const ValueToPxCase c = GetParam();
+    const Axis axis = DrawnAxis(c.orientation, c.drawnMinimum, c.drawnMaximum, c.startPx, c.endPx);
+    EXPECT_EQ(axis.ValueToPx(c.value), c.expectedPx);
+}
+
+constexpr auto kH = AxisOrientation::Horizontal;
+constexpr auto kV = AxisOrientation::Vertical;
+
+INSTANTIATE_TEST_SUITE_P(
+    , ChartAxisValueToPx,
+    ::testing::Values(
+        // 2.5 px per unit from x = 0: ties at 1 (2.5) and 3 (7.5).
+        ValueToPxCase{kH, 0, 4, 0, 10, 0, 0}, ValueToPxCase{kH, 0, 4, 0, 10, 1, 2},
+        ValueToPxCase{kH, 0, 4, 0, 10, 3, 8}, ValueToPxCase{kH, 0, 4, 0, 10, 4, 10},
+        ValueToPxCase{kH, 0, 4, 0, 10, 0.2, 0}, ValueToPxCase{kH, 0, 4, 0, 10, 0.6, 2},
+        ValueToPxCase{kH, 0, 4, 50, 60, -2, 45}, ValueToPxCase{kH, 0, 4, 50, 60, 8, 70},
+        // Vertical: values grow upwards from the bottom end.
+        ValueToPxCase{kV, 0, 4, 10, 20, 0, 20}, ValueToPxCase{kV, 0, 4, 10, 20, 4, 10},
+        ValueToPxCase{kV, 0, 4, 10, 20, 1, 18}, ValueToPxCase{kV, 0, 4, 10, 20, 3, 12},
+        ValueToPxCase{kV, 0, 255, 1, 448, 255, 1}, ValueToPxCase{kV, 0, 255, 1, 448, 0, 448},
+        // An empty drawn range puts everything in the middle, itself rounded.
+        ValueToPxCase{kH, 5, 5, 0, 5, 123, 2}, ValueToPxCase{kH, 5, 5, 0, 7, -1, 4},
+        ValueToPxCase{kV, 5, 5, 10, 20, 5, 15},
+        // Values far off the plot stay within the pixel limit.
+        ValueToPxCase{kH, 0, 1, 0, 1000, 1e300, chart::kPxLimit},
+        ValueToPxCase{kH, 0, 1, 0, 1000, -1e300, -chart::kPxLimit},
+        ValueToPxCase{kV, 0, 1, 0, 1000, 1e300, -chart::kPxLimit}));
+
+TEST(ChartAxisPxToValue, UsesTheLastDrawingsScaleUnrounded) {
+    // Bottom axis drawn at 0..256 over 1000 px from x = 50, left axis at
+    // 0..255 over 255 px from y = 10.
+    const Axis bottom = DrawnAxis(kH, 0, 256, 50, 1050);
+    const Axis left = DrawnAxis(kV, 0, 255, 10, 265);
+    EXPECT_DOUBLE_EQ(bottom.PxToValue(300), 64.0);
+    EXPECT_DOUBLE_EQ(bottom.PxToValue(550), 128.0);
+    EXPECT_DOUBLE_EQ(bottom.PxToValue(51), 0.256);
+    EXPECT_DOUBLE_EQ(left.PxToValue(60), 205.0);
+    EXPECT_DOUBLE_EQ(left.PxToValue(160), 105.0);
+    EXPECT_DOUBLE_EQ(left.PxToValue(0), 265.0);
+}
+
+TEST(ChartAxisPxToValue, AxisShorterThanOnePixelGivesZero) {
+    EXPECT_EQ(DrawnAxis(kH, 10, 20, 100, 100).PxToValue(300), 0.0);
+    EXPECT_EQ(DrawnAxis(kV, 10, 20, 100, 90).PxToValue(95), 0.0);
+}
+
+TEST(ChartAxisPxToValue, InvertsValueToPxOnWholePixels) {
+    const Axis bottom = DrawnAxis(kH, -3, 997, 20, 1020);
+    const Axis left = DrawnAxis(kV, 0, 255, 1, 256);
+    for (int px = 20; px <= 1020; px += 7) {
+        EXPECT_EQ(bottom.ValueToPx(bottom.PxToValue(px)), px);
+    }
+    for (int px = 1; px <= 256; ++px) {
+        EXPECT_EQ(left.ValueToPx(left.PxToValue(px)), px);
+    }
+}
+
+TEST(ChartAxisSetMaximum, RefusesAValueBelowMinimumAndKeepsMaximum) {
+    Axis axis;
+    axis.Minimum = 50;
+    axis.Maximum = 100;
+    try {
+        axis.SetMaximum(30);
+        FAIL() << "no error";
+    } catch (const AxisRangeError& error) {
+        EXPECT_EQ(std::string(error.what()), "Axis Maximum Value must be >= Minimum");
+    }
+    EXPECT_EQ(axis.Maximum, 100);
+    EXPECT_EQ(axis.Minimum, 50);
+    EXPECT_THROW(axis.SetMaximum(49.999), std::runtime_error);
+    EXPECT_EQ(axis.Maximum, 100);
+}
+
+TEST(ChartAxisSetMaximum, ReportsWhetherTheValueChanged) {
+    Axis axis;
+    axis.Minimum = 50;
+    axis.Maximum = 100;
+    axis.Automatic = axis.AutomaticMinimum = axis.AutomaticMaximum = true;
+    EXPECT_FALSE(axis.SetMaximum(100));
+    EXPECT_TRUE(axis.SetMaximum(50));  // equal to Minimum is allowed
+    EXPECT_EQ(axis.Maximum, 50);
+    EXPECT_TRUE(axis.SetMaximum(10000));
+    EXPECT_EQ(axis.Maximum, 10000);
+    EXPECT_EQ(axis.Minimum, 50);
+    EXPECT_TRUE(axis.Automatic && axis.AutomaticMinimum && axis.AutomaticMaximum);
+}
+
+}  // namespace

@@ -1,0 +1,281 @@
+// Axis labels: increment choice, values, texts, minor ticks, rectangles, hover.
+#include "chart/labels.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using chart::Axis;
+using chart::AxisLabels;
+using chart::AxisOrientation;
+using chart::NumberSeparators;
+
+// Every character 6 px wide, "W" 13 px high.
+struct FixedWidthMeasurer : chart::TextMeasurer {
+    int WidthPx(std::u16string_view text) const override {
+        return 6 * static_cast<int>(text.size());
+    }
+    int HeightOfWPx() const override { return 13; }
+};
+
+std::string Narrow(const std::u16string& text) {
+    std::string narrow;
+    for (const char16_t c : text) {
+        narrow += c < 128 ? static_cast<char>(c) : '?';
+    }
+    return narrow;
+}
+
+std::vector<double> Countdown(double from, double step, double to) {
+    std::vector<double> values;
+    for (double v = from; v >= to; v -= step) {
+        values.push_back(v);
+    }
+    return values;
+}
+
+TEST(ChartLabelFormat, HashCommaPatternWithAtMostThreeDecimals) {
+    const NumberSeparators comma;
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0, "0"},
+        {5, "5"},
+        {255, "255"},
+        {1000, "1,000"},
+        {10000, "10,000"},
+        {1234567.5, "1,234,567.5"},
+        {-1234.25, "-1,234.25"},
+        {0.5, "0.5"},
+        {0.125, "0.125"},
+        {1.0 / 3.0, "0.333"},
+        {2.0 / 3.0, "0.667"},
+        {1.2345, "1.235"},  // half up on the decimal digits; the double lies just below
+        {255.0005, "255.001"},
+        {999.9996, "1,000"},
+        {999999.9999, "1,000,000"},
+        {0.0004, "0"},
+        {-0.0004, "0"},  // rounds to zero: no sign
+        {0.0005, "0.001"},
+        {-0.0005, "-0.001"},
+        {1e-12, "0"},
+        {5.000000000001, "5"},
+        {1e20, "100,000,000,000,000,000,000"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Narrow(chart::FormatLabel(c.value, comma)), c.text) << c.value;
+    }
+}
+
+TEST(ChartLabelFormat, UsesTheLocalesSeparators) {
+    const NumberSeparators german{u".", u","};
+    EXPECT_EQ(chart::FormatLabel(10000.5, german), u"10.000,5");
+    const NumberSeparators swiss{u"\u2019", u"."};
+    EXPECT_EQ(chart::FormatLabel(1234567, swiss), u"1\u2019234\u2019567");
+    const NumberSeparators none{u"", u","};
+    EXPECT_EQ(chart::FormatLabel(-12345.75, none), u"-12345,75");
+}
+
+TEST(ChartLabelSize, HorizontalTakesTheWidestOfEndsAndHalvedMidpoint) {
+    const FixedWidthMeasurer measurer;
+    Axis axis;
+    axis.DrawnMinimum = 0;
+    axis.DrawnMaximum = 8;  // midpoint 4 -> 2 -> 1 -> 0.5: "0.5" is the widest
+    EXPECT_EQ(chart::LabelSizePx(axis, measurer, {}), 18);
+    axis.DrawnMaximum = 10000;  // "10,000"
+    EXPECT_EQ(chart::LabelSizePx(axis, measurer, {}), 36);
+    axis.DrawnMinimum = -3;
+    axis.DrawnMaximum = 3;  // midpoint 0 is not halved
+    EXPECT_EQ(chart::LabelSizePx(axis, measurer, {}), 12);
+    axis.Orientation = AxisOrientation::Vertical;
+    EXPECT_EQ(chart::LabelSizePx(axis, measurer, {}), 13);
+}
+
+TEST(ChartLabelRoom, LengthOverSizePlusTenPercent) {
+    const struct {
+        int sizePx;
+        int lengthPx;
+        int room;
+    } cases[] = {
+        {18, 1100, 55},  // 18 + round(1.8) = 20
+        {25, 270, 10},   // 25 + round(2.5) = 27
+        {35, 19, 0},     // 35 + round(3.5) = 39; round(0.487) = 0
+        {20, 11, 0},     // 22; round(0.5) = 0
+        {20, 33, 2},     // round(1.5) = 2
+        {13, 447, 32},   // 13 + round(1.3) = 14; round(31.9)
+        {0, 500, 1},
+        {18, 0, 1},
+        {18, -5, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(chart::RoomForLabels(c.sizePx, c.lengthPx), c.room)
+            << c.sizePx << " px in " << c.lengthPx;
+    }
+}
+
+struct IncrementCase {
+    double minimum;
+    double maximum;
+    int room;
+    std::optional<int> xAxisPointCount;
+    double increment;
+};
+
+class ChartLabelIncrement : public ::testing::TestWithParam<IncrementCase> {};
+
+TEST_P(ChartLabelIncrement, StepsUpTheOneTwoFiveSequence) {
+    const IncrementCase c = GetParam();
+    EXPECT_DOUBLE_EQ(chart::LabelIncrement(c.minimum, c.maximum, c.room, c.xAxisPointCount),
+                     c.increment);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , ChartLabelIncrement,
+    ::testing::Values(
+        IncrementCase{0, 256, 55, 1000, 5},  // 4.571 gives 56 labels > 55; 5 gives 51
+        IncrementCase{0, 255, 28, std::nullopt, 10},  // 8.79 -> 10: round(25.5) = 26
+        IncrementCase{0, 10000, 30, 1000, 500},
+        IncrementCase{0, 30, 55, 1000, 1},
+        IncrementCase{0, 3, 55, 1000, 0.1},       // many points: fractions allowed
+        IncrementCase{0, 3, 55, 4, 1},            // few points: no step below 1
+        IncrementCase{0, 3, 55, std::nullopt, 0.1},
+        IncrementCase{0, 1.05, 55, 1, 0.02},      // range below 1.1: the rule is off
+        IncrementCase{64, 128, 40, 1000, 2},
+        IncrementCase{-10, 10, 4, std::nullopt, 5},
+        IncrementCase{0, 256, 1, 1000, 200},      // 128 -> 200 (k = 1)
+        IncrementCase{0, 256, 0, 1000, 1e-12},    // no room at all
+        IncrementCase{5, 5, 10, std::nullopt, 1e-12},   // empty range
+        IncrementCase{0, 1e-13, 10, std::nullopt, 1e-12}));
+
+TEST(ChartLabelValues, CountDownFromTheLargestMultipleNotAboveMaximum) {
+    EXPECT_EQ(chart::LabelValues(0, 256, 5), Countdown(255, 5, 0));
+    EXPECT_EQ(chart::LabelValues(0, 255, 10), Countdown(250, 10, 0));
+    EXPECT_EQ(chart::LabelValues(0, 10000, 500), Countdown(10000, 500, 0));
+    EXPECT_EQ(chart::LabelValues(-10, 10, 5), (std::vector<double>{10, 5, 0, -5, -10}));
+    EXPECT_EQ(chart::LabelValues(-9.5, 10, 5), (std::vector<double>{10, 5, 0, -5}));
+    EXPECT_EQ(chart::LabelValues(64.5, 128, 2).back(), 66);
+    EXPECT_TRUE(chart::LabelValues(10.5, 10.9, 1).empty());
+}
+
+TEST(ChartLabelValues, FractionalStepsEndExactlyAtTheMinimum) {
+    const std::vector<double> values = chart::LabelValues(0, 3, 0.1);
+    ASSERT_EQ(values.size(), 31u);
+    EXPECT_DOUBLE_EQ(values.front(), 3.0);
+    EXPECT_EQ(values.back(), 0.0);
+    EXPECT_EQ(chart::FormatLabel(values[10], {}), u"2");
+    EXPECT_EQ(chart::FormatLabel(values[27], {}), u"0.3");
+}
+
+TEST(ChartLabelValues, TinyIncrementStopsAtTheLabelCap) {
+    EXPECT_EQ(chart::LabelValues(0, 256, 1e-12).size(),
+              static_cast<std::size_t>(chart::kMaxLabelCount));
+}
+
+TEST(ChartMinorTicks, ThreeBetweenNeighbouringLabelsOnly) {
+    const std::vector<double> labels = {10, 5, 0};
+    EXPECT_EQ(chart::MinorTickValues(labels),
+              (std::vector<double>{6.25, 7.5, 8.75, 1.25, 2.5, 3.75}));
+    EXPECT_TRUE(chart::MinorTickValues(std::vector<double>{7}).empty());
+}
+
+Axis LaidOutAxis(AxisOrientation orientation, double minimum, double maximum, int startPx,
+                 int endPx) {
+    Axis axis;
+    axis.Orientation = orientation;
+    axis.DrawnMinimum = minimum;
+    axis.DrawnMaximum = maximum;
+    axis.AxisStartPx = startPx;
+    axis.AxisEndPx = endPx;
+    return axis;
+}
+
+TEST(ChartAxisLabels, BottomAxis0To256WithRoomFor55) {
+    const FixedWidthMeasurer measurer;
+    // "256" and "0.5" are 18 px: room = round(1100 / 20) = 55.
+    const Axis axis = LaidOutAxis(AxisOrientation::Horizontal, 0, 256, 40, 1140);
+    const AxisLabels labels = chart::BuildAxisLabels(axis, 1000, measurer, {});
+    EXPECT_EQ(labels.Increment, 5);
+    ASSERT_EQ(labels.Labels.size(), 52u);
+    EXPECT_EQ(labels.Labels.front().Text, u"255");
+    EXPECT_EQ(labels.Labels.front().WidthPx, 18);
+    EXPECT_EQ(labels.Labels.front().TickPx, 40 + 1096);  // 255 * 1100 / 256 = 1095.7
+    EXPECT_EQ(labels.Labels.back().Text, u"0");
+    EXPECT_EQ(labels.Labels.back().TickPx, 40);
+    ASSERT_EQ(labels.MinorTickPx.size(), 51u * 3u);
+    EXPECT_EQ(labels.MinorTickPx.back(), 40 + 16);  // 3.75 * 1100 / 256 = 16.1
+}
+
+TEST(ChartAxisLabels, LeftAxis0To255With28RowsOfLabels) {
+    const FixedWidthMeasurer measurer;
+    // Height 13 + round(1.3) = 14 per label: 392 px give room for 28.
+    const Axis axis = LaidOutAxis(AxisOrientation::Vertical, 0, 255, 1, 393);
+    const AxisLabels labels = chart::BuildAxisLabels(axis, 1, measurer, {});
+    EXPECT_EQ(labels.Increment, 10);
+    ASSERT_EQ(labels.Labels.size(), 26u);
+    EXPECT_EQ(labels.Labels.front().Text, u"250");
+    EXPECT_EQ(labels.Labels.front().TickPx, 393 - 384);  // 250 * 392 / 255 = 384.3
+    EXPECT_EQ(labels.Labels.back().TickPx, 393);
+}
+
+TEST(ChartAxisLabels, BottomAxisTo10000WritesTheThousandsSeparator) {
+    const FixedWidthMeasurer measurer;
+    const Axis axis = LaidOutAxis(AxisOrientation::Horizontal, 0, 10000, 40, 1140);
+    const AxisLabels labels = chart::BuildAxisLabels(axis, 10001, measurer, {});
+    ASSERT_FALSE(labels.Labels.empty());
+    EXPECT_EQ(labels.Labels.front().Value, 10000);
+    EXPECT_EQ(labels.Labels.front().Text, u"10,000");
+    EXPECT_EQ(labels.Labels.front().WidthPx, 36);
+}
+
+class ChartLabelHover : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const FixedWidthMeasurer measurer;
+        const Axis bottomAxis = LaidOutAxis(AxisOrientation::Horizontal, 0, 100, 50, 550);
+        bottom = chart::BuildAxisLabels(bottomAxis, 1000, measurer, {});
+        chart::PlaceLabelRects(bottom, AxisOrientation::Horizontal, 307, 13);
+        const Axis leftAxis = LaidOutAxis(AxisOrientation::Vertical, 0, 255, 1, 300);
+        left = chart::BuildAxisLabels(leftAxis, std::nullopt, measurer, {});
+        chart::PlaceLabelRects(left, AxisOrientation::Vertical, 43, 13);
+    }
+
+    AxisLabels bottom;
+    AxisLabels left;
+};
+
+TEST_F(ChartLabelHover, RectanglesSitAgainstTheTickEndsCentredOnTheTick) {
+    ASSERT_EQ(bottom.Labels.back().Text, u"0");
+    EXPECT_EQ(bottom.Labels.back().RectPx, (chart::PxRect{47, 307, 53, 320}));
+    ASSERT_EQ(bottom.Labels.front().Text, u"100");
+    EXPECT_EQ(bottom.Labels.front().RectPx, (chart::PxRect{541, 307, 559, 320}));
+    ASSERT_EQ(left.Labels.back().Text, u"0");
+    EXPECT_EQ(left.Labels.back().RectPx, (chart::PxRect{37, 294, 43, 307}));
+}
+
+TEST_F(ChartLabelHover, FindsTheLabelUnderThePointerEdgesIncluded) {
+    const int zero = static_cast<int>(bottom.Labels.size()) - 1;
+    const int hundred = 0;
+    const struct {
+        chart::PointPx pointer;
+        int bottomIndex;
+    } cases[] = {
+        {{50, 312}, zero},    {{47, 307}, zero},   {{53, 320}, zero},  {{46, 312}, -1},
+        {{54, 312}, -1},      {{50, 306}, -1},     {{50, 321}, -1},    {{559, 320}, hundred},
+        {{550, 200}, -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(chart::HoveredLabelIndex(bottom, c.pointer), c.bottomIndex)
+            << c.pointer.XPx << "," << c.pointer.YPx;
+    }
+    const int leftZero = static_cast<int>(left.Labels.size()) - 1;
+    EXPECT_EQ(chart::HoveredLabelIndex(left, {40, 300}), leftZero);
+    EXPECT_EQ(chart::HoveredLabelIndex(left, {44, 300}), -1);
+    EXPECT_EQ(chart::HoveredLabelIndex(AxisLabels{}, {40, 300}), -1);
+}
+
+}  // namespace

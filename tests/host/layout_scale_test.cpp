@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "layout/anchors.h"
+#include "layout/form_layout.h"
+#include "layout/scale.h"
+
+namespace {
+
+using layout::RectPx;
+
+struct ValueCase {
+    int value, newDpi, oldDpi, expected;
+};
+
+TEST(LayoutScale, RoundsHalvesAwayFromZero) {
+    const std::array cases{
+        ValueCase{1177, 96, 120, 942}, ValueCase{714, 96, 120, 571},  ValueCase{13, 96, 120, 10},
+        ValueCase{1177, 144, 120, 1412}, ValueCase{714, 144, 120, 857}, ValueCase{13, 144, 120, 16},
+        ValueCase{1177, 192, 120, 1883}, ValueCase{714, 192, 120, 1142}, ValueCase{13, 192, 120, 21},
+        ValueCase{5, 96, 120, 4},      // 4.0
+        ValueCase{25, 132, 120, 28},   // 27.5 -> 28
+        ValueCase{-25, 132, 120, -28}, // -27.5 -> -28
+        ValueCase{-6, 96, 120, -5},    // -4.8
+        ValueCase{1, 180, 120, 2},     // 1.5 -> 2
+        ValueCase{-1, 180, 120, -2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(layout::ScaleValue(c.value, c.newDpi, c.oldDpi), c.expected)
+            << c.value << " at " << c.newDpi << "/" << c.oldDpi;
+}
+
+TEST(LayoutScale, ScalesEdgesSoTouchingControlsStayTouching) {
+    // Two controls sharing an edge keep sharing it, whatever the rounding of the sizes.
+    const RectPx left{5, 68, 97, 52};
+    const RectPx right{102, 68, 98, 52};
+    for (int dpi : {72, 96, 110, 144, 168, 192, 240}) {
+        const RectPx l = layout::ScaleRect(left, dpi, 120);
+        const RectPx r = layout::ScaleRect(right, dpi, 120);
+        EXPECT_EQ(l.Right(), r.left) << dpi;
+        EXPECT_EQ(l.top, r.top) << dpi;
+    }
+    // The size is the difference of the rounded edges, not the rounded size:
+    // 3 .. 100 becomes 2.4 .. 80 -> 2 .. 80, so 97 wide becomes 78 (77.6 rounded alone).
+    EXPECT_EQ(layout::ScaleRect({-6, 216, 1183, 501}, 96, 120), (RectPx{-5, 173, 947, 401}));
+    EXPECT_EQ(layout::ScaleRect({3, 0, 97, 10}, 96, 120), (RectPx{2, 0, 78, 8}));
+}
+
+TEST(LayoutScale, DensitiesBelowThirtyOrUnchangedAreIgnored) {
+    EXPECT_FALSE(layout::ShouldRescale(120, 120));
+    EXPECT_FALSE(layout::ShouldRescale(29, 120));
+    EXPECT_FALSE(layout::ShouldRescale(0, 120));
+    EXPECT_TRUE(layout::ShouldRescale(30, 120));
+    EXPECT_TRUE(layout::ShouldRescale(96, 120));
+}
+
+TEST(LayoutAnchors, StretchMoveOrStay) {
+    const layout::SizePx design{1177, 714};
+    const layout::SizePx wider{1377, 714};
+    const layout::SizePx taller{1177, 914};
+    const RectPx r{-6, 216, 1183, 501};
+    const layout::Anchors all{true, true, true, true};
+    const layout::Anchors ltr{true, true, true, false};
+    const layout::Anchors lt{};
+    const layout::Anchors rightOnly{false, true, true, false};
+
+    EXPECT_EQ(layout::AnchoredRect(r, design, wider, all), (RectPx{-6, 216, 1383, 501}));
+    EXPECT_EQ(layout::AnchoredRect(r, design, taller, all), (RectPx{-6, 216, 1183, 701}));
+    EXPECT_EQ(layout::AnchoredRect(r, design, taller, ltr), r);
+    EXPECT_EQ(layout::AnchoredRect(r, design, wider, lt), r);
+    EXPECT_EQ(layout::AnchoredRect(r, design, wider, rightOnly), (RectPx{194, 216, 1183, 501}));
+}
+
+TEST(LayoutAnchors, MinimumHeightHoldsWhenTheParentShrinks) {
+    const RectPx panel2{-6, 216, 1183, 501};
+    const RectPx shrunk = layout::AnchoredRect(panel2, {1177, 714}, {600, 200},
+                                               {true, true, true, true}, {.minHeightPx = 50});
+    EXPECT_EQ(shrunk.height, 50);
+    EXPECT_EQ(shrunk.width, 1183 - 577);
+}
+
+TEST(FormLayout, ParentsComeBeforeChildrenAndNamesAreUnique) {
+    const auto controls = layout::MainFormControls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        bool parentSeen = controls[i].parent == "Form1";
+        for (std::size_t j = 0; j < i; ++j) {
+            EXPECT_NE(controls[j].name, controls[i].name);
+            parentSeen = parentSeen || controls[j].name == controls[i].parent;
+        }
+        EXPECT_TRUE(parentSeen) << controls[i].name;
+    }
+}
+
+TEST(FormLayout, TabOrdersOfOneParentAreDistinct) {
+    const auto controls = layout::MainFormControls();
+    for (const auto& a : controls) {
+        for (const auto& b : controls) {
+            if (&a != &b && a.parent == b.parent && a.tabOrder >= 0) {
+                EXPECT_NE(a.tabOrder, b.tabOrder) << a.name << " / " << b.name;
+            }
+        }
+    }
+}
+
+}  // namespace

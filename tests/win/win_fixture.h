@@ -1,0 +1,42 @@
+#pragma once
+// Helpers for driving the real window in-process: pumping the loop, waiting for a
+// condition with a generous deadline, and the recorded error reports.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Unit1.h"
+#include "ui/application.h"
+
+namespace wintest {
+
+struct ErrorReport {
+    std::u16string title;
+    std::u16string text;
+};
+std::vector<ErrorReport>& ErrorLog();
+
+// Handles waiting messages for `duration`, sleeping between them.
+void Pump(std::chrono::milliseconds duration = std::chrono::milliseconds(0));
+// Pumps until `condition` holds or `timeout` passes; returns whether it held.
+bool PumpUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// A freshly built main window, shown and active, as the user sees it.
+std::unique_ptr<TForm1> ShowForm(TForm1::Options options);
+std::unique_ptr<TForm1> ShowForm();
+
+std::u16string TextOf(HWND hwnd);
+
+// Client-area rectangle of `child` relative to the client area of `parent`.
+RECT RectIn(HWND child, HWND parent);
+
+// Real input: a click at a point of `hwnd`'s client area, keys to the focused window.
+void ClickAt(HWND hwnd, int x, int y);
+void PressKey(WORD vk, bool shift = false);
+
+}  // namespace wintest
