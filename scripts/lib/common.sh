@@ -4,7 +4,8 @@
 # by phasebox_cleanup, which the scripts run on exit.
 
 PHASEBOX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-PHASEBOX_WINE_ROOT="$PHASEBOX_ROOT/build/wine"
+PHASEBOX_WINE_ROOT="${PHASEBOX_WINE_ROOT:-$PHASEBOX_ROOT/build/wine}"
+export PHASEBOX_WINE_ROOT
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64

@@ -72,9 +72,14 @@ void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::Cont
 }
 
 void Form::SetClientSize(layout::SizePx size) {
-    RECT outer{0, 0, size.width, size.height};
-    AdjustWindowRectExForDpi(&outer, kFormStyle, FALSE, kFormExStyle, static_cast<UINT>(dpi_));
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+    // The frame as the platform draws it now, whatever density the layout is at.
+    RECT outer{};
+    RECT client{};
+    GetWindowRect(Handle(), &outer);
+    GetClientRect(Handle(), &client);
+    const int frameWidth = (outer.right - outer.left) - client.right;
+    const int frameHeight = (outer.bottom - outer.top) - client.bottom;
+    SetWindowPos(Handle(), nullptr, 0, 0, size.width + frameWidth, size.height + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -143,6 +148,20 @@ void Form::Show(int showCommand) {
     }
     UpdateWindow(Handle());
 }
+
+namespace {
+
+Control* FindIn(const Control& parent, std::string_view name) {
+    for (Control* c : parent.Children()) {
+        if (c->Name() == name) return c;
+        if (Control* found = FindIn(*c, name)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Control* Form::FindControl(std::string_view name) const { return FindIn(*this, name); }
 
 std::vector<Control*> Form::TabStops() const {
     std::vector<Control*> stops;
@@ -216,6 +235,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         if (!formScaling_) ArrangeChildren();
         return 0;
+    case WM_GETMINMAXINFO: {
+        // Nothing limits the window's size, not even the size of the screen.
+        auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+        info->ptMaxTrackSize = {32767, 32767};
+        return 0;
+    }
     case WM_DPICHANGED:
         HandleDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;

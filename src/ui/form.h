@@ -29,6 +29,9 @@ public:
     // Every control that Tab stops at now, in tab order at any depth.
     std::vector<Control*> TabStops() const;
 
+    // The control of that name at any depth, or null.
+    Control* FindControl(std::string_view name) const;
+
     // Scales the whole layout to `newDpi` (nothing below 30 or when equal).
     void ScaleToDpi(int newDpi);
 

@@ -26,6 +26,13 @@ void Pump(std::chrono::milliseconds duration = std::chrono::milliseconds(0));
 bool PumpUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+// Options that lay the window out for `dpi` instead of asking the platform.
+inline TForm1::Options At(int dpi) {
+    TForm1::Options options;
+    options.monitorDpi = dpi;
+    return options;
+}
+
 // A freshly built main window, shown and active, as the user sees it.
 std::unique_ptr<TForm1> ShowForm(TForm1::Options options);
 std::unique_ptr<TForm1> ShowForm();
