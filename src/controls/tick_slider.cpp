@@ -1,34 +1,320 @@
 #include "controls/tick_slider.h"
 
-#include <algorithm>
+#include <vssym32.h>
+#include <windowsx.h>
+
+#include <optional>
+#include <stdexcept>
+
+#include "../../res/resource_ids.h"
 
 namespace controls {
+namespace {
+
+constexpr UINT_PTR kRepeatTimerId = 1;
+
+RECT ToRect(const SliderRect& r) noexcept { return {r.left, r.top, r.right, r.bottom}; }
+
+void FillSolid(HDC dc, const RECT& r, COLORREF colour) noexcept {
+    SetBkColor(dc, colour);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+}
+
+std::optional<SliderKey> KeyOf(WPARAM vk) noexcept {
+    switch (vk) {
+    case VK_LEFT: return SliderKey::Left;
+    case VK_DOWN: return SliderKey::Down;
+    case VK_SUBTRACT: return SliderKey::Subtract;
+    case VK_RIGHT: return SliderKey::Right;
+    case VK_UP: return SliderKey::Up;
+    case VK_ADD: return SliderKey::Add;
+    case VK_PRIOR: return SliderKey::PageUp;
+    case VK_NEXT: return SliderKey::PageDown;
+    case VK_HOME: return SliderKey::Home;
+    case VK_END: return SliderKey::End;
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+TickSlider::TickSlider() : model_(0, 10, 0, 1, 1) {}
 
 void TickSlider::CreateWindowFor(HWND parent, const RECT& rect) {
     const layout::RangeDesc& r = Design().range;
-    min_ = r.min;
-    max_ = r.max;
-    position_ = std::clamp(r.position, min_, max_);
+    model_ = TickSliderModel(r.min, r.max, r.position, r.pageSize, r.frequency);
+    model_.SetWidthPx(rect.right - rect.left);
     CreateOwn(L"phasebox.TickSlider",
               {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
                .parent = parent,
                .rect = rect});
+    ReopenTheme();
 }
 
+RECT TickSlider::ThumbRect() const { return ToRect(model_.ThumbRect()); }
+
 void TickSlider::SetPosition(int position) {
-    if (position == position_) return;
-    position_ = std::clamp(position, min_, max_);
+    const SliderRect before = model_.ThumbRect();
+    SliderEffects fx;
+    fx.changed = model_.RequestPosition(position);
+    Apply(fx, before);
+}
+
+void TickSlider::ScaleBy(int newDpi, int oldDpi) {
+    model_.SetMetrics(model_.Layout().metrics.ScaledBy(newDpi, oldDpi));
+    updateBackground_ = true;
+    Control::ScaleBy(newDpi, oldDpi);
     InvalidateRect(Handle(), nullptr, FALSE);
-    if (OnChange) OnChange(*this);
+}
+
+void TickSlider::ReopenTheme() {
+    theme_.Reset();
+    if (!IsAppThemed() || !IsThemeActive()) return;
+    UniqueTheme theme(OpenThemeData(Handle(), L"TRACKBAR"));
+    if (theme && IsThemePartDefined(theme.Get(), TKP_THUMBTOP, 0)) theme_ = std::move(theme);
+}
+
+// Capture and timer first, so that a failing change handler leaves them consistent; the
+// thumb is redrawn before the handler runs.
+void TickSlider::Apply(const SliderEffects& fx, const SliderRect& thumbBefore) {
+    if (fx.capture) {
+        if (model_.HoldsCapture())
+            SetCapture(Handle());
+        else if (GetCapture() == Handle())
+            ReleaseCapture();
+    }
+    if (fx.timer) ApplyTimer();
+    if (fx.changed || fx.thumbLook) RedrawThumb(thumbBefore);
+    if (fx.changed && OnChange) OnChange(*this);
+}
+
+void TickSlider::ApplyTimer() {
+    if (!model_.RepeatTimerRunning()) {
+        KillTimer(Handle(), kRepeatTimerId);
+        return;
+    }
+    if (!SetTimer(Handle(), kRepeatTimerId, model_.RepeatIntervalMs(), nullptr)) {
+        model_.StopRepeat();
+        throw std::runtime_error("Not enough timers available");
+    }
+}
+
+TickSlider::Colours TickSlider::CurrentColours() const {
+    return {BackgroundColour(), GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_BTNSHADOW),
+            GetSysColor(COLOR_BTNHIGHLIGHT)};
+}
+
+bool TickSlider::BackgroundCurrent() const {
+    const layout::SizePx size = ClientSizePx();
+    return !updateBackground_ && background_.Width() == size.width &&
+           background_.Height() == size.height && backgroundColours_ == CurrentColours();
+}
+
+bool TickSlider::EnsureBackground(HDC reference) {
+    if (BackgroundCurrent()) return true;
+    const layout::SizePx size = ClientSizePx();
+    if (!background_.Ensure(reference, size.width, size.height)) return false;
+    DrawBackground(background_.Dc(), size.width, size.height);
+    backgroundColours_ = CurrentColours();
+    updateBackground_ = false;
+    return true;
+}
+
+void TickSlider::DrawBackground(HDC dc, int width, int height) {
+    const Colours colours = CurrentColours();
+    FillSolid(dc, {0, 0, width, height}, colours.background);
+    const SliderRect t = model_.TrackRect();
+    FillSolid(dc, ToRect(t), colours.track);
+    // A one-pixel sunken frame: shadow left and top, highlight right and bottom, the
+    // highlight taking the corners it shares with the shadow.
+    FillSolid(dc, {t.left, t.top, t.right - 1, t.top + 1}, colours.shadow);
+    FillSolid(dc, {t.left, t.top, t.left + 1, t.bottom - 1}, colours.shadow);
+    FillSolid(dc, {t.left, t.bottom - 1, t.right, t.bottom}, colours.highlight);
+    FillSolid(dc, {t.right - 1, t.top, t.right, t.bottom}, colours.highlight);
+    const TickSliderLayout& layout = model_.Layout();
+    for (int x : layout.TickXs(model_.TickStep()))
+        FillSolid(dc, {x, layout.TickTopPx(), x + 1, layout.TickBottomPx()}, colours.shadow);
+}
+
+void TickSlider::DrawThumb(HDC dc, const RECT& r) {
+    if (theme_) {
+        const int state = model_.UseHotThumb() ? TUTS_HOT : TUTS_NORMAL;
+        DrawThemeBackground(theme_.Get(), dc, TKP_THUMBTOP, state, &r, nullptr);
+        return;
+    }
+    const int hw = model_.Layout().metrics.halfWidthPx;
+    const POINT pentagon[5] = {{r.left, r.top + hw},
+                               {r.left + hw, r.top},
+                               {r.right, r.top + hw},
+                               {r.right, r.bottom},
+                               {r.left, r.bottom}};
+    ui::SelectGuard pen(dc, GetStockObject(NULL_PEN));
+    ui::SelectGuard brush(dc, GetStockObject(DC_BRUSH));
+    SetDCBrushColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+    Polygon(dc, pentagon, 5);
+}
+
+bool TickSlider::FocusCuesShown() const {
+    return (SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
+// Only the thumb changes: the uncovered part of the old thumb comes back from the cache
+// and the new thumb is composed off screen, so the control never flickers. A stale cache,
+// or a thumb reaching the focus rectangle's edge, takes a full repaint instead.
+void TickSlider::RedrawThumb(const SliderRect& thumbBefore) {
+    const SliderRect after = model_.ThumbRect();
+    const layout::SizePx size = ClientSizePx();
+    const SliderRect inner{1, 1, size.width - 1, size.height - 1};
+    auto inside = [&inner](const SliderRect& r) {
+        return r.left >= inner.left && r.top >= inner.top && r.right <= inner.right &&
+               r.bottom <= inner.bottom;
+    };
+    if (!IsWindowVisible(Handle()) || !BackgroundCurrent() || !inside(thumbBefore) ||
+        !inside(after)) {
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return;
+    }
+    ui::WindowDc dc(Handle());
+    HDC cache = background_.Dc();
+    const ExposedParts exposed = Uncovered(thumbBefore, after);
+    for (std::size_t i = 0; i < exposed.count; ++i) {
+        const SliderRect& p = exposed.rects[i];
+        BitBlt(dc.Get(), p.left, p.top, p.right - p.left, p.bottom - p.top, cache, p.left,
+               p.top, SRCCOPY);
+    }
+    const int width = after.right - after.left;
+    const int height = after.bottom - after.top;
+    if (!thumbPicture_.Ensure(dc.Get(), width, height)) return;
+    HDC picture = thumbPicture_.Dc();
+    BitBlt(picture, 0, 0, width, height, cache, after.left, after.top, SRCCOPY);
+    DrawThumb(picture, {0, 0, width, height});
+    BitBlt(dc.Get(), after.left, after.top, width, height, picture, 0, 0, SRCCOPY);
+}
+
+// The whole control drawn off screen and copied to `target`: nothing flickers. The
+// off-screen pictures are made compatible with `screen`, a DC of the window.
+void TickSlider::PaintTo(HDC target, HDC screen) {
+    const layout::SizePx size = ClientSizePx();
+    if (!EnsureBackground(screen) || !frame_.Ensure(screen, size.width, size.height)) return;
+    HDC dc = frame_.Dc();
+    BitBlt(dc, 0, 0, size.width, size.height, background_.Dc(), 0, 0, SRCCOPY);
+    const RECT client{0, 0, size.width, size.height};
+    if (GetFocus() == Handle() && FocusCuesShown()) {
+        // The dotted pattern inverts with the text and background colours of the DC.
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        DrawFocusRect(dc, &client);
+    }
+    DrawThumb(dc, ThumbRect());
+    BitBlt(target, 0, 0, size.width, size.height, dc, 0, 0, SRCCOPY);
+}
+
+void TickSlider::TrackLeave() {
+    if (trackingLeave_) return;
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, Handle(), 0};
+    trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
 }
 
 LRESULT TickSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_PAINT) {
+    const SliderRect before = model_.ThumbRect();
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
         ui::PaintScope paint(Handle());
-        RECT client{};
-        GetClientRect(Handle(), &client);
-        FillRect(paint.Dc(), &client, BackgroundBrush());
+        PaintTo(paint.Dc(), paint.Dc());
         return 0;
+    }
+    case WM_PRINTCLIENT: {
+        const ui::WindowDc screen(Handle());
+        PaintTo(reinterpret_cast<HDC>(wp), screen.Get());
+        return 0;
+    }
+    case WM_SIZE:
+        model_.SetWidthPx(LOWORD(lp));
+        updateBackground_ = true;
+        InvalidateRect(Handle(), nullptr, FALSE);
+        break;
+    case WM_ENABLE:
+        updateBackground_ = true;
+        InvalidateRect(Handle(), nullptr, FALSE);
+        break;
+    case WM_THEMECHANGED:
+        ReopenTheme();
+        updateBackground_ = true;
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_UPDATEUISTATE: {
+        const LRESULT result = DefaultHandling(msg, wp, lp);
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return result;
+    }
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+        if (const std::optional<SliderKey> key = KeyOf(wp)) {
+            Apply(model_.Key(*key), before);
+            return 0;
+        }
+        break;
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(wp) == Handle() && LOWORD(lp) == HTCLIENT) {
+            POINT pt{};
+            GetCursorPos(&pt);
+            ScreenToClient(Handle(), &pt);
+            HCURSOR cursor = nullptr;
+            if (before.Contains(pt.x, pt.y))
+                cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_THUMB));
+            SetCursor(cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (GetFocus() != Handle()) SetFocus(Handle());
+        Apply(model_.LeftPress(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)), before);
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK:
+        if (GetFocus() != Handle()) SetFocus(Handle());
+        break;
+    case WM_MOUSEMOVE:
+        TrackLeave();
+        Apply(model_.MouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)), before);
+        return 0;
+    case WM_MOUSELEAVE:
+        trackingLeave_ = false;
+        Apply(model_.MouseLeave(), before);
+        return 0;
+    case WM_LBUTTONUP:
+        Apply(model_.LeftRelease(), before);
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != Handle()) Apply(model_.CaptureLost(), before);
+        return 0;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        return 0;
+    case WM_TIMER:
+        if (wp != kRepeatTimerId) break;
+        try {
+            Apply(model_.RepeatTimerFired(), before);
+        } catch (...) {
+            model_.StopRepeat();
+            KillTimer(Handle(), kRepeatTimerId);
+            throw;
+        }
+        return 0;
+    default:
+        break;
     }
     return Control::HandleMessage(msg, wp, lp);
 }

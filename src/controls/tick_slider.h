@@ -1,20 +1,40 @@
 #pragma once
 // The tuning-word tick slider: a horizontal slider with a pointer thumb and a tick mark
 // at every multiple of its tick step. OnChange fires after every accepted position
-// request, also when clamping brings it back to the position it had.
+// request, also when clamping brings it back to the position it had. The rules live in
+// TickSliderModel; this view forwards input to it, applies its effects and draws.
+#include <windows.h>
+#include <uxtheme.h>
+
 #include <functional>
 
+#include "controls/tick_slider_geometry.h"
 #include "ui/control.h"
 
 namespace controls {
 
+struct ThemeTraits {
+    using Handle = HTHEME;
+    static void Close(HTHEME h) noexcept { CloseThemeData(h); }
+};
+using UniqueTheme = ui::UniqueHandle<ThemeTraits>;
+
 class TickSlider : public ui::Control {
 public:
-    int Position() const noexcept { return position_; }
+    TickSlider();
+
+    int Position() const noexcept { return model_.Position(); }
     // Requests `position`: nothing when equal; otherwise clamped, stored, redrawn, OnChange.
     void SetPosition(int position);
-    int Min() const noexcept { return min_; }
-    int Max() const noexcept { return max_; }
+    int Min() const noexcept { return model_.Min(); }
+    int Max() const noexcept { return model_.Max(); }
+
+    // Geometry, mode and repeat state as the rules see them now.
+    const TickSliderModel& Model() const noexcept { return model_; }
+    // The thumb's rectangle in client pixels now.
+    RECT ThumbRect() const;
+
+    void ScaleBy(int newDpi, int oldDpi) override;
 
     std::function<void(ui::Window& sender)> OnChange;
 
@@ -23,9 +43,34 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    int min_ = 0;
-    int max_ = 10;
-    int position_ = 0;
+    // The colours the cached background was drawn with; another set rebuilds it.
+    struct Colours {
+        COLORREF background, track, shadow, highlight;
+        friend bool operator==(const Colours&, const Colours&) = default;
+    };
+
+    void Apply(const SliderEffects& fx, const SliderRect& thumbBefore);
+    void ApplyTimer();
+    void RedrawThumb(const SliderRect& thumbBefore);
+    bool BackgroundCurrent() const;
+    bool EnsureBackground(HDC reference);
+    void DrawBackground(HDC dc, int width, int height);
+    void DrawThumb(HDC dc, const RECT& rect);
+    void PaintTo(HDC target, HDC screen);
+    bool FocusCuesShown() const;
+    void TrackLeave();
+    void ReopenTheme();
+
+    Colours CurrentColours() const;
+
+    TickSliderModel model_;
+    ui::OffscreenBitmap background_;  // background, track and tick marks
+    bool updateBackground_ = true;
+    Colours backgroundColours_{};
+    ui::OffscreenBitmap thumbPicture_;
+    ui::OffscreenBitmap frame_;
+    UniqueTheme theme_;
+    bool trackingLeave_ = false;
 };
 
 }  // namespace controls

@@ -1,0 +1,159 @@
+#pragma once
+// The tuning-word tick slider without its window: where the track, the thumb and the tick
+// marks lie, which position a pointer or a key asks for, when a change is reported, and
+// the mouse modes (idle, track press, drag) with the repeat timer of a held track press.
+// The Win32 view forwards its input here, applies the returned effects and draws.
+#include <array>
+#include <cstddef>
+#include <vector>
+
+namespace controls {
+
+// Left, top, right, bottom in the control's client pixels; right and bottom excluded.
+struct SliderRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    constexpr bool Contains(int x, int y) const {
+        return x >= left && x < right && y >= top && y < bottom;
+    }
+    constexpr bool Empty() const { return right <= left || bottom <= top; }
+    friend constexpr bool operator==(const SliderRect&, const SliderRect&) = default;
+};
+
+// Drawing sizes in device pixels. The border inset and the lift of the thumb towards the
+// tick marks stay the same at every density; the rest scales with the window.
+struct TickSliderMetrics {
+    int borderPx = 4;
+    int thumbWidthPx = 12;
+    int thumbHeightPx = 21;
+    int halfWidthPx = 6;
+    int trackOffsetPx = 20;
+    int trackWidthPx = 8;
+    int tickEndPx = 10;
+    int thumbLiftPx = 2;
+
+    TickSliderMetrics ScaledBy(int newDpi, int oldDpi) const;
+    friend constexpr bool operator==(const TickSliderMetrics&, const TickSliderMetrics&) = default;
+};
+
+// The geometry of one slider of `widthPx` over the range min..max.
+struct TickSliderLayout {
+    TickSliderMetrics metrics{};
+    int widthPx = 0;
+    int min = 0;
+    int max = 0;
+
+    // Width - thumb width - 2 borders: the pixels the thumb's left edge travels.
+    int TravelSpanPx() const;
+    SliderRect TrackRect() const;
+    SliderRect ThumbRect(int position) const;
+    // x of every tick mark: one per multiple of `tickStep` within min..max, in order.
+    std::vector<int> TickXs(int tickStep) const;
+    // Tick marks run from y = border to y = tick end (excluded).
+    int TickTopPx() const { return metrics.borderPx; }
+    int TickBottomPx() const { return metrics.tickEndPx; }
+
+    // The position a pointer at `x` asks for while dragging or jumping: the thumb's centre,
+    // displaced by `centerOffsetX`, under the pointer; rounded half to even and clamped.
+    // A track without width gives min.
+    int PositionAt(int x, int centerOffsetX) const;
+    // Whether a press on the track at `x` points towards larger positions: at or right of
+    // the thumb's left edge for `position`.
+    bool PressPointsUp(int x, int position) const;
+};
+
+enum class SliderKey { Left, Down, Subtract, Right, Up, Add, PageUp, PageDown, Home, End, Other };
+
+// The position a key asks for. Arrows and keypad signs step by 1 only within the range;
+// Page Up/Down step by `pageSize` unbounded (the request clamps); Home/End jump to the ends.
+int KeyRequest(SliderKey key, int position, int min, int max, int pageSize);
+
+// The parts of `oldRect` that `newRect` does not cover, as up to four disjoint rectangles.
+struct ExposedParts {
+    std::array<SliderRect, 4> rects{};
+    std::size_t count = 0;
+};
+ExposedParts Uncovered(const SliderRect& oldRect, const SliderRect& newRect);
+
+enum class SliderMode { Idle, TrackPress, Drag };
+
+// What the view has to do after an input; the model's accessors give the new state.
+struct SliderEffects {
+    bool changed = false;        // a request was accepted: redraw the thumb, raise OnChange
+    bool thumbLook = false;      // the hot look changed: redraw the thumb
+    bool capture = false;        // apply HoldsCapture()
+    bool timer = false;          // apply RepeatTimerRunning() / RepeatIntervalMs()
+};
+
+class TickSliderModel {
+public:
+    static constexpr unsigned kFirstRepeatMs = 200;
+    static constexpr unsigned kNextRepeatMs = 100;
+
+    // Range applied as the window builds it: Max, then Min, then the position, clamped;
+    // nothing is reported.
+    TickSliderModel(int min, int max, int position, int pageSize, int tickStep);
+
+    int Position() const noexcept { return position_; }
+    int Min() const noexcept { return layout_.min; }
+    int Max() const noexcept { return layout_.max; }
+    int PageSize() const noexcept { return pageSize_; }
+    int TickStep() const noexcept { return tickStep_; }
+    const TickSliderLayout& Layout() const noexcept { return layout_; }
+    SliderRect ThumbRect() const { return layout_.ThumbRect(position_); }
+    SliderRect TrackRect() const { return layout_.TrackRect(); }
+
+    void SetWidthPx(int widthPx) noexcept { layout_.widthPx = widthPx; }
+    void SetMetrics(const TickSliderMetrics& metrics) noexcept { layout_.metrics = metrics; }
+
+    // A position request: equal does nothing; otherwise the value is clamped and stored,
+    // and true tells the caller to report a change, even when clamping kept the position.
+    bool RequestPosition(int value);
+
+    SliderEffects Key(SliderKey key);
+    SliderEffects LeftPress(int x, int y);
+    SliderEffects MouseMove(int x, int y);
+    SliderEffects LeftRelease();
+    // The pointer left the control.
+    SliderEffects MouseLeave();
+    // The capture went elsewhere while the button was held: the press ends like a release.
+    SliderEffects CaptureLost();
+    SliderEffects RepeatTimerFired();
+    // Stops the repeat after a failed repeated press.
+    SliderEffects StopRepeat();
+
+    SliderMode Mode() const noexcept;
+    bool Sliding() const noexcept { return sliding_; }
+    bool Paging() const noexcept { return paging_; }
+    bool PagingDirInc() const noexcept { return pagingDirInc_; }
+    bool UseHotThumb() const noexcept { return useHotThumb_; }
+    bool HoldsCapture() const noexcept { return holdsCapture_; }
+    int ThumbCenterOffsetX() const noexcept { return thumbCenterOffsetX_; }
+    bool RepeatTimerRunning() const noexcept { return repeatRunning_; }
+    unsigned RepeatIntervalMs() const noexcept { return repeatIntervalMs_; }
+
+private:
+    void Press(int x, int y, SliderEffects& fx);
+    void EndPress(SliderEffects& fx);
+    void Request(int value, SliderEffects& fx);
+
+    TickSliderLayout layout_;
+    int position_ = 0;
+    int pageSize_ = 1;
+    int tickStep_ = 1;
+    bool sliding_ = false;
+    int thumbCenterOffsetX_ = 0;
+    bool paging_ = false;
+    bool pagingDirInc_ = false;
+    int lastX_ = 0;
+    int lastY_ = 0;
+    bool repeatRunning_ = false;
+    unsigned repeatIntervalMs_ = kFirstRepeatMs;
+    bool useHotThumb_ = false;
+    bool holdsCapture_ = false;
+};
+
+}  // namespace controls
