@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "chart/auto_clear.h"
 #include "dds/accumulator.h"
 #include "layout/form_layout.h"
 #include "ui/application.h"
@@ -42,6 +43,8 @@ TForm1::TForm1(Options options) {
 TForm1::~TForm1() {
     Timer1.SetOnTimer(nullptr);
     Timer2.SetOnTimer(nullptr);
+    // One sweep for the window and its controls, while every control object still exists.
+    DestroyHandle();
 }
 
 ui::Control* TForm1::ControlNamed(std::string_view name) {
@@ -190,7 +193,7 @@ void TForm1::RzTrackBar1Change(ui::Window&) {
 void TForm1::Series1AfterAdd(chart::Series&, int ValueIndex) {
     if (!cbAutoClear.Checked()) return;
     try {
-        if (Chart1.BottomAxis.Maximum < static_cast<double>(ValueIndex)) Series1.Clear();
+        if (chart::AutoClearDue(Chart1.BottomAxis.Maximum, ValueIndex)) Series1.Clear();
     } catch (...) {
         // Auto clear never reports: the next sample tries again.
     }

@@ -69,18 +69,21 @@ phasebox_wine_prefix() {
     local dpi="$1"
     local prefix="$PHASEBOX_WINE_ROOT/dpi$dpi"
     mkdir -p "$PHASEBOX_WINE_ROOT"
-    if [ ! -f "$prefix/.phasebox-ready-2" ]; then
+    if [ ! -f "$prefix/.phasebox-ready-3" ]; then
         phasebox_log "preparing Wine prefix for $dpi dpi"
         rm -rf "$prefix"
         WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 </dev/null
         WINEPREFIX="$prefix" wineserver -w
         WINEPREFIX="$prefix" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
             /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null
-        # Wine draws the window frame itself, as there is no window manager on Xvfb.
+        # There is no window manager on Xvfb: Wine manages and frames its windows itself
+        # (a managed window would wait 2 s for a window manager each time it is hidden).
+        WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed \
+            /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
         WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated \
             /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
         WINEPREFIX="$prefix" wineserver -w
-        touch "$prefix/.phasebox-ready-2"
+        touch "$prefix/.phasebox-ready-3"
     fi
     WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 </dev/null
     _phasebox_prefixes+=("$prefix")

@@ -57,6 +57,10 @@ Window::~Window() {
     }
 }
 
+void Window::DestroyHandle() noexcept {
+    if (HWND h = hwnd_.Get()) DestroyWindow(h);  // WM_NCDESTROY detaches this object
+}
+
 Window* Window::FromHandle(HWND hwnd) noexcept {
     return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProperty)) : nullptr;
 }
