@@ -235,6 +235,22 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         if (!formScaling_) ArrangeChildren();
         return 0;
+    case WM_SETTINGCHANGE: {
+        // Only top-level windows hear of changed settings (the regional number symbols,
+        // for one); the controls that depend on them hear it from here.
+        MSG forwarded{};
+        forwarded.wParam = wp;
+        forwarded.lParam = lp;
+        EnumChildWindows(
+            Handle(),
+            [](HWND child, LPARAM m) -> BOOL {
+                const auto* f = reinterpret_cast<const MSG*>(m);
+                SendMessageW(child, WM_SETTINGCHANGE, f->wParam, f->lParam);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&forwarded));
+        break;
+    }
     case WM_GETMINMAXINFO: {
         // Nothing limits the window's size, not even the size of the screen.
         auto* info = reinterpret_cast<MINMAXINFO*>(lp);

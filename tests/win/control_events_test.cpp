@@ -1,0 +1,102 @@
+// Event rules of the standard controls and the window's show requests and cursors.
+#include <gtest/gtest.h>
+
+#include "win_fixture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(ControlEvents, CheckBoxFiresOnANewStateOnlyAfterItIsInPlace) {
+    auto form = wintest::ShowForm(wintest::At(120));
+    std::vector<bool> seen;
+    form->cbAutoClear.OnClick = [&](ui::Window&) { seen.push_back(form->cbAutoClear.Checked()); };
+    form->cbAutoClear.SetChecked(true);  // the value it holds
+    EXPECT_TRUE(seen.empty());
+    form->cbAutoClear.SetChecked(false);
+    const layout::SizePx s = form->cbAutoClear.ClientSizePx();
+    wintest::ClickAt(form->cbAutoClear.Handle(), 8, s.height / 2);
+    SetFocus(form->cbAutoClear.Handle());
+    wintest::PressKey(VK_SPACE);
+    EXPECT_EQ(seen, (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(SendMessageW(form->cbAutoClear.Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST(ControlEvents, RadioButtonFiresOnlyWhenItBecomesChecked) {
+    auto form = wintest::ShowForm(wintest::At(120));
+    std::vector<std::string_view> seen;
+    for (ui::RadioButton* rb : {&form->rbSin, &form->rbSaw, &form->rbTri}) {
+        rb->OnClick = [&seen, rb](ui::Window&) { seen.push_back(rb->Name()); };
+    }
+    form->rbSin.SetChecked(true);
+    form->rbTri.SetChecked(true);
+    form->rbTri.SetChecked(true);
+    form->rbSin.SetChecked(false);  // unchecking fires nothing
+    EXPECT_EQ(seen, std::vector<std::string_view>{"rbTri"});
+    EXPECT_FALSE(form->rbSin.Checked());
+    EXPECT_EQ(SendMessageW(form->rbSin.Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST(ControlEvents, StandardSliderReportsEveryNotificationOfAKeyPress) {
+    auto form = wintest::ShowForm(wintest::At(120));
+    std::vector<int> positions;
+    form->TrackBar2.OnChange = [&](ui::Window&) { positions.push_back(form->TrackBar2.Position()); };
+    SetFocus(form->TrackBar2.Handle());
+    wintest::PressKey(VK_RIGHT);
+    // One notification for the step and the closing one, with the position unchanged.
+    EXPECT_EQ(positions, (std::vector<int>{257, 257}));
+    positions.clear();
+    form->TrackBar2.SetPosition(257);
+    EXPECT_TRUE(positions.empty()) << "code that sets the held position raises nothing";
+    form->TrackBar2.SetPosition(5);
+    EXPECT_EQ(positions, std::vector<int>{30}) << "clamped to the slider's range";
+}
+
+struct CursorCase {
+    const char* control;
+    bool hand;
+};
+
+TEST(ControlEvents, HandCursorOverTheArrowThePlusButtonAndTheStartBox) {
+    auto form = wintest::ShowForm(wintest::At(120));
+    const CursorCase cases[] = {{"Image1", true}, {"Button1", true}, {"cbAuto", true},
+                                {"Button2", false}, {"Panel1", false}, {"Chart1", false}};
+    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    for (const CursorCase& c : cases) {
+        HWND hwnd = form->FindControl(c.control)->Handle();
+        SetCursor(nullptr);
+        SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor() == hand, c.hand) << c.control;
+    }
+    // The window's own background, in the strip above the upper panel, shows the hand.
+    SetCursor(nullptr);
+    SendMessageW(form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), hand);
+}
+
+TEST(ShowRequest, MaximisedRestoresToTheCentredRectangle) {
+    TForm1 form(wintest::At(120));
+    form.Show(SW_SHOWMAXIMIZED);
+    wintest::Pump(50ms);
+    EXPECT_TRUE(IsZoomed(form.Handle()));
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    ASSERT_TRUE(GetWindowPlacement(form.Handle(), &placement));
+    const RECT& normal = placement.rcNormalPosition;
+    const int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    EXPECT_EQ(normal.left, vw / 2 - (normal.right - normal.left) / 2);
+    ShowWindow(form.Handle(), SW_RESTORE);
+    wintest::Pump(50ms);
+    EXPECT_EQ(form.ClientSizePx(), (layout::SizePx{1177, 714}));
+}
+
+TEST(ShowRequest, MinimisedWithoutActivation) {
+    TForm1 form(wintest::At(120));
+    form.Show(SW_SHOWMINNOACTIVE);
+    wintest::Pump(50ms);
+    EXPECT_TRUE(IsIconic(form.Handle()));
+}
+
+}  // namespace
