@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "../res/resource_ids.h"
 #include "chart/auto_clear.h"
 #include "dds/accumulator.h"
 #include "layout/form_layout.h"
 #include "ui/application.h"
 #include "ui/dpi.h"
-#include "../res/resource_ids.h"
 
 namespace {
 
@@ -53,17 +53,36 @@ ui::Control* TForm1::ControlNamed(std::string_view name) {
         ui::Control* control;
     };
     const Entry entries[] = {
-        {"Panel2", &Panel2},   {"Chart1", &Chart1},   {"btnZoom", &btnZoom},
-        {"btnClearChart", &btnClearChart},            {"cbAutoClear", &cbAutoClear},
-        {"TrackBar2", &TrackBar2},                    {"Panel3", &Panel3},
-        {"Label5", &Label5},   {"Label6", &Label6},   {"Image1", &Image1},
-        {"TrackBar1", &TrackBar1},                    {"Panel1", &Panel1},
-        {"Panel4", &Panel4},   {"Label1", &Label1},   {"Label2", &Label2},
-        {"Label3", &Label3},   {"Label4", &Label4},   {"stHi", &stHi},
-        {"stLow", &stLow},     {"Button1", &Button1}, {"edAdder", &edAdder},
-        {"Button2", &Button2}, {"cbAuto", &cbAuto},   {"RzTrackBar1", &RzTrackBar1},
-        {"rbSin", &rbSin},     {"rbSaw", &rbSaw},     {"rbRSaw", &rbRSaw},
-        {"rbTri", &rbTri},     {"rbSqr", &rbSqr},     {"rbEcg", &rbEcg},
+        {"Panel2", &Panel2},
+        {"Chart1", &Chart1},
+        {"btnZoom", &btnZoom},
+        {"btnClearChart", &btnClearChart},
+        {"cbAutoClear", &cbAutoClear},
+        {"TrackBar2", &TrackBar2},
+        {"Panel3", &Panel3},
+        {"Label5", &Label5},
+        {"Label6", &Label6},
+        {"Image1", &Image1},
+        {"TrackBar1", &TrackBar1},
+        {"Panel1", &Panel1},
+        {"Panel4", &Panel4},
+        {"Label1", &Label1},
+        {"Label2", &Label2},
+        {"Label3", &Label3},
+        {"Label4", &Label4},
+        {"stHi", &stHi},
+        {"stLow", &stLow},
+        {"Button1", &Button1},
+        {"edAdder", &edAdder},
+        {"Button2", &Button2},
+        {"cbAuto", &cbAuto},
+        {"RzTrackBar1", &RzTrackBar1},
+        {"rbSin", &rbSin},
+        {"rbSaw", &rbSaw},
+        {"rbRSaw", &rbRSaw},
+        {"rbTri", &rbTri},
+        {"rbSqr", &rbSqr},
+        {"rbEcg", &rbEcg},
     };
     for (const Entry& e : entries)
         if (e.name == name) return e.control;
@@ -131,7 +150,9 @@ void TForm1::Timer1Timer(ui::Window&) {
     OutputSample();
 }
 
-void TForm1::Button1Click(ui::Window& sender) { Timer1Timer(sender); }
+void TForm1::Button1Click(ui::Window& sender) {
+    Timer1Timer(sender);
+}
 
 void TForm1::Button2Click(ui::Window&) {
     fPhaseAcc = 0;
@@ -139,14 +160,15 @@ void TForm1::Button2Click(ui::Window&) {
     stLow.SetCaption(u"0");
 }
 
-void TForm1::edAdderChange(ui::Window&) { fAdder = dds::AdderFromValue(edAdder.Value()); }
+void TForm1::edAdderChange(ui::Window&) {
+    fAdder = dds::AdderFromValue(edAdder.Value());
+}
 
 void TForm1::rbSinClick(ui::Window& sender) {
     // The buttons are tested in this fixed order; only one can be checked.
     const std::pair<const ui::RadioButton*, dds::Waveform> order[] = {
-        {&rbSin, dds::Waveform::Sin},   {&rbEcg, dds::Waveform::Ecg},
-        {&rbSaw, dds::Waveform::Saw},   {&rbRSaw, dds::Waveform::RSaw},
-        {&rbTri, dds::Waveform::Tri},   {&rbSqr, dds::Waveform::Sqr},
+        {&rbSin, dds::Waveform::Sin},   {&rbEcg, dds::Waveform::Ecg}, {&rbSaw, dds::Waveform::Saw},
+        {&rbRSaw, dds::Waveform::RSaw}, {&rbTri, dds::Waveform::Tri}, {&rbSqr, dds::Waveform::Sqr},
     };
     for (const auto& [button, waveform] : order) {
         if (button->Checked()) {
@@ -199,7 +221,9 @@ void TForm1::Series1AfterAdd(chart::Series&, int ValueIndex) {
     }
 }
 
-void TForm1::btnClearChartClick(ui::Window&) { Series1.Clear(); }
+void TForm1::btnClearChartClick(ui::Window&) {
+    Series1.Clear();
+}
 
 void TForm1::TrackBar2Change(ui::Window&) {
     const double width = static_cast<double>(TrackBar2.Position());

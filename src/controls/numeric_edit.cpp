@@ -32,7 +32,9 @@ void NumericEdit::ReadLocaleSymbols() {
     symbols_.grouping = LocaleSymbol(LOCALE_STHOUSAND, u'\0');
 }
 
-std::u16string NumericEdit::Text() const { return ui::ToU16(ui::WindowText(Handle())); }
+std::u16string NumericEdit::Text() const {
+    return ui::ToU16(ui::WindowText(Handle()));
+}
 
 void NumericEdit::SetText(const std::u16string& text) {
     if (text == Text()) return;
@@ -67,31 +69,31 @@ std::optional<LRESULT> NumericEdit::HandleReflected(UINT msg, WPARAM wp, LPARAM 
 
 LRESULT NumericEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_LBUTTONDOWN:
-        mouseFocus_ = GetFocus() != Handle();
-        break;
-    case WM_SETFOCUS: {
-        const LRESULT result = Control::HandleMessage(msg, wp, lp);
-        if (auto text = TextOnFocusArrival(Text(), symbols_)) SetText(*text);
-        if (!mouseFocus_) SendMessageW(Handle(), EM_SETSEL, 0, -1);
-        mouseFocus_ = false;
-        return result;
-    }
-    case WM_KILLFOCUS: {
-        // Only a move of the focus within the window corrects the range, not the window
-        // losing activation to another program.
-        HWND next = reinterpret_cast<HWND>(wp);
-        HWND root = GetAncestor(Handle(), GA_ROOT);
-        if (next && GetAncestor(next, GA_ROOT) == root) {
-            if (auto text = TextOnFocusLeave(Text(), min_, max_, symbols_)) SetText(*text);
+        case WM_LBUTTONDOWN:
+            mouseFocus_ = GetFocus() != Handle();
+            break;
+        case WM_SETFOCUS: {
+            const LRESULT result = Control::HandleMessage(msg, wp, lp);
+            if (auto text = TextOnFocusArrival(Text(), symbols_)) SetText(*text);
+            if (!mouseFocus_) SendMessageW(Handle(), EM_SETSEL, 0, -1);
+            mouseFocus_ = false;
+            return result;
         }
-        break;
-    }
-    case WM_SETTINGCHANGE:
-        ReadLocaleSymbols();
-        break;
-    default:
-        break;
+        case WM_KILLFOCUS: {
+            // Only a move of the focus within the window corrects the range, not the window
+            // losing activation to another program.
+            HWND next = reinterpret_cast<HWND>(wp);
+            HWND root = GetAncestor(Handle(), GA_ROOT);
+            if (next && GetAncestor(next, GA_ROOT) == root) {
+                if (auto text = TextOnFocusLeave(Text(), min_, max_, symbols_)) SetText(*text);
+            }
+            break;
+        }
+        case WM_SETTINGCHANGE:
+            ReadLocaleSymbols();
+            break;
+        default:
+            break;
     }
     return Control::HandleMessage(msg, wp, lp);
 }

@@ -18,11 +18,11 @@ namespace controls {
 /// layer reads them from the regional settings (and again when they change);
 /// the defaults are those of English (United States).
 struct NumberSymbols {
-  /// Recognised when reading a text; never written (the box shows whole numbers).
-  char16_t decimal = u'.';
-  /// Written between groups of three digits; never needed when reading.
-  /// u'\0' means the locale groups with no separator.
-  char16_t grouping = u',';
+    /// Recognised when reading a text; never written (the box shows whole numbers).
+    char16_t decimal = u'.';
+    /// Written between groups of three digits; never needed when reading.
+    /// u'\0' means the locale groups with no separator.
+    char16_t grouping = u',';
 };
 
 // ---------------------------------------------------------------------------
@@ -74,9 +74,9 @@ std::u16string FormatNumberText(long double value, const NumberSymbols& symbols)
 
 /// What reading `Value` gives and does.
 struct ValueReading {
-  long double value = 0;
-  /// Set when reading replaced the text (an empty box).
-  std::optional<std::u16string> newText;
+    long double value = 0;
+    /// Set when reading replaced the text (an empty box).
+    std::optional<std::u16string> newText;
 };
 
 /// Reading `Value`. An exactly empty text (not one of only spaces) becomes the

@@ -13,7 +13,9 @@ namespace {
 
 constexpr UINT_PTR kRepeatTimerId = 1;
 
-RECT ToRect(const SliderRect& r) noexcept { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const SliderRect& r) noexcept {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 void FillSolid(HDC dc, const RECT& r, COLORREF colour) noexcept {
     SetBkColor(dc, colour);
@@ -22,17 +24,28 @@ void FillSolid(HDC dc, const RECT& r, COLORREF colour) noexcept {
 
 std::optional<SliderKey> KeyOf(WPARAM vk) noexcept {
     switch (vk) {
-    case VK_LEFT: return SliderKey::Left;
-    case VK_DOWN: return SliderKey::Down;
-    case VK_SUBTRACT: return SliderKey::Subtract;
-    case VK_RIGHT: return SliderKey::Right;
-    case VK_UP: return SliderKey::Up;
-    case VK_ADD: return SliderKey::Add;
-    case VK_PRIOR: return SliderKey::PageUp;
-    case VK_NEXT: return SliderKey::PageDown;
-    case VK_HOME: return SliderKey::Home;
-    case VK_END: return SliderKey::End;
-    default: return std::nullopt;
+        case VK_LEFT:
+            return SliderKey::Left;
+        case VK_DOWN:
+            return SliderKey::Down;
+        case VK_SUBTRACT:
+            return SliderKey::Subtract;
+        case VK_RIGHT:
+            return SliderKey::Right;
+        case VK_UP:
+            return SliderKey::Up;
+        case VK_ADD:
+            return SliderKey::Add;
+        case VK_PRIOR:
+            return SliderKey::PageUp;
+        case VK_NEXT:
+            return SliderKey::PageDown;
+        case VK_HOME:
+            return SliderKey::Home;
+        case VK_END:
+            return SliderKey::End;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -51,7 +64,9 @@ void TickSlider::CreateWindowFor(HWND parent, const RECT& rect) {
     ReopenTheme();
 }
 
-RECT TickSlider::ThumbRect() const { return ToRect(model_.ThumbRect()); }
+RECT TickSlider::ThumbRect() const {
+    return ToRect(model_.ThumbRect());
+}
 
 void TickSlider::SetPosition(int position) {
     const SliderRect before = model_.ThumbRect();
@@ -179,8 +194,8 @@ void TickSlider::RedrawThumb(const SliderRect& thumbBefore) {
     const ExposedParts exposed = Uncovered(thumbBefore, after);
     for (std::size_t i = 0; i < exposed.count; ++i) {
         const SliderRect& p = exposed.rects[i];
-        BitBlt(dc.Get(), p.left, p.top, p.right - p.left, p.bottom - p.top, cache, p.left,
-               p.top, SRCCOPY);
+        BitBlt(dc.Get(), p.left, p.top, p.right - p.left, p.bottom - p.top, cache, p.left, p.top,
+               SRCCOPY);
     }
     const int width = after.right - after.left;
     const int height = after.bottom - after.top;
@@ -218,103 +233,103 @@ void TickSlider::TrackLeave() {
 LRESULT TickSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     const SliderRect before = model_.ThumbRect();
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        ui::PaintScope paint(Handle());
-        PaintTo(paint.Dc(), paint.Dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT: {
-        const ui::WindowDc screen(Handle());
-        PaintTo(reinterpret_cast<HDC>(wp), screen.Get());
-        return 0;
-    }
-    case WM_SIZE:
-        model_.SetWidthPx(LOWORD(lp));
-        updateBackground_ = true;
-        InvalidateRect(Handle(), nullptr, FALSE);
-        break;
-    case WM_ENABLE:
-        updateBackground_ = true;
-        InvalidateRect(Handle(), nullptr, FALSE);
-        break;
-    case WM_THEMECHANGED:
-        ReopenTheme();
-        updateBackground_ = true;
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return 0;
-    case WM_UPDATEUISTATE: {
-        const LRESULT result = DefaultHandling(msg, wp, lp);
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return result;
-    }
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS;
-    case WM_KEYDOWN:
-        if (const std::optional<SliderKey> key = KeyOf(wp)) {
-            Apply(model_.Key(*key), before);
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            ui::PaintScope paint(Handle());
+            PaintTo(paint.Dc(), paint.Dc());
             return 0;
         }
-        break;
-    case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(wp) == Handle() && LOWORD(lp) == HTCLIENT) {
-            POINT pt{};
-            GetCursorPos(&pt);
-            ScreenToClient(Handle(), &pt);
-            HCURSOR cursor = nullptr;
-            if (before.Contains(pt.x, pt.y))
-                cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_THUMB));
-            SetCursor(cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW));
-            return TRUE;
+        case WM_PRINTCLIENT: {
+            const ui::WindowDc screen(Handle());
+            PaintTo(reinterpret_cast<HDC>(wp), screen.Get());
+            return 0;
         }
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        if (GetFocus() != Handle()) SetFocus(Handle());
-        Apply(model_.LeftPress(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)), before);
-        return 0;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-    case WM_XBUTTONDOWN:
-    case WM_XBUTTONDBLCLK:
-        if (GetFocus() != Handle()) SetFocus(Handle());
-        break;
-    case WM_MOUSEMOVE:
-        TrackLeave();
-        Apply(model_.MouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)), before);
-        return 0;
-    case WM_MOUSELEAVE:
-        trackingLeave_ = false;
-        Apply(model_.MouseLeave(), before);
-        return 0;
-    case WM_LBUTTONUP:
-        Apply(model_.LeftRelease(), before);
-        return 0;
-    case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) != Handle()) Apply(model_.CaptureLost(), before);
-        return 0;
-    case WM_MOUSEWHEEL:
-    case WM_MOUSEHWHEEL:
-        return 0;
-    case WM_TIMER:
-        if (wp != kRepeatTimerId) break;
-        try {
-            Apply(model_.RepeatTimerFired(), before);
-        } catch (...) {
-            model_.StopRepeat();
-            KillTimer(Handle(), kRepeatTimerId);
-            throw;
+        case WM_SIZE:
+            model_.SetWidthPx(LOWORD(lp));
+            updateBackground_ = true;
+            InvalidateRect(Handle(), nullptr, FALSE);
+            break;
+        case WM_ENABLE:
+            updateBackground_ = true;
+            InvalidateRect(Handle(), nullptr, FALSE);
+            break;
+        case WM_THEMECHANGED:
+            ReopenTheme();
+            updateBackground_ = true;
+            InvalidateRect(Handle(), nullptr, FALSE);
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(Handle(), nullptr, FALSE);
+            return 0;
+        case WM_UPDATEUISTATE: {
+            const LRESULT result = DefaultHandling(msg, wp, lp);
+            InvalidateRect(Handle(), nullptr, FALSE);
+            return result;
         }
-        return 0;
-    default:
-        break;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS;
+        case WM_KEYDOWN:
+            if (const std::optional<SliderKey> key = KeyOf(wp)) {
+                Apply(model_.Key(*key), before);
+                return 0;
+            }
+            break;
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wp) == Handle() && LOWORD(lp) == HTCLIENT) {
+                POINT pt{};
+                GetCursorPos(&pt);
+                ScreenToClient(Handle(), &pt);
+                HCURSOR cursor = nullptr;
+                if (before.Contains(pt.x, pt.y))
+                    cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_THUMB));
+                SetCursor(cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW));
+                return TRUE;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (GetFocus() != Handle()) SetFocus(Handle());
+            Apply(model_.LeftPress(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)), before);
+            return 0;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+        case WM_XBUTTONDOWN:
+        case WM_XBUTTONDBLCLK:
+            if (GetFocus() != Handle()) SetFocus(Handle());
+            break;
+        case WM_MOUSEMOVE:
+            TrackLeave();
+            Apply(model_.MouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)), before);
+            return 0;
+        case WM_MOUSELEAVE:
+            trackingLeave_ = false;
+            Apply(model_.MouseLeave(), before);
+            return 0;
+        case WM_LBUTTONUP:
+            Apply(model_.LeftRelease(), before);
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lp) != Handle()) Apply(model_.CaptureLost(), before);
+            return 0;
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
+            return 0;
+        case WM_TIMER:
+            if (wp != kRepeatTimerId) break;
+            try {
+                Apply(model_.RepeatTimerFired(), before);
+            } catch (...) {
+                model_.StopRepeat();
+                KillTimer(Handle(), kRepeatTimerId);
+                throw;
+            }
+            return 0;
+        default:
+            break;
     }
     return Control::HandleMessage(msg, wp, lp);
 }

@@ -4,6 +4,7 @@
 // request, also when clamping brings it back to the position it had. The rules live in
 // TickSliderModel; this view forwards input to it, applies its effects and draws.
 #include <windows.h>
+
 #include <uxtheme.h>
 
 #include <functional>

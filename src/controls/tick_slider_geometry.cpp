@@ -57,10 +57,9 @@ SliderRect TickSliderLayout::ThumbRect(int position) const {
     const TickSliderMetrics& m = metrics;
     const std::int64_t range = static_cast<std::int64_t>(max) - min;
     // The exact quotient, truncated: integer division gives the same as Trunc of the real.
-    const std::int64_t travel =
-        range > 0 ? static_cast<std::int64_t>(TravelSpanPx()) * (position - std::int64_t{min}) /
-                        range
-                  : 0;
+    const std::int64_t travel = range > 0 ? static_cast<std::int64_t>(TravelSpanPx()) *
+                                                (position - std::int64_t{min}) / range
+                                          : 0;
     const int left = m.borderPx + static_cast<int>(travel);
     const int top = (m.trackWidthPx - m.thumbHeightPx) / 2 + m.trackOffsetPx - m.thumbLiftPx;
     return {left, top, left + m.thumbWidthPx, top + m.thumbHeightPx};
@@ -84,8 +83,7 @@ int TickSliderLayout::PositionAt(int x, int centerOffsetX) const {
     const int span = track.right - track.left;
     if (span <= 0 || max <= min) return min;
     const double range = static_cast<double>(max) - min;
-    const double raw =
-        (static_cast<double>(x) - track.left - centerOffsetX) / span * range + min;
+    const double raw = (static_cast<double>(x) - track.left - centerOffsetX) / span * range + min;
     const double clamped = std::clamp(raw, static_cast<double>(min), static_cast<double>(max));
     return static_cast<int>(RoundHalfEven(clamped));
 }
@@ -99,26 +97,26 @@ bool TickSliderLayout::PressPointsUp(int x, int position) const {
 
 int KeyRequest(SliderKey key, int position, int min, int max, int pageSize) {
     switch (key) {
-    case SliderKey::Left:
-    case SliderKey::Down:
-    case SliderKey::Subtract:
-        return position > min ? position - 1 : position;
-    case SliderKey::Right:
-    case SliderKey::Up:
-    case SliderKey::Add:
-        return position < max ? position + 1 : position;
-    case SliderKey::PageUp:
-        return static_cast<int>(std::clamp<std::int64_t>(
-            std::int64_t{position} + pageSize, kIntMin, kIntMax));
-    case SliderKey::PageDown:
-        return static_cast<int>(std::clamp<std::int64_t>(
-            std::int64_t{position} - pageSize, kIntMin, kIntMax));
-    case SliderKey::Home:
-        return min;
-    case SliderKey::End:
-        return max;
-    case SliderKey::Other:
-        break;
+        case SliderKey::Left:
+        case SliderKey::Down:
+        case SliderKey::Subtract:
+            return position > min ? position - 1 : position;
+        case SliderKey::Right:
+        case SliderKey::Up:
+        case SliderKey::Add:
+            return position < max ? position + 1 : position;
+        case SliderKey::PageUp:
+            return static_cast<int>(
+                std::clamp<std::int64_t>(std::int64_t{position} + pageSize, kIntMin, kIntMax));
+        case SliderKey::PageDown:
+            return static_cast<int>(
+                std::clamp<std::int64_t>(std::int64_t{position} - pageSize, kIntMin, kIntMax));
+        case SliderKey::Home:
+            return min;
+        case SliderKey::End:
+            return max;
+        case SliderKey::Other:
+            break;
     }
     return position;
 }
@@ -242,7 +240,9 @@ SliderEffects TickSliderModel::LeftRelease() {
     return fx;
 }
 
-SliderEffects TickSliderModel::CaptureLost() { return LeftRelease(); }
+SliderEffects TickSliderModel::CaptureLost() {
+    return LeftRelease();
+}
 
 SliderEffects TickSliderModel::MouseLeave() {
     SliderEffects fx;

@@ -82,10 +82,10 @@ enum class SliderMode { Idle, TrackPress, Drag };
 
 // What the view has to do after an input; the model's accessors give the new state.
 struct SliderEffects {
-    bool changed = false;        // a request was accepted: redraw the thumb, raise OnChange
-    bool thumbLook = false;      // the hot look changed: redraw the thumb
-    bool capture = false;        // apply HoldsCapture()
-    bool timer = false;          // apply RepeatTimerRunning() / RepeatIntervalMs()
+    bool changed = false;    // a request was accepted: redraw the thumb, raise OnChange
+    bool thumbLook = false;  // the hot look changed: redraw the thumb
+    bool capture = false;    // apply HoldsCapture()
+    bool timer = false;      // apply RepeatTimerRunning() / RepeatIntervalMs()
 };
 
 class TickSliderModel {

@@ -9,17 +9,17 @@ namespace dds {
 
 /// One step: (phaseAcc + adder) mod 65536; the carry out of bit 15 is dropped.
 constexpr std::uint16_t Step(std::uint16_t phaseAcc, std::uint16_t adder) noexcept {
-  return static_cast<std::uint16_t>(phaseAcc + adder);  // int sum <= 131070, then mod 2^16
+    return static_cast<std::uint16_t>(phaseAcc + adder);  // int sum <= 131070, then mod 2^16
 }
 
 /// The table index: phaseAcc shr 8.
 constexpr std::uint8_t HighByte(std::uint16_t phaseAcc) noexcept {
-  return static_cast<std::uint8_t>(phaseAcc >> 8);
+    return static_cast<std::uint8_t>(phaseAcc >> 8);
 }
 
 /// The fractional phase: phaseAcc and 255.
 constexpr std::uint8_t LowByte(std::uint16_t phaseAcc) noexcept {
-  return static_cast<std::uint8_t>(phaseAcc & 0xFFu);
+    return static_cast<std::uint8_t>(phaseAcc & 0xFFu);
 }
 
 /// The phase increment for the edit box's value: `value` rounded to the

@@ -8,11 +8,11 @@ namespace {
 
 template <typename Rule>
 constexpr WaveformTable BuildTable(Rule rule) {
-  WaveformTable table{};
-  for (int i = 0; i < 256; ++i) {
-    table[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(rule(i));
-  }
-  return table;
+    WaveformTable table{};
+    for (int i = 0; i < 256; ++i) {
+        table[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(rule(i));
+    }
+    return table;
 }
 
 }  // namespace
@@ -69,20 +69,25 @@ constexpr WaveformTable EcgTable = {
 // The rule-built tables.
 constexpr WaveformTable SawTable = BuildTable([](int i) { return i; });
 constexpr WaveformTable RSawTable = BuildTable([](int i) { return 255 - i; });
-constexpr WaveformTable TriTable =
-    BuildTable([](int i) { return i < 128 ? 2 * i : 511 - 2 * i; });
+constexpr WaveformTable TriTable = BuildTable([](int i) { return i < 128 ? 2 * i : 511 - 2 * i; });
 constexpr WaveformTable SqrTable = BuildTable([](int i) { return i < 128 ? 0 : 255; });
 
 const WaveformTable& TableFor(Waveform waveform) {
-  switch (waveform) {
-    case Waveform::Sin: return SinTable;
-    case Waveform::Ecg: return EcgTable;
-    case Waveform::Saw: return SawTable;
-    case Waveform::RSaw: return RSawTable;
-    case Waveform::Tri: return TriTable;
-    case Waveform::Sqr: return SqrTable;
-  }
-  throw std::out_of_range("dds::TableFor: no such waveform");
+    switch (waveform) {
+        case Waveform::Sin:
+            return SinTable;
+        case Waveform::Ecg:
+            return EcgTable;
+        case Waveform::Saw:
+            return SawTable;
+        case Waveform::RSaw:
+            return RSawTable;
+        case Waveform::Tri:
+            return TriTable;
+        case Waveform::Sqr:
+            return SqrTable;
+    }
+    throw std::out_of_range("dds::TableFor: no such waveform");
 }
 
 }  // namespace dds

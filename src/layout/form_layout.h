@@ -16,8 +16,8 @@ enum class ControlKind {
     PushButton,
     CheckBox,
     RadioButton,
-    TrackBar,     // the platform's standard slider
-    StaticText,   // text with a single border
+    TrackBar,    // the platform's standard slider
+    StaticText,  // text with a single border
     Picture,
     NumericEdit,
     TickSlider,
@@ -32,9 +32,9 @@ struct Rgb {
 enum class CursorKind { Default, Hand };
 
 struct FontDesc {
-    int heightPx = 0;            // character height at 120 dpi; 0: the parent's font
+    int heightPx = 0;  // character height at 120 dpi; 0: the parent's font
     bool bold = false;
-    std::optional<Rgb> colour;   // none: the system window-text colour
+    std::optional<Rgb> colour;  // none: the system window-text colour
 };
 
 struct RangeDesc {
@@ -48,7 +48,7 @@ struct RangeDesc {
 
 struct ControlDesc {
     std::string_view name;
-    std::string_view parent;   // "Form1" for the window's own children
+    std::string_view parent;  // "Form1" for the window's own children
     ControlKind kind;
     RectPx rect;
     Anchors anchors{};
@@ -67,7 +67,7 @@ struct ControlDesc {
 struct FormDesc {
     std::u16string_view caption;
     SizePx clientSize;
-    std::u16string_view fontFace;   // every font of the window
+    std::u16string_view fontFace;  // every font of the window
     int fontHeightPx;
     CursorKind cursor;
 };

@@ -18,15 +18,16 @@ Application* g_current = nullptr;  // the process's one application object
 std::u16string ModuleFileName() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD n =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n < buffer.size()) return ToU16({buffer.data(), n});
         buffer.resize(buffer.size() * 2);
     }
 }
 
 HICON LoadAppIcon(int size) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
-                                         size, size, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, size,
+                                         size, LR_DEFAULTCOLOR));
 }
 
 void ShowErrorBox(std::u16string_view title, std::u16string_view text) {
@@ -39,8 +40,8 @@ void ShowErrorBox(std::u16string_view title, std::u16string_view text) {
 
 std::wstring FromUtf8(std::string_view utf8) {
     if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
     return out;
@@ -48,7 +49,8 @@ std::wstring FromUtf8(std::string_view utf8) {
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -83,8 +85,8 @@ Application::Application() {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"phasebox.Application";
     if (!GetClassInfoExW(wc.hInstance, wc.lpszClassName, &wc)) RegisterClassExW(&wc);
-    hidden_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, L"phasebox.Application", L"", WS_POPUP, 0,
-                                  0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    hidden_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, L"phasebox.Application", L"", WS_POPUP, 0, 0, 0,
+                                  0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
     errorSink_ = ShowErrorBox;
     g_current = this;
 }
@@ -95,7 +97,9 @@ Application::~Application() {
     if (gdiplusToken_) Gdiplus::GdiplusShutdown(gdiplusToken_);
 }
 
-Application* Application::Current() noexcept { return g_current; }
+Application* Application::Current() noexcept {
+    return g_current;
+}
 
 void Application::SetMainWindow(HWND hwnd, KeyPreview preview) {
     mainWindow_ = hwnd;

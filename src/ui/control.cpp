@@ -7,7 +7,9 @@
 
 namespace ui {
 
-COLORREF ToColorRef(const layout::Rgb& c) noexcept { return RGB(c.r, c.g, c.b); }
+COLORREF ToColorRef(const layout::Rgb& c) noexcept {
+    return RGB(c.r, c.g, c.b);
+}
 
 void Control::Create(Control& parent, const layout::ControlDesc& desc) {
     desc_ = &desc;
@@ -29,7 +31,8 @@ void Control::Create(Control& parent, const layout::ControlDesc& desc) {
 layout::RectPx Control::BoundsPx() const {
     RECT r{};
     GetWindowRect(Handle(), &r);
-    if (HWND parent = GetParent(Handle())) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    if (HWND parent = GetParent(Handle()))
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
@@ -52,7 +55,8 @@ void Control::ScaleBy(int newDpi, int oldDpi) {
         constraints_.minHeightPx = layout::ScaleValue(constraints_.minHeightPx, newDpi, oldDpi);
     if (constraints_.maxHeightPx > 0)
         constraints_.maxHeightPx = layout::ScaleValue(constraints_.maxHeightPx, newDpi, oldDpi);
-    if (ownFontHeightPx_ > 0) ownFontHeightPx_ = layout::ScaleValue(ownFontHeightPx_, newDpi, oldDpi);
+    if (ownFontHeightPx_ > 0)
+        ownFontHeightPx_ = layout::ScaleValue(ownFontHeightPx_, newDpi, oldDpi);
     RebuildFont();
     for (Control* child : children_) child->ScaleBy(newDpi, oldDpi);
     scaling_ = false;
@@ -132,7 +136,9 @@ HBRUSH Control::BackgroundBrush() const noexcept {
     return background_.Get();
 }
 
-bool Control::Enabled() const noexcept { return IsWindowEnabled(Handle()) != FALSE; }
+bool Control::Enabled() const noexcept {
+    return IsWindowEnabled(Handle()) != FALSE;
+}
 
 void Control::SetEnabled(bool enabled) {
     if (Enabled() != enabled) EnableWindow(Handle(), enabled ? TRUE : FALSE);
@@ -144,32 +150,32 @@ bool Control::IsTabStop() const noexcept {
 
 std::optional<LRESULT> Control::HandleReflected(UINT msg, WPARAM wp, LPARAM) {
     switch (msg) {
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-        HDC dc = reinterpret_cast<HDC>(wp);
-        SetTextColor(dc, TextColour());
-        SetBkColor(dc, BackgroundColour());
-        return reinterpret_cast<LRESULT>(BackgroundBrush());
-    }
-    default:
-        return std::nullopt;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            SetTextColor(dc, TextColour());
+            SetBkColor(dc, BackgroundColour());
+            return reinterpret_cast<LRESULT>(BackgroundBrush());
+        }
+        default:
+            return std::nullopt;
     }
 }
 
 LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_SETCURSOR:
-        if (desc_ && desc_->cursor == layout::CursorKind::Hand &&
-            reinterpret_cast<HWND>(wp) == Handle() && LOWORD(lp) == HTCLIENT) {
-            SetCursor(LoadCursorW(nullptr, IDC_HAND));
-            return TRUE;
-        }
-        break;
-    case WM_SIZE:
-        if (!children_.empty()) ArrangeChildren();
-        break;
-    default:
-        break;
+        case WM_SETCURSOR:
+            if (desc_ && desc_->cursor == layout::CursorKind::Hand &&
+                reinterpret_cast<HWND>(wp) == Handle() && LOWORD(lp) == HTCLIENT) {
+                SetCursor(LoadCursorW(nullptr, IDC_HAND));
+                return TRUE;
+            }
+            break;
+        case WM_SIZE:
+            if (!children_.empty()) ArrangeChildren();
+            break;
+        default:
+            break;
     }
     return Window::HandleMessage(msg, wp, lp);
 }

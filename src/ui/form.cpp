@@ -20,8 +20,9 @@ std::vector<Control*> ByTabOrder(const std::vector<Control*>& children) {
     std::vector<Control*> sorted;
     for (Control* c : children)
         if (c->TabOrder() >= 0) sorted.push_back(c);
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Control* a, const Control* b) {
+        return a->TabOrder() < b->TabOrder();
+    });
     return sorted;
 }
 
@@ -36,7 +37,9 @@ void CollectTabStops(const Control& parent, std::vector<Control*>& out) {
     }
 }
 
-Control* ControlOf(HWND hwnd) { return dynamic_cast<Control*>(Window::FromHandle(hwnd)); }
+Control* ControlOf(HWND hwnd) {
+    return dynamic_cast<Control*>(Window::FromHandle(hwnd));
+}
 
 }  // namespace
 
@@ -50,13 +53,12 @@ void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::Cont
     RECT outer{0, 0, form.clientSize.width, form.clientSize.height};
     AdjustWindowRectEx(&outer, kFormStyle, FALSE, kFormExStyle);
     const std::wstring caption = ToWide(form.caption);
-    CreateOwn(L"phasebox.Form",
-              {.text = caption.c_str(),
-               .style = kFormStyle,
-               .exStyle = kFormExStyle,
-               .rect = {0, 0, outer.right - outer.left, outer.bottom - outer.top},
-               .classCursor = LoadCursorW(nullptr, IDC_HAND),
-               .classBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
+    CreateOwn(L"phasebox.Form", {.text = caption.c_str(),
+                                 .style = kFormStyle,
+                                 .exStyle = kFormExStyle,
+                                 .rect = {0, 0, outer.right - outer.left, outer.bottom - outer.top},
+                                 .classCursor = LoadCursorW(nullptr, IDC_HAND),
+                                 .classBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
     SetClientSize(form.clientSize);
     SetOwnFont(form.fontFace, form.fontHeightPx, false);
     if (Application* app = Application::Current()) {
@@ -101,7 +103,8 @@ void Form::HandleDpiChanged(int newDpi, const RECT& suggested) {
     const int oldDpi = dpi_;
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
-    const bool maximised = GetWindowPlacement(Handle(), &placement) && placement.showCmd == SW_SHOWMAXIMIZED;
+    const bool maximised =
+        GetWindowPlacement(Handle(), &placement) && placement.showCmd == SW_SHOWMAXIMIZED;
     ScaleToDpi(newDpi);
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -136,15 +139,15 @@ void Form::Show(int showCommand) {
         shownOnce_ = true;
     }
     switch (showCommand) {
-    case SW_MAXIMIZE:
-        ShowWindow(Handle(), SW_SHOWMAXIMIZED);
-        break;
-    case SW_SHOWMINNOACTIVE:
-        ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
-        break;
-    default:
-        ShowWindow(Handle(), SW_SHOWNORMAL);
-        break;
+        case SW_MAXIMIZE:
+            ShowWindow(Handle(), SW_SHOWMAXIMIZED);
+            break;
+        case SW_SHOWMINNOACTIVE:
+            ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
+            break;
+        default:
+            ShowWindow(Handle(), SW_SHOWNORMAL);
+            break;
     }
     UpdateWindow(Handle());
 }
@@ -161,7 +164,9 @@ Control* FindIn(const Control& parent, std::string_view name) {
 
 }  // namespace
 
-Control* Form::FindControl(std::string_view name) const { return FindIn(*this, name); }
+Control* Form::FindControl(std::string_view name) const {
+    return FindIn(*this, name);
+}
 
 std::vector<Control*> Form::TabStops() const {
     std::vector<Control*> stops;
@@ -195,7 +200,8 @@ bool Form::MoveWithinRadioGroup(Control& focused, bool forward) {
     auto it = std::find(group.begin(), group.end(), &focused);
     if (it == group.end()) return false;
     const std::size_t at = static_cast<std::size_t>(it - group.begin());
-    const std::size_t next = forward ? (at + 1) % group.size() : (at + group.size() - 1) % group.size();
+    const std::size_t next =
+        forward ? (at + 1) % group.size() : (at + group.size() - 1) % group.size();
     Control* target = group[next];
     SetFocus(target->Handle());
     if (auto* radio = dynamic_cast<RadioButton*>(target)) radio->SetChecked(true);
@@ -209,81 +215,82 @@ bool Form::PreviewKey(const MSG& msg) {
     if (ctrlOrAlt) return false;
     Control* focused = ControlOf(msg.hwnd);
     switch (msg.wParam) {
-    case VK_TAB:
-        MoveFocus(GetKeyState(VK_SHIFT) >= 0);
-        return true;
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-        if (focused && dynamic_cast<RadioButton*>(focused))
-            return MoveWithinRadioGroup(*focused, msg.wParam == VK_RIGHT || msg.wParam == VK_DOWN);
-        return false;
-    case VK_RETURN:
-        if (focused && dynamic_cast<PushButton*>(focused)) {
-            SendMessageW(focused->Handle(), BM_CLICK, 0, 0);
+        case VK_TAB:
+            MoveFocus(GetKeyState(VK_SHIFT) >= 0);
             return true;
-        }
-        return false;
-    default:
-        return false;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+            if (focused && dynamic_cast<RadioButton*>(focused))
+                return MoveWithinRadioGroup(*focused,
+                                            msg.wParam == VK_RIGHT || msg.wParam == VK_DOWN);
+            return false;
+        case VK_RETURN:
+            if (focused && dynamic_cast<PushButton*>(focused)) {
+                SendMessageW(focused->Handle(), BM_CLICK, 0, 0);
+                return true;
+            }
+            return false;
+        default:
+            return false;
     }
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_SIZE:
-        if (!formScaling_) ArrangeChildren();
-        return 0;
-    case WM_SETTINGCHANGE: {
-        // Only top-level windows hear of changed settings (the regional number symbols,
-        // for one); the controls that depend on them hear it from here.
-        MSG forwarded{};
-        forwarded.wParam = wp;
-        forwarded.lParam = lp;
-        EnumChildWindows(
-            Handle(),
-            [](HWND child, LPARAM m) -> BOOL {
-                const auto* f = reinterpret_cast<const MSG*>(m);
-                SendMessageW(child, WM_SETTINGCHANGE, f->wParam, f->lParam);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&forwarded));
-        break;
-    }
-    case WM_GETMINMAXINFO: {
-        // Nothing limits the window's size, not even the size of the screen.
-        auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-        info->ptMaxTrackSize = {32767, 32767};
-        return 0;
-    }
-    case WM_DPICHANGED:
-        HandleDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
-        return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+        case WM_SIZE:
+            if (!formScaling_) ArrangeChildren();
+            return 0;
+        case WM_SETTINGCHANGE: {
+            // Only top-level windows hear of changed settings (the regional number symbols,
+            // for one); the controls that depend on them hear it from here.
+            MSG forwarded{};
+            forwarded.wParam = wp;
+            forwarded.lParam = lp;
+            EnumChildWindows(
+                Handle(),
+                [](HWND child, LPARAM m) -> BOOL {
+                    const auto* f = reinterpret_cast<const MSG*>(m);
+                    SendMessageW(child, WM_SETTINGCHANGE, f->wParam, f->lParam);
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&forwarded));
+            break;
+        }
+        case WM_GETMINMAXINFO: {
+            // Nothing limits the window's size, not even the size of the screen.
+            auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+            info->ptMaxTrackSize = {32767, 32767};
             return 0;
         }
-        if (!activatedOnce_) {
-            activatedOnce_ = true;
-            const std::vector<Control*> stops = TabStops();
-            if (!stops.empty()) SetFocus(stops.front()->Handle());
+        case WM_DPICHANGED:
+            HandleDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
-        }
-        if (lastFocus_ && IsWindow(lastFocus_)) {
-            SetFocus(lastFocus_);
+        case WM_ACTIVATE:
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+                return 0;
+            }
+            if (!activatedOnce_) {
+                activatedOnce_ = true;
+                const std::vector<Control*> stops = TabStops();
+                if (!stops.empty()) SetFocus(stops.front()->Handle());
+                return 0;
+            }
+            if (lastFocus_ && IsWindow(lastFocus_)) {
+                SetFocus(lastFocus_);
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            if (OnClose) OnClose();
+            if (Application* app = Application::Current(); app && app->MainWindow() == Handle())
+                app->Terminate();
             return 0;
-        }
-        break;
-    case WM_CLOSE:
-        if (OnClose) OnClose();
-        if (Application* app = Application::Current(); app && app->MainWindow() == Handle())
-            app->Terminate();
-        return 0;
-    default:
-        break;
+        default:
+            break;
     }
     return Control::HandleMessage(msg, wp, lp);
 }

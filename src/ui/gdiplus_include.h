@@ -1,5 +1,6 @@
 #pragma once
-// GDI+ needs min and max in scope, which NOMINMAX removes from <windows.h>.
+// GDI+ needs min and max in scope, which NOMINMAX removes from <windows.h>, and the COM
+// declarations of <objidl.h> before its own header.
 #include <windows.h>
 
 #include <algorithm>
@@ -7,5 +8,8 @@ namespace Gdiplus {
 using std::max;
 using std::min;
 }  // namespace Gdiplus
+
+// clang-format off
 #include <objidl.h>
 #include <gdiplus.h>
+// clang-format on

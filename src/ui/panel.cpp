@@ -26,21 +26,21 @@ void Panel::Paint(HDC dc) const {
 
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PaintScope paint(Handle());
-        const layout::SizePx size = ClientSizePx();
-        if (Design().doubleBuffered && buffer_.Ensure(paint.Dc(), size.width, size.height)) {
-            Paint(buffer_.Dc());
-            BitBlt(paint.Dc(), 0, 0, size.width, size.height, buffer_.Dc(), 0, 0, SRCCOPY);
-        } else {
-            Paint(paint.Dc());
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PaintScope paint(Handle());
+            const layout::SizePx size = ClientSizePx();
+            if (Design().doubleBuffered && buffer_.Ensure(paint.Dc(), size.width, size.height)) {
+                Paint(buffer_.Dc());
+                BitBlt(paint.Dc(), 0, 0, size.width, size.height, buffer_.Dc(), 0, 0, SRCCOPY);
+            } else {
+                Paint(paint.Dc());
+            }
+            return 0;
         }
-        return 0;
-    }
-    default:
-        return Control::HandleMessage(msg, wp, lp);
+        default:
+            return Control::HandleMessage(msg, wp, lp);
     }
 }
 

@@ -32,9 +32,8 @@ Picture::Picture() = default;
 Picture::~Picture() = default;
 
 void Picture::CreateWindowFor(HWND parent, const RECT& rect) {
-    CreateOwn(L"phasebox.Picture", {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                                     .parent = parent,
-                                     .rect = rect});
+    CreateOwn(L"phasebox.Picture",
+              {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, .parent = parent, .rect = rect});
 }
 
 void Picture::LoadPngResource(int resourceId) {
@@ -61,43 +60,43 @@ void Picture::Render(int width, int height) {
 
 LRESULT Picture::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SIZE:
-        renderedValid_ = false;
-        InvalidateRect(Handle(), nullptr, FALSE);
-        break;
-    case WM_PAINT: {
-        PaintScope paint(Handle());
-        const layout::SizePx size = ClientSizePx();
-        if (!renderedValid_ || rendered_.Width() != size.width ||
-            rendered_.Height() != size.height)
-            Render(size.width, size.height);
-        if (renderedValid_)
-            BitBlt(paint.Dc(), 0, 0, size.width, size.height, rendered_.Dc(), 0, 0, SRCCOPY);
-        return 0;
-    }
-    case WM_LBUTTONDOWN:
-        pressed_ = true;
-        SetCapture(Handle());
-        return 0;
-    case WM_LBUTTONUP: {
-        const bool wasPressed = pressed_;
-        pressed_ = false;
-        if (GetCapture() == Handle()) ReleaseCapture();
-        const POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-        RECT client{};
-        GetClientRect(Handle(), &client);
-        if (wasPressed && PtInRect(&client, pt) && OnClick) OnClick(*this);
-        return 0;
-    }
-    case WM_CAPTURECHANGED:
-        pressed_ = false;
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        return 0;  // the second click of a double-click is no click
-    default:
-        break;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SIZE:
+            renderedValid_ = false;
+            InvalidateRect(Handle(), nullptr, FALSE);
+            break;
+        case WM_PAINT: {
+            PaintScope paint(Handle());
+            const layout::SizePx size = ClientSizePx();
+            if (!renderedValid_ || rendered_.Width() != size.width ||
+                rendered_.Height() != size.height)
+                Render(size.width, size.height);
+            if (renderedValid_)
+                BitBlt(paint.Dc(), 0, 0, size.width, size.height, rendered_.Dc(), 0, 0, SRCCOPY);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            pressed_ = true;
+            SetCapture(Handle());
+            return 0;
+        case WM_LBUTTONUP: {
+            const bool wasPressed = pressed_;
+            pressed_ = false;
+            if (GetCapture() == Handle()) ReleaseCapture();
+            const POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            RECT client{};
+            GetClientRect(Handle(), &client);
+            if (wasPressed && PtInRect(&client, pt) && OnClick) OnClick(*this);
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            pressed_ = false;
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            return 0;  // the second click of a double-click is no click
+        default:
+            break;
     }
     return Control::HandleMessage(msg, wp, lp);
 }

@@ -9,11 +9,11 @@
 namespace ui {
 
 void TrackBar::CreateWindowFor(HWND parent, const RECT& rect) {
-    CreateStandard(TRACKBAR_CLASSW, {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
-                                              WS_TABSTOP | TBS_HORZ | TBS_BOTTOM |
-                                              TBS_AUTOTICKS | TBS_FIXEDLENGTH | TBS_ENABLESELRANGE,
-                                     .parent = parent,
-                                     .rect = rect});
+    CreateStandard(TRACKBAR_CLASSW,
+                   {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TBS_HORZ |
+                             TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH | TBS_ENABLESELRANGE,
+                    .parent = parent,
+                    .rect = rect});
     const layout::RangeDesc& r = Design().range;
     HWND h = Handle();
     SendMessageW(h, TBM_SETRANGEMAX, FALSE, r.max);

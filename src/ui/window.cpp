@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -14,7 +13,9 @@ namespace {
 constexpr wchar_t kObjectProperty[] = L"phasebox.window";
 constexpr UINT_PTR kSubclassId = 1;
 
-HINSTANCE ModuleInstance() noexcept { return GetModuleHandleW(nullptr); }
+HINSTANCE ModuleInstance() noexcept {
+    return GetModuleHandleW(nullptr);
+}
 
 void RegisterOnce(const wchar_t* className, const WindowArgs& args, WNDPROC proc) {
     WNDCLASSEXW existing{};
@@ -33,18 +34,18 @@ void RegisterOnce(const wchar_t* className, const WindowArgs& args, WNDPROC proc
 
 HWND ReflectionTarget(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
-    case WM_COMMAND:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-        return reinterpret_cast<HWND>(lp);
-    case WM_NOTIFY:
-        return reinterpret_cast<const NMHDR*>(lp)->hwndFrom;
-    default:
-        (void)wp;
-        return nullptr;
+        case WM_COMMAND:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+            return reinterpret_cast<HWND>(lp);
+        case WM_NOTIFY:
+            return reinterpret_cast<const NMHDR*>(lp)->hwndFrom;
+        default:
+            (void)wp;
+            return nullptr;
     }
 }
 
@@ -65,7 +66,9 @@ Window* Window::FromHandle(HWND hwnd) noexcept {
     return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProperty)) : nullptr;
 }
 
-std::optional<LRESULT> Window::HandleReflected(UINT, WPARAM, LPARAM) { return std::nullopt; }
+std::optional<LRESULT> Window::HandleReflected(UINT, WPARAM, LPARAM) {
+    return std::nullopt;
+}
 
 void Window::Attach(HWND hwnd) noexcept {
     hwnd_.Reset();
@@ -157,6 +160,5 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
     if (!self || self->Handle() != hwnd) return DefSubclassProc(hwnd, msg, wp, lp);
     return self->Dispatch(msg, wp, lp);
 }
-
 
 }  // namespace ui

@@ -23,99 +23,102 @@ static_assert(HighByte(0x1234) == 0x12 && LowByte(0x1234) == 0x34);
 // Step and bytes
 
 TEST(Step, AddsModulo65536) {
-  EXPECT_EQ(Step(0, 256), 256);
-  EXPECT_EQ(Step(100, 256), 356);
-  EXPECT_EQ(Step(65535, 1), 0);
-  EXPECT_EQ(Step(0, 65535), 65535);
-  EXPECT_EQ(Step(65535, 65535), 65534);
-  EXPECT_EQ(Step(32768, 32768), 0);
-  EXPECT_EQ(Step(40000, 30000), 4464);
+    EXPECT_EQ(Step(0, 256), 256);
+    EXPECT_EQ(Step(100, 256), 356);
+    EXPECT_EQ(Step(65535, 1), 0);
+    EXPECT_EQ(Step(0, 65535), 65535);
+    EXPECT_EQ(Step(65535, 65535), 65534);
+    EXPECT_EQ(Step(32768, 32768), 0);
+    EXPECT_EQ(Step(40000, 30000), 4464);
 }
 
 TEST(Bytes, HighIsTheTableIndexLowTheFraction) {
-  EXPECT_EQ(HighByte(0), 0);
-  EXPECT_EQ(LowByte(0), 0);
-  EXPECT_EQ(HighByte(255), 0);
-  EXPECT_EQ(LowByte(255), 255);
-  EXPECT_EQ(HighByte(256), 1);
-  EXPECT_EQ(LowByte(256), 0);
-  EXPECT_EQ(HighByte(65535), 255);
-  EXPECT_EQ(LowByte(65535), 255);
+    EXPECT_EQ(HighByte(0), 0);
+    EXPECT_EQ(LowByte(0), 0);
+    EXPECT_EQ(HighByte(255), 0);
+    EXPECT_EQ(LowByte(255), 255);
+    EXPECT_EQ(HighByte(256), 1);
+    EXPECT_EQ(LowByte(256), 0);
+    EXPECT_EQ(HighByte(65535), 255);
+    EXPECT_EQ(LowByte(65535), 255);
 }
 
 // The design's worked sequences: the bytes shown and the samples plotted.
 struct Shown {
-  int high;
-  int low;
-  int sample;
-  bool operator==(const Shown&) const = default;
+    int high;
+    int low;
+    int sample;
+    bool operator==(const Shown&) const = default;
 };
 
 std::vector<Shown> RunSteps(const dds::WaveformTable& table, std::uint16_t adder, int steps) {
-  std::vector<Shown> shown;
-  std::uint16_t acc = 0;
-  for (int i = 0; i < steps; ++i) {
-    acc = Step(acc, adder);
-    shown.push_back({HighByte(acc), LowByte(acc), table[HighByte(acc)]});
-  }
-  return shown;
+    std::vector<Shown> shown;
+    std::uint16_t acc = 0;
+    for (int i = 0; i < steps; ++i) {
+        acc = Step(acc, adder);
+        shown.push_back({HighByte(acc), LowByte(acc), table[HighByte(acc)]});
+    }
+    return shown;
 }
 
 TEST(Step, Increment256WalksTheSinTable) {
-  EXPECT_EQ(dds::SinTable[HighByte(0)], 128);  // the first point, output at start-up
-  EXPECT_EQ(RunSteps(dds::SinTable, 256, 3),
-            (std::vector<Shown>{{1, 0, 131}, {2, 0, 134}, {3, 0, 137}}));
+    EXPECT_EQ(dds::SinTable[HighByte(0)], 128);  // the first point, output at start-up
+    EXPECT_EQ(RunSteps(dds::SinTable, 256, 3),
+              (std::vector<Shown>{{1, 0, 131}, {2, 0, 134}, {3, 0, 137}}));
 }
 
 TEST(Step, Increment1CountsTheLowByteFirst) {
-  const auto shown = RunSteps(dds::SinTable, 1, 257);
-  for (int i = 0; i < 255; ++i) EXPECT_EQ(shown[static_cast<std::size_t>(i)], (Shown{0, i + 1, 128}));
-  EXPECT_EQ(shown[255], (Shown{1, 0, 131}));
-  EXPECT_EQ(shown[256], (Shown{1, 1, 131}));
+    const auto shown = RunSteps(dds::SinTable, 1, 257);
+    for (int i = 0; i < 255; ++i)
+        EXPECT_EQ(shown[static_cast<std::size_t>(i)], (Shown{0, i + 1, 128}));
+    EXPECT_EQ(shown[255], (Shown{1, 0, 131}));
+    EXPECT_EQ(shown[256], (Shown{1, 1, 131}));
 }
 
 TEST(Step, Increment65535CountsDown) {
-  const auto shown = RunSteps(dds::SinTable, 65535, 257);
-  EXPECT_EQ(shown[0], (Shown{255, 255, dds::SinTable[255]}));
-  EXPECT_EQ(shown[255], (Shown{255, 0, dds::SinTable[255]}));
-  EXPECT_EQ(shown[256], (Shown{254, 255, dds::SinTable[254]}));
+    const auto shown = RunSteps(dds::SinTable, 65535, 257);
+    EXPECT_EQ(shown[0], (Shown{255, 255, dds::SinTable[255]}));
+    EXPECT_EQ(shown[255], (Shown{255, 0, dds::SinTable[255]}));
+    EXPECT_EQ(shown[256], (Shown{254, 255, dds::SinTable[254]}));
 }
 
 TEST(Step, Increment32768AlternatesSqr) {
-  const auto shown = RunSteps(dds::SqrTable, 32768, 4);
-  EXPECT_EQ(shown, (std::vector<Shown>{{128, 0, 255}, {0, 0, 0}, {128, 0, 255}, {0, 0, 0}}));
+    const auto shown = RunSteps(dds::SqrTable, 32768, 4);
+    EXPECT_EQ(shown, (std::vector<Shown>{{128, 0, 255}, {0, 0, 0}, {128, 0, 255}, {0, 0, 0}}));
 }
 
 TEST(Step, OnePeriodTakes65536OverAdderSteps) {
-  for (std::uint16_t adder : {1, 2, 256, 4096, 32768}) {
-    std::uint16_t acc = 0;
-    int steps = 0;
-    do {
-      acc = Step(acc, adder);
-      ++steps;
-    } while (acc != 0);
-    EXPECT_EQ(steps, 65536 / adder) << "adder " << adder;
-  }
+    for (std::uint16_t adder : {1, 2, 256, 4096, 32768}) {
+        std::uint16_t acc = 0;
+        int steps = 0;
+        do {
+            acc = Step(acc, adder);
+            ++steps;
+        } while (acc != 0);
+        EXPECT_EQ(steps, 65536 / adder) << "adder " << adder;
+    }
 }
 
 // ---------------------------------------------------------------------------
 // The increment rule: round to nearest, ties to even, low 16 bits
 
 struct AdderCase {
-  const char* what;
-  long double value;
-  std::uint16_t adder;
+    const char* what;
+    long double value;
+    std::uint16_t adder;
 };
 
-constexpr long double kTwo62 = 4611686018427387904.0L;   // 2^62
-constexpr long double kTwo63 = 9223372036854775808.0L;   // 2^63
-constexpr long double kTwo64 = 18446744073709551616.0L;  // 2^64
+constexpr long double kTwo62 = 4611686018427387904.0L;       // 2^62
+constexpr long double kTwo63 = 9223372036854775808.0L;       // 2^63
+constexpr long double kTwo64 = 18446744073709551616.0L;      // 2^64
 constexpr std::uint64_t kThree40 = 12157665459056928801ULL;  // 3^40 < 2^64, exact in 64 bits
 
 // Low 16 bits worked out in integer arithmetic, apart from the rule under test.
-constexpr std::uint16_t Low16(std::uint64_t n) { return static_cast<std::uint16_t>(n & 0xFFFFu); }
+constexpr std::uint16_t Low16(std::uint64_t n) {
+    return static_cast<std::uint16_t>(n & 0xFFFFu);
+}
 constexpr std::uint16_t Low16OfNegated(std::uint64_t n) {
-  return static_cast<std::uint16_t>((0 - n) & 0xFFFFu);
+    return static_cast<std::uint16_t>((0 - n) & 0xFFFFu);
 }
 
 const AdderCase kAdderCases[] = {
@@ -182,28 +185,28 @@ const AdderCase kAdderCases[] = {
 };
 
 TEST(AdderFromValue, TableOfCases) {
-  for (const auto& c : kAdderCases) {
-    EXPECT_EQ(AdderFromValue(c.value), c.adder) << c.what;
-  }
+    for (const auto& c : kAdderCases) {
+        EXPECT_EQ(AdderFromValue(c.value), c.adder) << c.what;
+    }
 }
 
 TEST(AdderFromValue, AgreesWithIntegerArithmeticAcrossTheBoxRange) {
-  for (long n = -140000; n <= 140000; n += 7) {
-    const auto expected = static_cast<std::uint16_t>(static_cast<std::uint64_t>(n) & 0xFFFFu);
-    ASSERT_EQ(AdderFromValue(static_cast<long double>(n)), expected) << n;
-    // n + 0.5 is a tie: the even one of n and n + 1.
-    const long even = (n % 2 == 0) ? n : n + 1;
-    ASSERT_EQ(AdderFromValue(static_cast<long double>(n) + 0.5L),
-              static_cast<std::uint16_t>(static_cast<std::uint64_t>(even) & 0xFFFFu))
-        << n << ".5";
-  }
+    for (long n = -140000; n <= 140000; n += 7) {
+        const auto expected = static_cast<std::uint16_t>(static_cast<std::uint64_t>(n) & 0xFFFFu);
+        ASSERT_EQ(AdderFromValue(static_cast<long double>(n)), expected) << n;
+        // n + 0.5 is a tie: the even one of n and n + 1.
+        const long even = (n % 2 == 0) ? n : n + 1;
+        ASSERT_EQ(AdderFromValue(static_cast<long double>(n) + 0.5L),
+                  static_cast<std::uint16_t>(static_cast<std::uint64_t>(even) & 0xFFFFu))
+            << n << ".5";
+    }
 }
 
 TEST(AdderFromValue, EveryPowerOfTwoAbove2To16GivesZero) {
-  for (int e = 16; e <= std::numeric_limits<long double>::max_exponent - 1; ++e) {
-    ASSERT_EQ(AdderFromValue(std::ldexp(1.0L, e)), 0) << "2^" << e;
-    ASSERT_EQ(AdderFromValue(-std::ldexp(1.0L, e)), 0) << "-2^" << e;
-  }
+    for (int e = 16; e <= std::numeric_limits<long double>::max_exponent - 1; ++e) {
+        ASSERT_EQ(AdderFromValue(std::ldexp(1.0L, e)), 0) << "2^" << e;
+        ASSERT_EQ(AdderFromValue(-std::ldexp(1.0L, e)), 0) << "-2^" << e;
+    }
 }
 
 }  // namespace

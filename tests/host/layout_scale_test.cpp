@@ -16,14 +16,15 @@ struct ValueCase {
 
 TEST(LayoutScale, RoundsHalvesAwayFromZero) {
     const std::array cases{
-        ValueCase{1177, 96, 120, 942}, ValueCase{714, 96, 120, 571},  ValueCase{13, 96, 120, 10},
-        ValueCase{1177, 144, 120, 1412}, ValueCase{714, 144, 120, 857}, ValueCase{13, 144, 120, 16},
-        ValueCase{1177, 192, 120, 1883}, ValueCase{714, 192, 120, 1142}, ValueCase{13, 192, 120, 21},
-        ValueCase{5, 96, 120, 4},      // 4.0
-        ValueCase{25, 132, 120, 28},   // 27.5 -> 28
-        ValueCase{-25, 132, 120, -28}, // -27.5 -> -28
-        ValueCase{-6, 96, 120, -5},    // -4.8
-        ValueCase{1, 180, 120, 2},     // 1.5 -> 2
+        ValueCase{1177, 96, 120, 942},   ValueCase{714, 96, 120, 571},
+        ValueCase{13, 96, 120, 10},      ValueCase{1177, 144, 120, 1412},
+        ValueCase{714, 144, 120, 857},   ValueCase{13, 144, 120, 16},
+        ValueCase{1177, 192, 120, 1883}, ValueCase{714, 192, 120, 1142},
+        ValueCase{13, 192, 120, 21},     ValueCase{5, 96, 120, 4},  // 4.0
+        ValueCase{25, 132, 120, 28},                                // 27.5 -> 28
+        ValueCase{-25, 132, 120, -28},                              // -27.5 -> -28
+        ValueCase{-6, 96, 120, -5},                                 // -4.8
+        ValueCase{1, 180, 120, 2},                                  // 1.5 -> 2
         ValueCase{-1, 180, 120, -2},
     };
     for (const auto& c : cases)

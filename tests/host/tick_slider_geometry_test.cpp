@@ -23,7 +23,9 @@ constexpr int kMax = 10000;
 constexpr int kWidthPx = 257;
 constexpr int kTrackY = 24;  // a row inside both the track and the thumb
 
-TickSliderLayout DesignedLayout() { return {TickSliderMetrics{}, kWidthPx, kMin, kMax}; }
+TickSliderLayout DesignedLayout() {
+    return {TickSliderMetrics{}, kWidthPx, kMin, kMax};
+}
 
 TickSliderModel DesignedModel(int position = 256) {
     TickSliderModel model(kMin, kMax, position, 1, 256);
@@ -81,8 +83,8 @@ TEST(TickSliderGeometry, TicksAreMultiplesOfTheStepNotCountedFromMin) {
     };
     const Case cases[] = {
         {0, 1024, {10, 69, 128, 187, 247}},  // both ends are multiples
-        {100, 600, {83, 205}},              // 256 and 512, not 100 and 356
-        {300, 500, {}},                     // no multiple inside
+        {100, 600, {83, 205}},               // 256 and 512, not 100 and 356
+        {300, 500, {}},                      // no multiple inside
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.min);
@@ -117,14 +119,11 @@ TEST(TickSliderGeometry, PositionFromPointer) {
         int position;
     };
     const Case cases[] = {
-        {16, 0, 254},    // under the first mark: not snapped to 256
-        {128, 0, 4979},
-        {128, -4, 5148},  // the grab offset displaces the thumb's centre
-        {10, 0, 1},
-        {247, 0, 10000},
-        {-1000, 0, 1},     // the pointer has left the control
-        {5000, 0, 10000},
-        {2147483647, 0, 10000},
+        {16, 0, 254},                       // under the first mark: not snapped to 256
+        {128, 0, 4979},   {128, -4, 5148},  // the grab offset displaces the thumb's centre
+        {10, 0, 1},       {247, 0, 10000},
+        {-1000, 0, 1},  // the pointer has left the control
+        {5000, 0, 10000}, {2147483647, 0, 10000},
     };
     const TickSliderLayout layout = DesignedLayout();
     for (const Case& c : cases) {
@@ -168,7 +167,9 @@ TEST(TickSliderGeometry, UncoveredPartsOfTheOldThumb) {
         {"moved left", {10, 12, 22, 33}, {4, 12, 16, 33}, {{16, 12, 22, 33}}},
         {"apart", {10, 12, 22, 33}, {121, 12, 133, 33}, {{10, 12, 22, 33}}},
         {"unchanged", {10, 12, 22, 33}, {10, 12, 22, 33}, {}},
-        {"inside", {0, 0, 10, 10}, {2, 3, 8, 7},
+        {"inside",
+         {0, 0, 10, 10},
+         {2, 3, 8, 7},
          {{0, 0, 10, 3}, {0, 7, 10, 10}, {0, 3, 2, 7}, {8, 3, 10, 7}}},
     };
     for (const Case& c : cases) {
@@ -191,9 +192,9 @@ TEST(TickSliderModel, PositionRequestRule) {
         bool raised;
     };
     const Case cases[] = {
-        {256, 256, 256, false},       // equal: nothing
+        {256, 256, 256, false},  // equal: nothing
         {256, 300, 300, true},
-        {256, 20000, 10000, true},    // clamped
+        {256, 20000, 10000, true},  // clamped
         {256, -5, 1, true},
         {10000, 10001, 10000, true},  // clamped back to where it was: still reported
         {1, 0, 1, true},
@@ -219,25 +220,16 @@ TEST(TickSliderModel, KeyTable) {
         bool raised;
     };
     const Case cases[] = {
-        {SliderKey::Right, 256, 257, true},
-        {SliderKey::Up, 256, 257, true},
-        {SliderKey::Add, 256, 257, true},
-        {SliderKey::Left, 256, 255, true},
-        {SliderKey::Down, 256, 255, true},
-        {SliderKey::Subtract, 256, 255, true},
-        {SliderKey::Right, 10000, 10000, false},
-        {SliderKey::Add, 10000, 10000, false},
-        {SliderKey::Left, 1, 1, false},
-        {SliderKey::Down, 1, 1, false},
-        {SliderKey::PageUp, 256, 257, true},
-        {SliderKey::PageDown, 256, 255, true},
+        {SliderKey::Right, 256, 257, true},      {SliderKey::Up, 256, 257, true},
+        {SliderKey::Add, 256, 257, true},        {SliderKey::Left, 256, 255, true},
+        {SliderKey::Down, 256, 255, true},       {SliderKey::Subtract, 256, 255, true},
+        {SliderKey::Right, 10000, 10000, false}, {SliderKey::Add, 10000, 10000, false},
+        {SliderKey::Left, 1, 1, false},          {SliderKey::Down, 1, 1, false},
+        {SliderKey::PageUp, 256, 257, true},     {SliderKey::PageDown, 256, 255, true},
         {SliderKey::PageUp, 10000, 10000, true},  // not bounded before the request
-        {SliderKey::PageDown, 1, 1, true},
-        {SliderKey::Home, 256, 1, true},
-        {SliderKey::Home, 1, 1, false},
-        {SliderKey::End, 256, 10000, true},
-        {SliderKey::End, 10000, 10000, false},
-        {SliderKey::Other, 256, 256, false},
+        {SliderKey::PageDown, 1, 1, true},       {SliderKey::Home, 256, 1, true},
+        {SliderKey::Home, 1, 1, false},          {SliderKey::End, 256, 10000, true},
+        {SliderKey::End, 10000, 10000, false},   {SliderKey::Other, 256, 256, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << static_cast<int>(c.key) << " at " << c.start);
@@ -324,7 +316,7 @@ TEST_F(TickSliderMouse, HeldTrackPressTurnsIntoADrag) {
 TEST_F(TickSliderMouse, RepeatedPressBesideTheThumbMovesNothing) {
     GrabAndRelease(21);  // centre 16: offset 5
     model.LeftPress(100, kTrackY);
-    ASSERT_EQ(model.Position(), 3587);  // Round(85 / 237 * 9999 + 1)
+    ASSERT_EQ(model.Position(), 3587);        // Round(85 / 237 * 9999 + 1)
     ASSERT_EQ(model.ThumbRect().right, 100);  // the pressed point is just right of it
     const SliderEffects fx = model.RepeatTimerFired();
     EXPECT_FALSE(fx.changed);
@@ -374,8 +366,11 @@ TEST_F(TickSliderMouse, PressesOutsideTrackAndThumbDoNothing) {
         int y;
     };
     const Case cases[] = {
-        {"tick marks", 16, 5},    {"above the track", 128, 15}, {"below the track", 128, 28},
-        {"left of it", 9, kTrackY}, {"track's right edge", 247, kTrackY},
+        {"tick marks", 16, 5},
+        {"above the track", 128, 15},
+        {"below the track", 128, 28},
+        {"left of it", 9, kTrackY},
+        {"track's right edge", 247, kTrackY},
         {"thumb's right edge", 22, 14},
     };
     for (const Case& c : cases) {

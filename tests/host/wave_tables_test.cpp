@@ -21,166 +21,172 @@ using dds::WaveformTable;
 /// sine is exactly 0, 1, 0, -1; everywhere else 128 + 128 sin lies far from an
 /// integer, so a double sine is exact enough for the floor.
 int SinRule(int i) {
-  double sine = 0.0;
-  switch (i) {
-    case 0: case 128: sine = 0.0; break;
-    case 64: sine = 1.0; break;
-    case 192: sine = -1.0; break;
-    default: sine = std::sin(2.0 * std::numbers::pi * i / 256.0);
-  }
-  const double value = std::floor(128.0 + 128.0 * sine);
-  return value > 255.0 ? 255 : static_cast<int>(value);
+    double sine = 0.0;
+    switch (i) {
+        case 0:
+        case 128:
+            sine = 0.0;
+            break;
+        case 64:
+            sine = 1.0;
+            break;
+        case 192:
+            sine = -1.0;
+            break;
+        default:
+            sine = std::sin(2.0 * std::numbers::pi * i / 256.0);
+    }
+    const double value = std::floor(128.0 + 128.0 * sine);
+    return value > 255.0 ? 255 : static_cast<int>(value);
 }
 
 // The ECG table as the design lists it, sixteen entries a row.
 constexpr int kEcgDocumented[256] = {
-    73, 74, 75, 75, 74, 73, 73, 73, 73, 72, 71, 69, 68, 67, 67, 67,
-    68, 68, 67, 65, 62, 61, 59, 57, 56, 55, 55, 54, 54, 54, 55, 55,
-    55, 55, 55, 55, 54, 53, 51, 50, 49, 49, 52, 61, 77, 101, 132, 169,
-    207, 238, 255, 254, 234, 198, 154, 109, 68, 37, 17, 5, 0, 1, 6, 13,
-    20, 28, 36, 45, 52, 57, 61, 64, 65, 66, 67, 68, 68, 69, 70, 71,
-    71, 71, 71, 71, 71, 71, 71, 72, 72, 72, 73, 73, 74, 75, 75, 76,
-    77, 78, 79, 80, 81, 82, 83, 84, 86, 88, 91, 93, 96, 98, 100, 102,
-    104, 107, 109, 112, 115, 118, 121, 123, 125, 126, 127, 127, 127, 127, 127, 126,
-    125, 124, 121, 119, 116, 113, 109, 105, 102, 98, 95, 92, 89, 87, 84, 81,
-    79, 77, 76, 75, 74, 73, 72, 70, 69, 68, 67, 67, 67, 68, 68, 68,
-    69, 69, 69, 69, 69, 69, 69, 70, 71, 72, 73, 73, 74, 74, 75, 75,
-    75, 75, 75, 75, 74, 74, 73, 73, 73, 73, 72, 72, 72, 71, 71, 71,
-    71, 71, 71, 71, 70, 70, 70, 69, 69, 69, 69, 69, 70, 70, 70, 69,
-    68, 68, 67, 67, 67, 67, 66, 66, 66, 65, 65, 65, 65, 65, 65, 65,
-    65, 64, 64, 63, 63, 64, 64, 65, 65, 65, 65, 65, 65, 65, 64, 64,
-    64, 64, 64, 64, 64, 64, 65, 65, 65, 66, 67, 68, 69, 71, 72, 73,
+    73,  74,  75,  75,  74,  73,  73,  73,  73,  72,  71,  69,  68,  67,  67,  67,  68,  68,  67,
+    65,  62,  61,  59,  57,  56,  55,  55,  54,  54,  54,  55,  55,  55,  55,  55,  55,  54,  53,
+    51,  50,  49,  49,  52,  61,  77,  101, 132, 169, 207, 238, 255, 254, 234, 198, 154, 109, 68,
+    37,  17,  5,   0,   1,   6,   13,  20,  28,  36,  45,  52,  57,  61,  64,  65,  66,  67,  68,
+    68,  69,  70,  71,  71,  71,  71,  71,  71,  71,  71,  72,  72,  72,  73,  73,  74,  75,  75,
+    76,  77,  78,  79,  80,  81,  82,  83,  84,  86,  88,  91,  93,  96,  98,  100, 102, 104, 107,
+    109, 112, 115, 118, 121, 123, 125, 126, 127, 127, 127, 127, 127, 126, 125, 124, 121, 119, 116,
+    113, 109, 105, 102, 98,  95,  92,  89,  87,  84,  81,  79,  77,  76,  75,  74,  73,  72,  70,
+    69,  68,  67,  67,  67,  68,  68,  68,  69,  69,  69,  69,  69,  69,  69,  70,  71,  72,  73,
+    73,  74,  74,  75,  75,  75,  75,  75,  75,  74,  74,  73,  73,  73,  73,  72,  72,  72,  71,
+    71,  71,  71,  71,  71,  71,  70,  70,  70,  69,  69,  69,  69,  69,  70,  70,  70,  69,  68,
+    68,  67,  67,  67,  67,  66,  66,  66,  65,  65,  65,  65,  65,  65,  65,  65,  64,  64,  63,
+    63,  64,  64,  65,  65,  65,  65,  65,  65,  65,  64,  64,  64,  64,  64,  64,  64,  64,  65,
+    65,  65,  66,  67,  68,  69,  71,  72,  73,
 };
 
 struct Checksum {
-  long sum = 0;
-  long weighted = 0;  // sum of (i + 1) * entry i
-  bool operator==(const Checksum&) const = default;
+    long sum = 0;
+    long weighted = 0;  // sum of (i + 1) * entry i
+    bool operator==(const Checksum&) const = default;
 };
 
 template <typename Entry>
 Checksum ChecksumOf(Entry entry) {
-  Checksum c;
-  for (int i = 0; i < 256; ++i) {
-    c.sum += entry(i);
-    c.weighted += static_cast<long>(i + 1) * entry(i);
-  }
-  return c;
+    Checksum c;
+    for (int i = 0; i < 256; ++i) {
+        c.sum += entry(i);
+        c.weighted += static_cast<long>(i + 1) * entry(i);
+    }
+    return c;
 }
 
 Checksum ChecksumOf(const WaveformTable& table) {
-  return ChecksumOf([&](int i) { return static_cast<int>(table[static_cast<std::size_t>(i)]); });
+    return ChecksumOf([&](int i) { return static_cast<int>(table[static_cast<std::size_t>(i)]); });
 }
 
 void ExpectTableFollows(const WaveformTable& table, const std::function<int(int)>& rule) {
-  for (int i = 0; i < 256; ++i) {
-    EXPECT_EQ(table[static_cast<std::size_t>(i)], rule(i)) << "entry " << i;
-  }
-  EXPECT_EQ(ChecksumOf(table), ChecksumOf(rule));
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_EQ(table[static_cast<std::size_t>(i)], rule(i)) << "entry " << i;
+    }
+    EXPECT_EQ(ChecksumOf(table), ChecksumOf(rule));
 }
 
 // ---------------------------------------------------------------------------
 // SIN
 
 TEST(SinTable, DocumentedEntries) {
-  const auto& t = dds::SinTable;
-  EXPECT_EQ(t[0], 128);
-  EXPECT_EQ(t[64], 255);  // the formula gives 256; the cap applies
-  EXPECT_EQ(t[128], 128);
-  EXPECT_EQ(t[192], 0);
-  EXPECT_EQ(t[255], 124);
-  EXPECT_EQ(t[1], 131);
-  EXPECT_EQ(t[9], 156);
-  EXPECT_EQ(t[32], 218);
-  EXPECT_EQ(t[96], 218);
-  EXPECT_EQ(t[160], 37);
-  EXPECT_EQ(t[224], 37);
-  EXPECT_EQ(t[2], 134);
-  EXPECT_EQ(t[3], 137);
+    const auto& t = dds::SinTable;
+    EXPECT_EQ(t[0], 128);
+    EXPECT_EQ(t[64], 255);  // the formula gives 256; the cap applies
+    EXPECT_EQ(t[128], 128);
+    EXPECT_EQ(t[192], 0);
+    EXPECT_EQ(t[255], 124);
+    EXPECT_EQ(t[1], 131);
+    EXPECT_EQ(t[9], 156);
+    EXPECT_EQ(t[32], 218);
+    EXPECT_EQ(t[96], 218);
+    EXPECT_EQ(t[160], 37);
+    EXPECT_EQ(t[224], 37);
+    EXPECT_EQ(t[2], 134);
+    EXPECT_EQ(t[3], 137);
 }
 
 TEST(SinTable, PlateausAtTheCapAndAtZero) {
-  const auto& t = dds::SinTable;
-  for (std::size_t i = 0; i < 256; ++i) {
-    const bool top = i >= 59 && i <= 69;
-    const bool bottom = i >= 187 && i <= 197;
-    EXPECT_EQ(t[i] == 255, top) << "entry " << i;
-    EXPECT_EQ(t[i] == 0, bottom) << "entry " << i;
-  }
+    const auto& t = dds::SinTable;
+    for (std::size_t i = 0; i < 256; ++i) {
+        const bool top = i >= 59 && i <= 69;
+        const bool bottom = i >= 187 && i <= 197;
+        EXPECT_EQ(t[i] == 255, top) << "entry " << i;
+        EXPECT_EQ(t[i] == 0, bottom) << "entry " << i;
+    }
 }
 
 TEST(SinTable, EveryEntryFollowsTheFormula) {
-  ExpectTableFollows(dds::SinTable, SinRule);
-  EXPECT_EQ(ChecksumOf(dds::SinTable), (Checksum{32641, 2859457}));
+    ExpectTableFollows(dds::SinTable, SinRule);
+    EXPECT_EQ(ChecksumOf(dds::SinTable), (Checksum{32641, 2859457}));
 }
 
 // ---------------------------------------------------------------------------
 // ECG
 
 TEST(EcgTable, EveryEntryAsDocumented) {
-  ExpectTableFollows(dds::EcgTable, [](int i) { return kEcgDocumented[i]; });
-  EXPECT_EQ(ChecksumOf(dds::EcgTable), (Checksum{19765, 2485890}));
+    ExpectTableFollows(dds::EcgTable, [](int i) { return kEcgDocumented[i]; });
+    EXPECT_EQ(ChecksumOf(dds::EcgTable), (Checksum{19765, 2485890}));
 }
 
 TEST(EcgTable, DocumentedShape) {
-  const auto& t = dds::EcgTable;
-  EXPECT_EQ(t[41], 49);
-  EXPECT_EQ(t[50], 255);
-  EXPECT_EQ(t[60], 0);
-  for (std::size_t i = 122; i <= 126; ++i) EXPECT_EQ(t[i], 127) << "entry " << i;
-  for (std::size_t i = 0; i < 256; ++i) {
-    EXPECT_EQ(t[i] == 255, i == 50) << "entry " << i;
-    EXPECT_EQ(t[i] == 0, i == 60) << "entry " << i;
-  }
+    const auto& t = dds::EcgTable;
+    EXPECT_EQ(t[41], 49);
+    EXPECT_EQ(t[50], 255);
+    EXPECT_EQ(t[60], 0);
+    for (std::size_t i = 122; i <= 126; ++i) EXPECT_EQ(t[i], 127) << "entry " << i;
+    for (std::size_t i = 0; i < 256; ++i) {
+        EXPECT_EQ(t[i] == 255, i == 50) << "entry " << i;
+        EXPECT_EQ(t[i] == 0, i == 60) << "entry " << i;
+    }
 }
 
 // ---------------------------------------------------------------------------
 // The rule-built tables
 
 TEST(SawTable, RisesFrom0To255) {
-  ExpectTableFollows(dds::SawTable, [](int i) { return i; });
-  EXPECT_EQ(dds::SawTable[0], 0);
-  EXPECT_EQ(dds::SawTable[255], 255);
-  EXPECT_EQ(ChecksumOf(dds::SawTable), (Checksum{32640, 5592320}));
+    ExpectTableFollows(dds::SawTable, [](int i) { return i; });
+    EXPECT_EQ(dds::SawTable[0], 0);
+    EXPECT_EQ(dds::SawTable[255], 255);
+    EXPECT_EQ(ChecksumOf(dds::SawTable), (Checksum{32640, 5592320}));
 }
 
 TEST(RSawTable, FallsFrom255To0) {
-  ExpectTableFollows(dds::RSawTable, [](int i) { return 255 - i; });
-  EXPECT_EQ(dds::RSawTable[0], 255);
-  EXPECT_EQ(dds::RSawTable[255], 0);
-  EXPECT_EQ(ChecksumOf(dds::RSawTable), (Checksum{32640, 2796160}));
+    ExpectTableFollows(dds::RSawTable, [](int i) { return 255 - i; });
+    EXPECT_EQ(dds::RSawTable[0], 255);
+    EXPECT_EQ(dds::RSawTable[255], 0);
+    EXPECT_EQ(ChecksumOf(dds::RSawTable), (Checksum{32640, 2796160}));
 }
 
 TEST(TriTable, EvenRiseOddFall) {
-  ExpectTableFollows(dds::TriTable, [](int i) { return i < 128 ? 2 * i : 511 - 2 * i; });
-  EXPECT_EQ(dds::TriTable[0], 0);
-  EXPECT_EQ(dds::TriTable[127], 254);
-  EXPECT_EQ(dds::TriTable[128], 255);
-  EXPECT_EQ(dds::TriTable[255], 1);
-  EXPECT_EQ(ChecksumOf(dds::TriTable), (Checksum{32640, 4202432}));
+    ExpectTableFollows(dds::TriTable, [](int i) { return i < 128 ? 2 * i : 511 - 2 * i; });
+    EXPECT_EQ(dds::TriTable[0], 0);
+    EXPECT_EQ(dds::TriTable[127], 254);
+    EXPECT_EQ(dds::TriTable[128], 255);
+    EXPECT_EQ(dds::TriTable[255], 1);
+    EXPECT_EQ(ChecksumOf(dds::TriTable), (Checksum{32640, 4202432}));
 }
 
 TEST(SqrTable, LowThenHigh) {
-  ExpectTableFollows(dds::SqrTable, [](int i) { return i < 128 ? 0 : 255; });
-  EXPECT_EQ(dds::SqrTable[127], 0);
-  EXPECT_EQ(dds::SqrTable[128], 255);
-  EXPECT_EQ(ChecksumOf(dds::SqrTable), (Checksum{32640, 6283200}));
+    ExpectTableFollows(dds::SqrTable, [](int i) { return i < 128 ? 0 : 255; });
+    EXPECT_EQ(dds::SqrTable[127], 0);
+    EXPECT_EQ(dds::SqrTable[128], 255);
+    EXPECT_EQ(ChecksumOf(dds::SqrTable), (Checksum{32640, 6283200}));
 }
 
 // ---------------------------------------------------------------------------
 // Choosing a table
 
 TEST(TableFor, EachWaveformHasItsOwnTable) {
-  EXPECT_EQ(&dds::TableFor(Waveform::Sin), &dds::SinTable);
-  EXPECT_EQ(&dds::TableFor(Waveform::Ecg), &dds::EcgTable);
-  EXPECT_EQ(&dds::TableFor(Waveform::Saw), &dds::SawTable);
-  EXPECT_EQ(&dds::TableFor(Waveform::RSaw), &dds::RSawTable);
-  EXPECT_EQ(&dds::TableFor(Waveform::Tri), &dds::TriTable);
-  EXPECT_EQ(&dds::TableFor(Waveform::Sqr), &dds::SqrTable);
+    EXPECT_EQ(&dds::TableFor(Waveform::Sin), &dds::SinTable);
+    EXPECT_EQ(&dds::TableFor(Waveform::Ecg), &dds::EcgTable);
+    EXPECT_EQ(&dds::TableFor(Waveform::Saw), &dds::SawTable);
+    EXPECT_EQ(&dds::TableFor(Waveform::RSaw), &dds::RSawTable);
+    EXPECT_EQ(&dds::TableFor(Waveform::Tri), &dds::TriTable);
+    EXPECT_EQ(&dds::TableFor(Waveform::Sqr), &dds::SqrTable);
 }
 
 TEST(TableFor, RejectsAValueThatNamesNoWaveform) {
-  EXPECT_THROW(dds::TableFor(static_cast<Waveform>(6)), std::out_of_range);
+    EXPECT_THROW(dds::TableFor(static_cast<Waveform>(6)), std::out_of_range);
 }
 
 }  // namespace

@@ -40,7 +40,9 @@ TEST(ControlEvents, RadioButtonFiresOnlyWhenItBecomesChecked) {
 TEST(ControlEvents, StandardSliderReportsEveryNotificationOfAKeyPress) {
     auto form = wintest::ShowForm(wintest::At(120));
     std::vector<int> positions;
-    form->TrackBar2.OnChange = [&](ui::Window&) { positions.push_back(form->TrackBar2.Position()); };
+    form->TrackBar2.OnChange = [&](ui::Window&) {
+        positions.push_back(form->TrackBar2.Position());
+    };
     SetFocus(form->TrackBar2.Handle());
     wintest::PressKey(VK_RIGHT);
     // One notification for the step and the closing one, with the position unchanged.
@@ -59,7 +61,7 @@ struct CursorCase {
 
 TEST(ControlEvents, HandCursorOverTheArrowThePlusButtonAndTheStartBox) {
     auto form = wintest::ShowForm(wintest::At(120));
-    const CursorCase cases[] = {{"Image1", true}, {"Button1", true}, {"cbAuto", true},
+    const CursorCase cases[] = {{"Image1", true},   {"Button1", true}, {"cbAuto", true},
                                 {"Button2", false}, {"Panel1", false}, {"Chart1", false}};
     const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
     for (const CursorCase& c : cases) {

@@ -88,8 +88,8 @@ struct IncrementCase {
 
 TEST_F(Generator, TheIncrementFollowsTheBoxEvenOutsideItsRange) {
     const IncrementCase cases[] = {
-        {u"2.5", 2}, {u"3.5", 4}, {u"65536", 0}, {u"70000", 4464}, {u"-256", 65280},
-        {u"1,234.5", 1234},
+        {u"2.5", 2},      {u"3.5", 4},      {u"65536", 0},
+        {u"70000", 4464}, {u"-256", 65280}, {u"1,234.5", 1234},
     };
     SetFocus(form->edAdder.Handle());
     for (const IncrementCase& c : cases) {
@@ -151,7 +151,8 @@ TEST_F(Generator, ChoosingAWaveformClearsAndResets) {
     EXPECT_EQ(form->stHi.Caption(), u"0");
     EXPECT_EQ(form->ActiveTable(), dds::SawTable);
     Plus();
-    EXPECT_EQ(Samples(), std::vector<double>{1}) << "the next step plots entry 1 as the first point";
+    EXPECT_EQ(Samples(), std::vector<double>{1})
+        << "the next step plots entry 1 as the first point";
 
     Click(form->rbSaw);
     EXPECT_EQ(*runs, 1) << "the checked button does nothing";
@@ -234,7 +235,8 @@ TEST_F(Generator, TheFirstStepComesOneIntervalAfterTheStart) {
     EXPECT_EQ(form->Series1.Count(), 1) << "no step at once";
     ASSERT_TRUE(wintest::PumpUntil([&] { return form->Series1.Count() == 2; }));
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - started).count();
+                        std::chrono::steady_clock::now() - started)
+                        .count();
     EXPECT_GE(ms, 450);
 }
 
@@ -278,9 +280,8 @@ TEST_F(Generator, TheTickSliderFillsTheBoxOneWay) {
 
 TEST_F(Generator, ATimerThatCannotStartIsReportedAndTheWindowStaysUsable) {
     bool fail = true;
-    form->Timer1.SetStarter([&](HWND w, UINT_PTR id, UINT ms) {
-        return !fail && SetTimer(w, id, ms, nullptr) != 0;
-    });
+    form->Timer1.SetStarter(
+        [&](HWND w, UINT_PTR id, UINT ms) { return !fail && SetTimer(w, id, ms, nullptr) != 0; });
     Click(form->cbAuto);
     ASSERT_EQ(wintest::ErrorLog().size(), 1u);
     EXPECT_EQ(wintest::ErrorLog()[0].text, u"Not enough timers available.");
@@ -306,10 +307,11 @@ TEST_F(Generator, AtTheFastestSettingStepsComeNoFasterThanEveryTenMilliseconds) 
     const auto start = std::chrono::steady_clock::now();
     wintest::Pump(2000ms);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - start).count();
+                        std::chrono::steady_clock::now() - start)
+                        .count();
     const int steps = form->Series1.Count() - before;
-    std::printf("[ figures ] %d steps in %lld ms at the fastest setting (%.1f per second)\n",
-                steps, static_cast<long long>(ms), steps * 1000.0 / static_cast<double>(ms));
+    std::printf("[ figures ] %d steps in %lld ms at the fastest setting (%.1f per second)\n", steps,
+                static_cast<long long>(ms), steps * 1000.0 / static_cast<double>(ms));
     EXPECT_GT(steps, 0);
     EXPECT_LE(steps, ms / 10 + 2);
 }

@@ -98,8 +98,8 @@ TEST(WindowLayout, ResizingStretchesExactlyTheAnchoredControls) {
         EXPECT_EQ(form->FindControl(desc.name)->BoundsPx(), expected);
     }
     // Back to the designed size: nothing drifts.
-    SetWindowPos(form->Handle(), nullptr, 0, 0, outer.right - outer.left,
-                 outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(form->Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ExpectLaidOutAt(*form, 120);
 }
 
@@ -116,8 +116,8 @@ TEST(WindowLayout, TabOrderRunsThroughTheTableAndStartsAtTheChart) {
     std::vector<std::string_view> names;
     for (ui::Control* c : form->TabStops()) names.push_back(c->Name());
     const std::vector<std::string_view> expected = {
-        "Chart1", "btnZoom", "btnClearChart", "cbAutoClear", "TrackBar2", "TrackBar1",
-        "Button1", "edAdder", "Button2", "cbAuto", "RzTrackBar1", "rbSin"};
+        "Chart1",  "btnZoom", "btnClearChart", "cbAutoClear", "TrackBar2",   "TrackBar1",
+        "Button1", "edAdder", "Button2",       "cbAuto",      "RzTrackBar1", "rbSin"};
     EXPECT_EQ(names, expected);
     EXPECT_EQ(GetFocus(), form->Chart1.Handle());
 
@@ -163,8 +163,8 @@ TEST(MonitorDensity, TheWindowIsScaledToThePrimaryMonitor) {
     const int dpi = std::atoi(expected);
     auto form = wintest::ShowForm();
     EXPECT_EQ(form->CurrentDpi(), dpi);
-    EXPECT_EQ(form->ClientSizePx(),
-              (layout::SizePx{layout::ScaleValue(1177, dpi, 120), layout::ScaleValue(714, dpi, 120)}));
+    EXPECT_EQ(form->ClientSizePx(), (layout::SizePx{layout::ScaleValue(1177, dpi, 120),
+                                                    layout::ScaleValue(714, dpi, 120)}));
     ExpectLaidOutAt(*form, dpi);
 }
 

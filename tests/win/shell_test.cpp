@@ -124,8 +124,9 @@ TEST(TimerRules, TicksComeNoFasterThanEveryTenMillisecondsAndNeverPileUp) {
     const int afterSlow = ticks;
     const auto start = std::chrono::steady_clock::now();
     wintest::Pump(100ms);
-    const auto elapsedMs =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    const auto elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now() - start)
+                               .count();
     const int burst = ticks - afterSlow;
     // At most one tick per 10 ms, plus one merged tick waiting from the slow handler.
     EXPECT_LE(burst, elapsedMs / 10 + 2) << "no backlog is worked off";
@@ -135,8 +136,9 @@ TEST(TimerRules, TicksComeNoFasterThanEveryTenMillisecondsAndNeverPileUp) {
     ticks = 0;
     const auto second = std::chrono::steady_clock::now();
     wintest::Pump(1000ms);
-    const auto ms2 =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - second).count();
+    const auto ms2 = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::steady_clock::now() - second)
+                         .count();
     EXPECT_LE(ticks, ms2 / 10 + 2);
     std::printf("[ figures ] %d ticks of a 1 ms timer in %lld ms\n", ticks,
                 static_cast<long long>(ms2));

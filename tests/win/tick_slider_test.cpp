@@ -1,6 +1,7 @@
 // The tuning-word tick slider in the real window: start-up, keys and mouse through real
 // input, the edit box it drives, its cursor and the pixels of its cached drawing.
 #include <windows.h>
+
 #include <uxtheme.h>
 
 #include <gtest/gtest.h>
@@ -19,7 +20,9 @@ using namespace std::chrono_literals;
 
 constexpr int kTrackY = 24;  // a row inside the track and the thumb at 120 dpi
 
-COLORREF PanelColour() { return RGB(255, 255, 200); }
+COLORREF PanelColour() {
+    return RGB(255, 255, 200);
+}
 
 class TickSliderWindow : public ::testing::Test {
 protected:
@@ -157,8 +160,8 @@ TEST_F(TickSliderWindow, ClicksOutsideTheTrackOnlyFocus) {
         int x;
         int y;
     };
-    const Case cases[] = {{"tick marks", 16, 6}, {"above the track", 128, 16},
-                          {"right of the track", 250, kTrackY}};
+    const Case cases[] = {
+        {"tick marks", 16, 6}, {"above the track", 128, 16}, {"right of the track", 250, kTrackY}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SetFocus(form->edAdder.Handle());
@@ -245,10 +248,10 @@ TEST_F(TickSliderWindow, CachedDrawingShowsTrackTicksAndThumb) {
         EXPECT_EQ(PixelAt(x, 10), PanelColour());
         EXPECT_EQ(PixelAt(x + 1, 6), PanelColour());
     }
-    EXPECT_EQ(PixelAt(128, 20), shadow);                             // frame top
-    EXPECT_EQ(PixelAt(246, 24), GetSysColor(COLOR_BTNHIGHLIGHT));    // frame right
-    EXPECT_EQ(PixelAt(128, 27), GetSysColor(COLOR_BTNHIGHLIGHT));    // frame bottom
-    EXPECT_EQ(PixelAt(128, 24), GetSysColor(COLOR_3DLIGHT));         // fill
+    EXPECT_EQ(PixelAt(128, 20), shadow);                           // frame top
+    EXPECT_EQ(PixelAt(246, 24), GetSysColor(COLOR_BTNHIGHLIGHT));  // frame right
+    EXPECT_EQ(PixelAt(128, 27), GetSysColor(COLOR_BTNHIGHLIGHT));  // frame bottom
+    EXPECT_EQ(PixelAt(128, 24), GetSysColor(COLOR_3DLIGHT));       // fill
     EXPECT_EQ(PixelAt(128, 30), PanelColour());
     if (!IsThemeActive()) {
         EXPECT_EQ(PixelAt(16, 25), GetSysColor(COLOR_HIGHLIGHT));

@@ -30,7 +30,9 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-std::unique_ptr<TForm1> ShowForm() { return ShowForm(TForm1::Options{}); }
+std::unique_ptr<TForm1> ShowForm() {
+    return ShowForm(TForm1::Options{});
+}
 
 std::unique_ptr<TForm1> ShowForm(TForm1::Options options) {
     auto form = std::make_unique<TForm1>(std::move(options));
@@ -43,7 +45,9 @@ std::unique_ptr<TForm1> ShowForm(TForm1::Options options) {
     return form;
 }
 
-std::u16string TextOf(HWND hwnd) { return ui::ToU16(ui::WindowText(hwnd)); }
+std::u16string TextOf(HWND hwnd) {
+    return ui::ToU16(ui::WindowText(hwnd));
+}
 
 RECT RectIn(HWND child, HWND parent) {
     RECT r{};
