@@ -11,7 +11,7 @@ namespace ui {
 void TrackBar::CreateWindowFor(HWND parent, const RECT& rect) {
     CreateStandard(TRACKBAR_CLASSW,
                    {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TBS_HORZ |
-                             TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH | TBS_ENABLESELRANGE,
+                             TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH,
                     .parent = parent,
                     .rect = rect});
     const layout::RangeDesc& r = Design().range;
