@@ -8,7 +8,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdint>
 #include <random>
 #include <vector>
 

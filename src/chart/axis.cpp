@@ -1,18 +1,14 @@
 #include "chart/axis.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace chart {
 
 double RoundHalfEven(double value) noexcept {
     const double below = std::floor(value);
-    const double fraction = value - below;
-    if (fraction < 0.5) {
-        return below;
-    }
-    if (fraction > 0.5) {
-        return below + 1.0;
+    const double fraction = value - below;  // exact
+    if (fraction != 0.5) {
+        return fraction < 0.5 ? below : below + 1.0;
     }
     const double half = below / 2.0;  // exact; whole when `below` is even
     return half == std::floor(half) ? below : below + 1.0;
@@ -30,20 +26,6 @@ bool Axis::SetMaximum(double v) {
     }
     Maximum = v;
     return true;
-}
-
-int Axis::ValueToPx(double value) const {
-    const double range = DrawnMaximum - DrawnMinimum;
-    if (range == 0.0) {
-        return static_cast<int>(RoundHalfEven((AxisStartPx + AxisEndPx) / 2.0));
-    }
-    const double offsetPx = RoundHalfEven((value - DrawnMinimum) * LengthPx() / range);
-    const double px = Orientation == AxisOrientation::Horizontal ? AxisStartPx + offsetPx
-                                                                 : AxisEndPx - offsetPx;
-    if (std::isnan(px)) {
-        return AxisStartPx;  // no position at all; keeps the cast defined
-    }
-    return static_cast<int>(std::clamp(px, double{-kPxLimit}, double{kPxLimit}));
 }
 
 double Axis::PxToValue(int px) const {

@@ -2,6 +2,8 @@
 // the conversions between values and pixels with that drawing's scale.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace chart {
@@ -56,5 +58,29 @@ struct Axis {
 
 /// Bound of ValueToPx: far beyond any screen, well inside int arithmetic.
 inline constexpr int kPxLimit = 1 << 28;
+
+// Inline, with a short dependency chain and no data-dependent branches: the
+// line's vertices convert every visible point.
+inline int Axis::ValueToPx(double value) const {
+    const double range = DrawnMaximum - DrawnMinimum;
+    if (range == 0.0) {
+        return static_cast<int>(RoundHalfEven((AxisStartPx + AxisEndPx) / 2.0));
+    }
+    double offset = (value - DrawnMinimum) * LengthPx() / range;
+    if (offset != offset) {
+        return AxisStartPx;  // NaN has no position; keeps the conversions defined
+    }
+    // Beyond 2^30 every pixel is clamped anyway; below it int arithmetic is exact.
+    constexpr double kOffsetLimit = 1 << 30;
+    offset = std::min(std::max(offset, -kOffsetLimit), kOffsetLimit);
+    const int truncated = static_cast<int>(offset);
+    const double fraction = offset - truncated;  // exact, in (-1, 1)
+    const int odd = truncated & 1;
+    const int rounded = truncated + int{fraction > 0.5} - int{fraction < -0.5} +
+                        (int{fraction == 0.5} - int{fraction == -0.5}) * odd;
+    const int px = Orientation == AxisOrientation::Horizontal ? AxisStartPx + rounded
+                                                              : AxisEndPx - rounded;
+    return std::clamp(px, -kPxLimit, kPxLimit);
+}
 
 }  // namespace chart

@@ -1,7 +1,11 @@
 #pragma once
 // The chart window: axes, grid, labels and the stepped line of its series, drawn into an
-// off-screen picture that is redrawn only when out of date.
+// off-screen picture that is redrawn only when out of date. Any number of repaint requests
+// before a paint cost one redraw; a paint without a request only copies the picture.
 #include "chart/axis.h"
+#include "chart/chart_painter.h"
+#include "chart/labels.h"
+#include "chart/plot_layout.h"
 #include "chart/series.h"
 #include "ui/control.h"
 
@@ -14,19 +18,51 @@ public:
 
     // The series drawn; it asks this chart to repaint on every change.
     void AddSeries(Series& series);
-    // Marks the picture out of date and invalidates the window.
+    // Marks the picture out of date and invalidates the window. Ignored while drawing.
     void RequestRepaint();
+    // The same, and the static layer is drawn anew too, changed or not.
+    void RequestFullRedraw();
+
+    void ScaleBy(int newDpi, int oldDpi) override;
+
+    Surface DrawingSurface() const noexcept { return surface_; }
+    // Normally chosen by probing GDI+ at creation.
+    void SetDrawingSurface(Surface surface);
+
+    // As last drawn: the plot rectangle, the axes with their drawn ranges and pixel ends,
+    // and the labels.
+    const ChartLayout& Layout() const noexcept { return layout_; }
+    HoveredLabels Hovered() const noexcept { return hovered_; }
+    const LabelFonts& Fonts() const noexcept { return fonts_; }
+    // The picture the screen shows, and the static layer under its line.
+    const DibPicture& Picture() const noexcept { return painter_.Picture(); }
+    const DibPicture& StaticLayer() const noexcept { return painter_.StaticLayer(); }
+    // Redraws of the picture, and of its static layer, since creation.
+    int RedrawCount() const noexcept { return redraws_; }
+    int StaticRedrawCount() const noexcept { return painter_.StaticRedrawCount(); }
 
 protected:
     void CreateWindowFor(HWND parent, const RECT& rect) override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void Redraw(HDC dc, int width, int height);
+    void Redraw();
+    void Paint();
+    void TrackHover(PointPx pointer);
+    void SetHovered(HoveredLabels hovered);
 
     Series* series_ = nullptr;
-    ui::OffscreenBitmap picture_;
+    ChartPainter painter_;
+    LabelFonts fonts_;
+    NumberSeparators separators_;
+    Surface surface_ = Surface::GdiPlus;
+    ChartLayout layout_;
+    HoveredLabels hovered_;
     bool pictureValid_ = false;
+    bool invalidated_ = false;  // the window is invalid already: no need to ask again
+    bool drawing_ = false;
+    bool trackingLeave_ = false;
+    int redraws_ = 0;
 };
 
 }  // namespace chart

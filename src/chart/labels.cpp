@@ -28,7 +28,7 @@ std::string ThousandthsDigits(double magnitude) {
     const int integerDigits = exponent + 4;  // digits of magnitude * 1000 before the point
     std::string digits;
     if (integerDigits <= 0) {
-        digits = (integerDigits == 0 && significant[0] >= '5') ? "1" : "0";
+        digits.assign(1, integerDigits == 0 && significant[0] >= '5' ? '1' : '0');
     } else if (integerDigits >= static_cast<int>(significant.size())) {
         digits = significant + std::string(integerDigits - significant.size(), '0');
     } else {

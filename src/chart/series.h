@@ -12,7 +12,8 @@ namespace chart {
 class Series {
 public:
     /// Raised by AddXY/AddY once the point is stored in both arrays, before any
-    /// repaint is asked for. The handler may call Clear() (auto clear).
+    /// repaint is asked for. The handler may call Clear() (auto clear); an
+    /// exception from it leaves AddY at once, the point stored, no repaint asked.
     std::function<void(Series&, int valueIndex)> OnAfterAdd;
 
     /// Asked after every add (once OnAfterAdd has returned) and by Clear().

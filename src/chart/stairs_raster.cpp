@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace chart {
 
@@ -92,13 +93,25 @@ constexpr std::array<std::uint8_t, 65> AlphaOfCount() {
 
 constexpr std::array<std::uint8_t, 65> kAlphaOfCount = AlphaOfCount();
 
+// Bits set in a sample mask. Written out because the portable target has no
+// population-count instruction and std::popcount would become a library call.
+constexpr std::size_t SampleCount(std::uint64_t mask) {
+    mask -= (mask >> 1) & 0x5555555555555555ull;
+    mask = (mask & 0x3333333333333333ull) + ((mask >> 2) & 0x3333333333333333ull);
+    mask = (mask + (mask >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<std::size_t>((mask * 0x0101010101010101ull) >> 56);
+}
+
+static_assert(SampleCount(0) == 0 && SampleCount(kFull) == 64 && SampleCount(kLeftHalf) == 32);
+
 // Writes one stroke into a mask in clip-local coordinates. The straight bodies
 // of the segments cover whole pixels; only the pixels around vertices are
 // partly covered. Their sub-sample masks are OR-ed per column and turned into
 // alpha once the path has moved past the column (the path never goes back
-// left, and a vertex reaches one column to each side). Horizontal bodies are
-// filled row by row as they come; vertical bodies, which would cost a store
-// per row and column, are collected and filled in one top-down sweep.
+// left, and a vertex reaches one column to each side), so each such pixel is
+// written once, into a still empty mask. The bodies are filled afterwards:
+// horizontal ones row by row, vertical ones, which would cost a store per row
+// and column, in one top-down sweep.
 class StrokeWriter {
 public:
     StrokeWriter(std::vector<std::uint8_t>& alpha, int widthPx, int heightPx)
@@ -108,142 +121,24 @@ public:
         }
     }
 
-    void Vertical(int x, int yFrom, int yTo) {
-        const int top = std::min(yFrom, yTo);
-        const int bottom = std::max(yFrom, yTo);
+    // A vertical segment with top <= bottom.
+    void Vertical(int x, int top, int bottom) {
         if (top == bottom) {
             End(x, top, EndSide::Dot);
             return;
         }
         End(x, top, EndSide::Top);
         End(x, bottom, EndSide::Bottom);
-        AddVerticalBody(x - 1, x + 1, top + 1, bottom - 1);
+        AddBody(verticalBodies_, x - 1, x + 1, top + 1, bottom - 1);
     }
 
-    // A horizontal segment with left < right, written in two halves so that
-    // the caller can retire the columns between its ends in between.
-    void HorizontalStart(int left, int right, int y) {
-        End(left, y, EndSide::Left);
-        FillRows(left + 1, right - 1, y - 1, y + 1);
-    }
-    void HorizontalFinish(int right, int y) { End(right, y, EndSide::Right); }
-
-    // Every column left of `column` is complete.
-    void RetireBefore(int column) {
-        for (PendingColumn& pending : pending_) {
-            if (pending.column >= 0 && pending.column < column) {
-                Retire(pending);
-            }
-        }
+    // The straight part of a horizontal segment with left < right; its ends
+    // come separately, so that the caller can retire the columns in between.
+    void HorizontalBody(int left, int right, int y) {
+        AddBody(horizontalBodies_, left + 1, right - 1, y - 1, y + 1);
     }
 
-    void Finish() {
-        RetireBefore(widthPx_);
-        SweepVerticalBodies();
-    }
-
-private:
-    struct PendingColumn {
-        int column = -1;
-        std::vector<std::uint64_t> masks;  // one per row
-        std::vector<int> touchedRows;
-    };
-
-    // Fully covered pixels of a vertical body, clipped.
-    struct Body {
-        int left;
-        int right;
-        int top;
-        int bottom;
-    };
-
-    static bool Clip(int& left, int& right, int& top, int& bottom, int widthPx, int heightPx) {
-        left = std::max(left, 0);
-        right = std::min(right, widthPx - 1);
-        top = std::max(top, 0);
-        bottom = std::min(bottom, heightPx - 1);
-        return left <= right && top <= bottom;
-    }
-
-    void FillRows(int left, int right, int top, int bottom) {
-        if (!Clip(left, right, top, bottom, widthPx_, heightPx_)) {
-            return;
-        }
-        for (int y = top; y <= bottom; ++y) {
-            std::memset(&alpha_[Index(left, y)], 255, static_cast<std::size_t>(right - left + 1));
-        }
-    }
-
-    void AddVerticalBody(int left, int right, int top, int bottom) {
-        if (Clip(left, right, top, bottom, widthPx_, heightPx_)) {
-            bodies_.push_back({left, right, top, bottom});
-        }
-    }
-
-    // Goes down the rows once, keeping per column the number of bodies that
-    // cover it; each row touched by a body is then written in one pass.
-    void SweepVerticalBodies() {
-        if (bodies_.empty()) {
-            return;
-        }
-        // Bodies starting at each row, bucketed by a counting sort.
-        std::vector<int> startOfRow(static_cast<std::size_t>(heightPx_) + 1, 0);
-        for (const Body& body : bodies_) {
-            ++startOfRow[static_cast<std::size_t>(body.top) + 1];
-        }
-        for (std::size_t row = 1; row < startOfRow.size(); ++row) {
-            startOfRow[row] += startOfRow[row - 1];
-        }
-        std::vector<int> byTop(bodies_.size());
-        std::vector<int> next(startOfRow.begin(), startOfRow.end() - 1);
-        for (std::size_t i = 0; i < bodies_.size(); ++i) {
-            byTop[static_cast<std::size_t>(next[static_cast<std::size_t>(bodies_[i].top)]++)] =
-                static_cast<int>(i);
-        }
-        // Bodies ending at each row, as a list threaded through the bodies.
-        std::vector<int> firstEnding(static_cast<std::size_t>(heightPx_), -1);
-        std::vector<int> nextEnding(bodies_.size(), -1);
-        for (std::size_t i = 0; i < bodies_.size(); ++i) {
-            int& head = firstEnding[static_cast<std::size_t>(bodies_[i].bottom)];
-            nextEnding[i] = head;
-            head = static_cast<int>(i);
-        }
-
-        std::vector<std::uint8_t> depth(static_cast<std::size_t>(widthPx_), 0);
-        int left = widthPx_;
-        int right = -1;
-        for (const Body& body : bodies_) {
-            left = std::min(left, body.left);
-            right = std::max(right, body.right);
-        }
-        int active = 0;
-        for (int y = 0; y < heightPx_; ++y) {
-            const auto row = static_cast<std::size_t>(y);
-            for (int k = startOfRow[row]; k < startOfRow[row + 1]; ++k) {
-                const Body& body = bodies_[static_cast<std::size_t>(byTop[static_cast<std::size_t>(k)])];
-                for (int x = body.left; x <= body.right; ++x) {
-                    ++depth[static_cast<std::size_t>(x)];
-                }
-                ++active;
-            }
-            if (active > 0) {
-                std::uint8_t* out = &alpha_[Index(left, y)];
-                const std::uint8_t* covered = &depth[static_cast<std::size_t>(left)];
-                const int count = right - left + 1;
-                for (int x = 0; x < count; ++x) {
-                    out[x] |= covered[x] != 0 ? 0xFF : 0x00;
-                }
-            }
-            for (int i = firstEnding[row]; i >= 0; i = nextEnding[static_cast<std::size_t>(i)]) {
-                const Body& body = bodies_[static_cast<std::size_t>(i)];
-                for (int x = body.left; x <= body.right; ++x) {
-                    --depth[static_cast<std::size_t>(x)];
-                }
-                --active;
-            }
-        }
-    }
-
+    // The round end of a segment at (x, y): the samples of its 3 x 3 pixels.
     void End(int x, int y, EndSide side) {
         const EndMasks& masks = kEndCaps[static_cast<std::size_t>(side)];
         for (int dx = -1; dx <= 1; ++dx) {
@@ -254,7 +149,7 @@ private:
             PendingColumn& pending = pending_[static_cast<std::size_t>(column % 3)];
             if (pending.column != column) {
                 if (pending.column >= 0) {
-                    Retire(pending);
+                    Retire(pending);  // a column the path has left behind
                 }
                 pending.column = column;
             }
@@ -272,12 +167,110 @@ private:
         }
     }
 
+    // Every column left of `column` is complete.
+    void RetireBefore(int column) {
+        for (PendingColumn& pending : pending_) {
+            if (pending.column >= 0 && pending.column < column) {
+                Retire(pending);
+            }
+        }
+    }
+
+    void Finish() {
+        RetireBefore(widthPx_);
+        for (const Body& body : horizontalBodies_) {
+            for (int y = body.top; y <= body.bottom; ++y) {
+                std::memset(&alpha_[Index(body.left, y)], 255,
+                            static_cast<std::size_t>(body.right - body.left + 1));
+            }
+        }
+        SweepVerticalBodies();
+    }
+
+private:
+    struct PendingColumn {
+        int column = -1;
+        std::vector<std::uint64_t> masks;  // one per row
+        std::vector<int> touchedRows;
+    };
+
+    // The fully covered pixels of a segment's straight body, clipped.
+    struct Body {
+        int left;
+        int right;
+        int top;
+        int bottom;
+    };
+
+    void AddBody(std::vector<Body>& bodies, int left, int right, int top, int bottom) const {
+        left = std::max(left, 0);
+        right = std::min(right, widthPx_ - 1);
+        top = std::max(top, 0);
+        bottom = std::min(bottom, heightPx_ - 1);
+        if (left <= right && top <= bottom) {
+            bodies.push_back({left, right, top, bottom});
+        }
+    }
+
+    // Goes down the rows once, keeping per column the number of bodies that
+    // cover it (at most three: one per run, a run per column); each row that a
+    // body touches is then written in one pass.
+    void SweepVerticalBodies() {
+        if (verticalBodies_.empty()) {
+            return;
+        }
+        // Per row, the bodies that start and that end there, as lists threaded
+        // through the bodies.
+        const auto rows = static_cast<std::size_t>(heightPx_);
+        std::vector<int> firstStarting(rows, -1);
+        std::vector<int> firstEnding(rows, -1);
+        std::vector<int> nextStarting(verticalBodies_.size());
+        std::vector<int> nextEnding(verticalBodies_.size());
+        int left = widthPx_;
+        int right = -1;
+        for (std::size_t i = 0; i < verticalBodies_.size(); ++i) {
+            const Body& body = verticalBodies_[i];
+            nextStarting[i] = std::exchange(firstStarting[static_cast<std::size_t>(body.top)],
+                                            static_cast<int>(i));
+            nextEnding[i] = std::exchange(firstEnding[static_cast<std::size_t>(body.bottom)],
+                                          static_cast<int>(i));
+            left = std::min(left, body.left);
+            right = std::max(right, body.right);
+        }
+
+        std::vector<std::uint8_t> depth(static_cast<std::size_t>(widthPx_), 0);
+        const auto cover = [&depth](const Body& body, int delta) {
+            for (int x = body.left; x <= body.right; ++x) {
+                depth[static_cast<std::size_t>(x)] =
+                    static_cast<std::uint8_t>(depth[static_cast<std::size_t>(x)] + delta);
+            }
+        };
+        int active = 0;
+        for (std::size_t row = 0; row < rows; ++row) {
+            for (int i = firstStarting[row]; i >= 0;
+                 i = nextStarting[static_cast<std::size_t>(i)]) {
+                cover(verticalBodies_[static_cast<std::size_t>(i)], +1);
+                ++active;
+            }
+            if (active > 0) {
+                std::uint8_t* const out = &alpha_[Index(left, static_cast<int>(row))];
+                const std::uint8_t* const covered = &depth[static_cast<std::size_t>(left)];
+                for (int x = 0; x <= right - left; ++x) {
+                    out[x] |= covered[x] != 0 ? 0xFF : 0x00;
+                }
+            }
+            for (int i = firstEnding[row]; i >= 0;
+                 i = nextEnding[static_cast<std::size_t>(i)]) {
+                cover(verticalBodies_[static_cast<std::size_t>(i)], -1);
+                --active;
+            }
+        }
+    }
+
     void Retire(PendingColumn& pending) {
         for (const int row : pending.touchedRows) {
             std::uint64_t& mask = pending.masks[static_cast<std::size_t>(row)];
-            std::uint8_t& pixel = alpha_[Index(pending.column, row)];
-            // A pixel already at 255 lies inside a segment's body.
-            pixel = std::max(pixel, kAlphaOfCount[static_cast<std::size_t>(std::popcount(mask))]);
+            alpha_[Index(pending.column, row)] = kAlphaOfCount[SampleCount(mask)];
             mask = 0;
         }
         pending.touchedRows.clear();
@@ -293,8 +286,26 @@ private:
     int widthPx_;
     int heightPx_;
     std::array<PendingColumn, 3> pending_;  // indexed by column % 3
-    std::vector<Body> bodies_;
+    std::vector<Body> horizontalBodies_;
+    std::vector<Body> verticalBodies_;
 };
+
+// The vertices of one pixel column, in clip-local coordinates.
+struct Run {
+    static constexpr int kNone = std::numeric_limits<int>::min();
+    int x = kNone;
+    int top = 0;
+    int bottom = 0;
+    int lastY = 0;
+};
+
+// Whether a horizontal segment ending at (run.x, y) adds nothing to the run's
+// own vertical segment: its 3 x 3 pixels lie in the vertical body, or one row
+// of them in the vertical segment's end cap, which contains the part of the
+// horizontal end's disc that reaches that row.
+bool CoveredByRun(const Run& run, int y) {
+    return run.top + 1 <= y && y <= run.bottom - 1;
+}
 
 void CheckStairPath(std::span<const PointPx> path) {
     for (std::size_t i = 1; i < path.size(); ++i) {
@@ -359,28 +370,29 @@ CoverageMask RasterizeStairs(std::span<const PointPx> path, PxRect clipPx) {
     // Each run of vertices in one column is drawn as one vertical segment from
     // its highest to its lowest vertex: the same set as all its segments.
     StrokeWriter writer(mask.Alpha, widthPx, heightPx);
-    bool hasPreviousRun = false;
-    int previousX = 0;
-    int previousLastY = 0;
+    Run previous;
     for (std::size_t i = 0; i < path.size();) {
-        const int x = path[i].XPx - clipPx.LeftPx;
-        int top = path[i].YPx;
-        int bottom = path[i].YPx;
-        std::size_t end = i;
-        for (; end < path.size() && path[end].XPx == path[i].XPx; ++end) {
-            top = std::min(top, path[end].YPx);
-            bottom = std::max(bottom, path[end].YPx);
+        Run run;
+        run.x = path[i].XPx - clipPx.LeftPx;
+        run.top = run.bottom = path[i].YPx - clipPx.TopPx;
+        for (; i < path.size() && path[i].XPx - clipPx.LeftPx == run.x; ++i) {
+            run.top = std::min(run.top, path[i].YPx - clipPx.TopPx);
+            run.bottom = std::max(run.bottom, path[i].YPx - clipPx.TopPx);
+            run.lastY = path[i].YPx - clipPx.TopPx;
         }
-        if (hasPreviousRun) {
-            writer.HorizontalStart(previousX, x, previousLastY);
-            writer.RetireBefore(x - 1);
-            writer.HorizontalFinish(x, previousLastY);
+        if (previous.x != Run::kNone) {
+            const int y = previous.lastY;
+            if (!CoveredByRun(previous, y)) {
+                writer.End(previous.x, y, EndSide::Left);
+            }
+            writer.HorizontalBody(previous.x, run.x, y);
+            writer.RetireBefore(run.x - 1);
+            if (!CoveredByRun(run, y)) {
+                writer.End(run.x, y, EndSide::Right);
+            }
         }
-        writer.Vertical(x, top - clipPx.TopPx, bottom - clipPx.TopPx);
-        hasPreviousRun = true;
-        previousX = x;
-        previousLastY = path[end - 1].YPx - clipPx.TopPx;
-        i = end;
+        writer.Vertical(run.x, run.top, run.bottom);
+        previous = run;
     }
     writer.Finish();
     return mask;

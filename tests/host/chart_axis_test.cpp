@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
 #include <string>
 
 namespace {
@@ -65,9 +68,13 @@ INSTANTIATE_TEST_SUITE_P(
         ValueToPxCase{kH, 0, 4, 0, 10, 3, 8}, ValueToPxCase{kH, 0, 4, 0, 10, 4, 10},
         ValueToPxCase{kH, 0, 4, 0, 10, 0.2, 0}, ValueToPxCase{kH, 0, 4, 0, 10, 0.6, 2},
         ValueToPxCase{kH, 0, 4, 50, 60, -2, 45}, ValueToPxCase{kH, 0, 4, 50, 60, 8, 70},
+        ValueToPxCase{kH, 0, 4, 50, 60, -1, 48}, ValueToPxCase{kH, 0, 4, 50, 60, -3, 42},
+        ValueToPxCase{kH, 0, 4, 50, 60, -0.2, 50}, ValueToPxCase{kH, 0, 4, 50, 60, -0.6, 48},
+        ValueToPxCase{kH, 0, 4, 50, 60, -0.3, 49}, ValueToPxCase{kH, 0, 4, 50, 60, 5, 62},
         // Vertical: values grow upwards from the bottom end.
         ValueToPxCase{kV, 0, 4, 10, 20, 0, 20}, ValueToPxCase{kV, 0, 4, 10, 20, 4, 10},
         ValueToPxCase{kV, 0, 4, 10, 20, 1, 18}, ValueToPxCase{kV, 0, 4, 10, 20, 3, 12},
+        ValueToPxCase{kV, 0, 4, 10, 20, -1, 22}, ValueToPxCase{kV, 0, 4, 10, 20, 7, 2},
         ValueToPxCase{kV, 0, 255, 1, 448, 255, 1}, ValueToPxCase{kV, 0, 255, 1, 448, 0, 448},
         // An empty drawn range puts everything in the middle, itself rounded.
         ValueToPxCase{kH, 5, 5, 0, 5, 123, 2}, ValueToPxCase{kH, 5, 5, 0, 7, -1, 4},
@@ -75,7 +82,39 @@ INSTANTIATE_TEST_SUITE_P(
         // Values far off the plot stay within the pixel limit.
         ValueToPxCase{kH, 0, 1, 0, 1000, 1e300, chart::kPxLimit},
         ValueToPxCase{kH, 0, 1, 0, 1000, -1e300, -chart::kPxLimit},
-        ValueToPxCase{kV, 0, 1, 0, 1000, 1e300, -chart::kPxLimit}));
+        ValueToPxCase{kV, 0, 1, 0, 1000, 1e300, -chart::kPxLimit},
+        ValueToPxCase{kH, 0, 1, 0, 1000, std::nan(""), 0}));
+
+// The inline conversion is the formula start + RoundHalfEven(offset), held
+// within the pixel limit, also at exact ties and far off the plot.
+TEST(ChartAxisValueToPxFormula, MatchesRoundHalfEvenOnRandomScales) {
+    std::mt19937 random(4711);
+    std::uniform_int_distribution<int> lengthPx(1, 3000);
+    std::uniform_int_distribution<int> rangeSteps(1, 4096);
+    std::uniform_real_distribution<double> value(-1e5, 1e5);
+    for (int scale = 0; scale < 200; ++scale) {
+        const int startPx = lengthPx(random) - 1500;
+        const int endPx = startPx + lengthPx(random);
+        // Ranges in steps of 1/8 and values in steps of 1/64 make exact ties common.
+        const double minimum = std::round(value(random)) / 8.0;
+        const double maximum = minimum + rangeSteps(random) / 8.0;
+        for (const AxisOrientation orientation : {kH, kV}) {
+            const Axis axis = DrawnAxis(orientation, minimum, maximum, startPx, endPx);
+            for (int i = 0; i < 200; ++i) {
+                const double v = i % 2 == 0 ? std::round(value(random) * 64.0) / 64.0
+                                            : value(random) * 1e4;
+                const double offset = RoundHalfEven((v - minimum) * (endPx - startPx) /
+                                                    (maximum - minimum));
+                const double px = orientation == kH ? startPx + offset : endPx - offset;
+                const double held = std::min(std::max(px, double{-chart::kPxLimit}),
+                                             double{chart::kPxLimit});
+                ASSERT_EQ(axis.ValueToPx(v), static_cast<int>(held))
+                    << v << " on " << minimum << ".." << maximum << " over " << startPx << ".."
+                    << endPx;
+            }
+        }
+    }
+}
 
 TEST(ChartAxisPxToValue, UsesTheLastDrawingsScaleUnrounded) {
     // Bottom axis drawn at 0..256 over 1000 px from x = 50, left axis at

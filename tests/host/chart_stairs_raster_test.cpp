@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -142,18 +145,21 @@ INSTANTIATE_TEST_SUITE_P(
                       DenseCase{30, 1000, 80, 0, 255},      // long horizontal runs
                       DenseCase{700, 1000, 50, 120, 135}),  // small steps, joins close together
     [](const ::testing::TestParamInfo<DenseCase>& param) {
-        return std::to_string(param.param.points) + "PointsOver" +
+        return std::to_string(param.param.points) + "PathOver" +
                std::to_string(param.param.widthPx) + "x" + std::to_string(param.param.heightPx);
     });
 
+using Path = std::vector<PointPx>;
+
 class ChartStairsRasterShape : public ::testing::Test {
 protected:
+    CoverageMask Raster(const Path& path) const { return chart::RasterizeStairs(path, clip); }
+
     const PxRect clip{0, 0, 60, 60};
 };
 
 TEST_F(ChartStairsRasterShape, HorizontalStrokeIsThreeOpaqueRowsWithRoundEnds) {
-    const std::vector<PointPx> path = {{10, 30}, {40, 30}};
-    const CoverageMask mask = chart::RasterizeStairs(path, clip);
+    const CoverageMask mask = Raster({{10, 30}, {40, 30}});
     for (int x = 10; x <= 40; ++x) {
         for (const int y : {29, 30, 31}) {
             const bool end = x == 10 || x == 40;  // the end disc leaves the corners open
@@ -175,8 +181,8 @@ TEST_F(ChartStairsRasterShape, HorizontalStrokeIsThreeOpaqueRowsWithRoundEnds) {
 }
 
 TEST_F(ChartStairsRasterShape, VerticalStrokeIsTheTransposedHorizontalOne) {
-    const CoverageMask horizontal = chart::RasterizeStairs(std::vector<PointPx>{{10, 30}, {40, 30}}, clip);
-    const CoverageMask vertical = chart::RasterizeStairs(std::vector<PointPx>{{30, 10}, {30, 40}}, clip);
+    const CoverageMask horizontal = Raster({{10, 30}, {40, 30}});
+    const CoverageMask vertical = Raster({{30, 10}, {30, 40}});
     for (int y = 0; y < 60; ++y) {
         for (int x = 0; x < 60; ++x) {
             ASSERT_EQ(vertical.At(x, y), horizontal.At(y, x)) << x << "," << y;
@@ -187,7 +193,7 @@ TEST_F(ChartStairsRasterShape, VerticalStrokeIsTheTransposedHorizontalOne) {
 }
 
 TEST_F(ChartStairsRasterShape, ZeroLengthSegmentIsARoundDot) {
-    const CoverageMask mask = chart::RasterizeStairs(std::vector<PointPx>{{20, 20}, {20, 20}}, clip);
+    const CoverageMask mask = Raster({{20, 20}, {20, 20}});
     EXPECT_EQ(mask.At(20, 20), 255);
     int total = 0;
     for (int y = 0; y < 60; ++y) {
@@ -206,8 +212,8 @@ TEST_F(ChartStairsRasterShape, ZeroLengthSegmentIsARoundDot) {
 }
 
 TEST_F(ChartStairsRasterShape, NothingForFewerThanTwoVertices) {
-    for (const std::vector<PointPx>& path : {std::vector<PointPx>{}, std::vector<PointPx>{{5, 5}}}) {
-        const CoverageMask mask = chart::RasterizeStairs(path, clip);
+    for (const Path& path : {Path{}, Path{{5, 5}}}) {
+        const CoverageMask mask = Raster(path);
         ASSERT_EQ(mask.Alpha.size(), 3600u);
         EXPECT_EQ(std::count(mask.Alpha.begin(), mask.Alpha.end(), 0), 3600);
     }
@@ -229,9 +235,8 @@ TEST_F(ChartStairsRasterShape, LineOnThePlotsTopAndBottomEdgesStaysWhole) {
 }
 
 TEST_F(ChartStairsRasterShape, VerticesFarOutsideTheClipAreCutCleanly) {
-    const std::vector<PointPx> path = {{-chart::kPxLimit, 30}, {chart::kPxLimit, 30},
-                                       {chart::kPxLimit, -chart::kPxLimit}};
-    const CoverageMask mask = chart::RasterizeStairs(path, clip);
+    const CoverageMask mask = Raster(
+        {{-chart::kPxLimit, 30}, {chart::kPxLimit, 30}, {chart::kPxLimit, -chart::kPxLimit}});
     for (int x = 0; x < 60; ++x) {
         EXPECT_EQ(mask.At(x, 30), 255);
         EXPECT_EQ(mask.At(x, 28), 0);
@@ -239,15 +244,12 @@ TEST_F(ChartStairsRasterShape, VerticesFarOutsideTheClipAreCutCleanly) {
 }
 
 TEST_F(ChartStairsRasterShape, RefusesPathsThatAreNotStairs) {
-    EXPECT_THROW(chart::RasterizeStairs(std::vector<PointPx>{{0, 0}, {5, 5}}, clip),
-                 std::invalid_argument);
-    EXPECT_THROW(chart::RasterizeStairs(std::vector<PointPx>{{5, 0}, {3, 0}}, clip),
-                 std::invalid_argument);
+    EXPECT_THROW(Raster({{0, 0}, {5, 5}}), std::invalid_argument);  // diagonal
+    EXPECT_THROW(Raster({{5, 0}, {3, 0}}), std::invalid_argument);  // going back left
 }
 
 TEST(ChartCollapseColumns, KeepsFirstLowestHighestAndLastOfEachColumn) {
-    using Points = std::vector<PointPx>;
-    const auto pairs = [](const Points& points) {
+    const auto pairs = [](const Path& points) {
         std::vector<std::pair<int, int>> out;
         for (const PointPx& p : points) {
             out.emplace_back(p.XPx, p.YPx);
@@ -255,8 +257,8 @@ TEST(ChartCollapseColumns, KeepsFirstLowestHighestAndLastOfEachColumn) {
         return out;
     };
     const struct {
-        Points path;
-        Points collapsed;
+        Path path;
+        Path collapsed;
     } cases[] = {
         {{}, {}},
         {{{5, 5}}, {{5, 5}}},

@@ -1,0 +1,447 @@
+// The chart window on the real main window: the line where the model puts it, as the screen
+// shows it, clearing, the plot's edges and clipping, the bold label under the pointer, the
+// visible width, the dense line against the rasterizer's reference, the drawing surfaces,
+// the label font's density and the one redraw per paint.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "chart/stairs_raster.h"
+#include "chart/visible_range.h"
+#include "ui/handles.h"
+#include "ui/text.h"
+#include "win_fixture.h"
+
+namespace {
+
+using chart::PointPx;
+using chart::PxRect;
+using namespace std::chrono_literals;
+
+constexpr COLORREF kLine = RGB(68, 102, 163);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// A copy of pixels in the chart's client coordinates.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> colours;
+
+    COLORREF At(int x, int y) const { return colours[static_cast<std::size_t>(y * width + x)]; }
+    COLORREF At(PointPx p) const { return At(p.XPx, p.YPx); }
+};
+
+// What the screen shows of `hwnd`'s client area.
+Pixels Screen(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    Pixels pixels{client.right, client.bottom, {}};
+    ui::WindowDc screen(hwnd);
+    ui::UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    ui::UniqueBitmap bitmap(
+        CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) {
+        ADD_FAILURE() << "no picture to copy the screen into";
+        return pixels;
+    }
+    {
+        ui::SelectGuard selected(memory.Get(), bitmap.Get());
+        EXPECT_TRUE(
+            BitBlt(memory.Get(), 0, 0, pixels.width, pixels.height, screen.Get(), 0, 0, SRCCOPY));
+        GdiFlush();
+    }
+    const auto* raw = static_cast<const std::uint32_t*>(bits);
+    for (int i = 0; i < pixels.width * pixels.height; ++i) {
+        const std::uint32_t p = raw[i];
+        pixels.colours.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    }
+    return pixels;
+}
+
+Pixels Copy(const chart::DibPicture& picture) {
+    Pixels pixels{picture.WidthPx(), picture.HeightPx(), {}};
+    for (int y = 0; y < pixels.height; ++y) {
+        for (int x = 0; x < pixels.width; ++x) pixels.colours.push_back(picture.PixelAt(x, y));
+    }
+    return pixels;
+}
+
+// Pixels that differ within `area` between two pictures of the same size; the first few
+// are reported.
+int Differences(const Pixels& actual, const Pixels& expected, PxRect area) {
+    EXPECT_EQ(actual.width, expected.width);
+    EXPECT_EQ(actual.height, expected.height);
+    if (actual.colours.size() != expected.colours.size()) return -1;
+    int differences = 0;
+    for (int y = area.TopPx; y < area.BottomPx; ++y) {
+        for (int x = area.LeftPx; x < area.RightPx; ++x) {
+            if (actual.At(x, y) != expected.At(x, y) && ++differences <= 5) {
+                ADD_FAILURE() << "pixel (" << x << ", " << y << "): " << std::hex << actual.At(x, y)
+                              << " instead of " << expected.At(x, y);
+            }
+        }
+    }
+    return differences;
+}
+
+int Differences(const Pixels& actual, const Pixels& expected) {
+    return Differences(actual, expected, {0, 0, expected.width, expected.height});
+}
+
+int CountColour(const Pixels& pixels, COLORREF colour) {
+    int count = 0;
+    for (const COLORREF c : pixels.colours) count += c == colour;
+    return count;
+}
+
+// Chebyshev distance from a pixel to an axis-parallel segment.
+int DistanceTo(PointPx p, PointPx a, PointPx b) {
+    const int dx = std::max({std::min(a.XPx, b.XPx) - p.XPx, 0, p.XPx - std::max(a.XPx, b.XPx)});
+    const int dy = std::max({std::min(a.YPx, b.YPx) - p.YPx, 0, p.YPx - std::max(a.YPx, b.YPx)});
+    return std::max(dx, dy);
+}
+
+class ChartWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        form = wintest::ShowForm(wintest::At(120));
+        ASSERT_EQ(form->CurrentDpi(), 120);
+        view = &form->Chart1;
+        PaintNow();
+    }
+    // The pointer leaves no hovered label behind for the next window.
+    void TearDown() override { SetCursorPos(0, 0); }
+
+    // Lets the loop deliver the pending paint.
+    void PaintNow() {
+        ASSERT_TRUE(
+            wintest::PumpUntil([this] { return !GetUpdateRect(view->Handle(), nullptr, FALSE); }));
+        wintest::Pump();
+    }
+    void Plus(int times = 1) {
+        for (int i = 0; i < times; ++i) SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
+    }
+    PxRect Plot() const { return view->Layout().PlotRectPx; }
+
+    // The part of the chart that the window shows: as laid out, the chart reaches past the
+    // window's left and bottom edges.
+    PxRect Visible() const {
+        RECT client{};
+        GetClientRect(form->Handle(), &client);
+        MapWindowPoints(form->Handle(), view->Handle(), reinterpret_cast<POINT*>(&client), 2);
+        const layout::SizePx size = view->ClientSizePx();
+        return {std::max<int>(client.left, 0), std::max<int>(client.top, 0),
+                std::min<int>(client.right, size.width), std::min<int>(client.bottom, size.height)};
+    }
+    // Whether the screen shows what `expected` holds, where the chart can be seen.
+    void ExpectScreenShows(const Pixels& expected) {
+        const PxRect visible = Visible();
+        ASSERT_GT(visible.WidthPx(), expected.width / 2);
+        EXPECT_EQ(Differences(Screen(view->Handle()), expected, visible), 0);
+    }
+
+    // The stepped line's vertices over the axes as last drawn, every point given.
+    std::vector<PointPx> ModelVertices() const {
+        const chart::ChartLayout& layout = view->Layout();
+        const auto xs = form->Series1.XValues();
+        const auto range =
+            chart::FindVisibleRange(xs, layout.Bottom.DrawnMinimum, layout.Bottom.DrawnMaximum);
+        return chart::StairVertices(xs, form->Series1.YValues(), range, layout.Bottom, layout.Left);
+    }
+
+    // Real pointer movement to a point of the chart's client area.
+    void MoveMouseTo(PointPx p) {
+        POINT pt{p.XPx, p.YPx};
+        ClientToScreen(view->Handle(), &pt);
+        SetCursorPos(pt.x, pt.y);
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = MulDiv(pt.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = MulDiv(pt.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &in, sizeof(INPUT));
+        wintest::Pump(30ms);
+    }
+
+    std::unique_ptr<TForm1> form;
+    chart::ChartView* view = nullptr;
+};
+
+TEST_F(ChartWindow, ScreenShowsTheLineWhereTheModelPutsIt) {
+    Plus(8);
+    PaintNow();
+    const std::vector<PointPx> vertices = ModelVertices();
+    ASSERT_GE(vertices.size(), 8u);
+    const Pixels screen = Screen(view->Handle());
+    for (std::size_t i = 1; i < vertices.size(); ++i) {
+        const PointPx a = vertices[i - 1];
+        const PointPx b = vertices[i];
+        EXPECT_EQ(screen.At((a.XPx + b.XPx) / 2, (a.YPx + b.YPx) / 2), kLine)
+            << "middle of segment " << i;
+    }
+    // Fully covered pixels lie within a pixel of the line's middle.
+    int lineColoured = 0;
+    for (int y = 0; y < screen.height; ++y) {
+        for (int x = 0; x < screen.width; ++x) {
+            if (screen.At(x, y) != kLine) continue;
+            ++lineColoured;
+            int nearest = screen.width;
+            for (std::size_t i = 1; i < vertices.size(); ++i) {
+                nearest = std::min(nearest, DistanceTo({x, y}, vertices[i - 1], vertices[i]));
+            }
+            EXPECT_LE(nearest, 1) << "line colour at (" << x << ", " << y << ")";
+        }
+    }
+    EXPECT_GT(lineColoured, 2 * (vertices.back().XPx - vertices.front().XPx));
+    ExpectScreenShows(Copy(view->Picture()));
+}
+
+TEST_F(ChartWindow, ClearLeavesTheStaticLayerAlone) {
+    Plus(8);
+    PaintNow();
+    ASSERT_GT(CountColour(Screen(view->Handle()), kLine), 0);
+    SendMessageW(form->btnClearChart.Handle(), BM_CLICK, 0, 0);
+    PaintNow();
+    EXPECT_EQ(form->Series1.Count(), 0);
+    ExpectScreenShows(Copy(view->StaticLayer()));
+}
+
+TEST_F(ChartWindow, ExtremeValuesLieOnThePlotsEdgesAndTheLineIsClippedBelowIt) {
+    SendMessageW(form->rbSqr.Handle(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(form->rbSqr.Checked());
+    form->edAdder.SetValue(32768);
+    Plus(6);  // 255, 0, 255, 0, 255, 0
+    PaintNow();
+    const PxRect plot = Plot();
+    const chart::ChartLayout& layout = view->Layout();
+    ASSERT_EQ(layout.Left.ValueToPx(255), plot.TopPx);
+    ASSERT_EQ(layout.Left.ValueToPx(0), plot.BottomPx - 1);
+    const int topX = (layout.Bottom.ValueToPx(0) + layout.Bottom.ValueToPx(1)) / 2;
+    const int bottomX = (layout.Bottom.ValueToPx(1) + layout.Bottom.ValueToPx(2)) / 2;
+    Pixels screen = Screen(view->Handle());
+    // The whole stroke, one pixel above the plot and one below it included.
+    for (const int y : {plot.TopPx - 1, plot.TopPx, plot.TopPx + 1}) {
+        EXPECT_EQ(screen.At(topX, y), kLine) << "row " << y << " at 255";
+    }
+    for (const int y : {plot.BottomPx - 2, plot.BottomPx - 1, plot.BottomPx}) {
+        EXPECT_EQ(screen.At(bottomX, y), kLine) << "row " << y << " at 0";
+    }
+    EXPECT_EQ(screen.At(bottomX, plot.BottomPx + 1), kBlack) << "the axis line's second row";
+
+    // With 0 far below the view, the jumps down are cut one pixel below the plot.
+    view->LeftAxis.Minimum = 100;
+    view->RequestRepaint();
+    PaintNow();
+    screen = Screen(view->Handle());
+    const int jumpX = view->Layout().Bottom.ValueToPx(1);
+    EXPECT_EQ(screen.At(jumpX, plot.BottomPx), kLine);
+    for (int y = plot.BottomPx + 1; y < screen.height; ++y) {
+        EXPECT_NE(screen.At(jumpX, y), kLine) << "row " << y << " below the clip";
+    }
+}
+
+TEST_F(ChartWindow, LabelUnderThePointerIsBoldUntilThePointerLeaves) {
+    const chart::AxisLabels& labels = view->Layout().BottomLabels;
+    ASSERT_GT(labels.Labels.size(), 4u);
+    const int index = static_cast<int>(labels.Labels.size()) / 2;
+    const PxRect rect = labels.Labels[static_cast<std::size_t>(index)].RectPx;
+    const PointPx centre{(rect.LeftPx + rect.RightPx) / 2, (rect.TopPx + rect.BottomPx) / 2};
+    const auto darkPixels = [&] {
+        const Pixels screen = Screen(view->Handle());
+        int dark = 0;
+        for (int y = rect.TopPx; y < std::min(rect.BottomPx + 2, screen.height); ++y) {
+            for (int x = rect.LeftPx - 3; x < rect.RightPx + 3; ++x) {
+                const COLORREF c = screen.At(x, y);
+                dark += GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128;
+            }
+        }
+        return dark;
+    };
+    const int regular = darkPixels();
+    ASSERT_GT(regular, 0);
+
+    MoveMouseTo(centre);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return view->Hovered().Bottom == index; }, 2s));
+    EXPECT_EQ(view->Hovered().Left, -1);
+    PaintNow();
+    EXPECT_GT(darkPixels(), regular + regular / 5) << "bold strokes are wider";
+
+    const int redraws = view->RedrawCount();
+    MoveMouseTo({centre.XPx + 1, centre.YPx});
+    EXPECT_EQ(view->RedrawCount(), redraws) << "the same label: no repaint";
+
+    MoveMouseTo({(Plot().LeftPx + Plot().RightPx) / 2, (Plot().TopPx + Plot().BottomPx) / 2});
+    ASSERT_TRUE(wintest::PumpUntil([&] { return view->Hovered().Bottom == -1; }, 2s));
+    PaintNow();
+    EXPECT_EQ(darkPixels(), regular);
+
+    MoveMouseTo(centre);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return view->Hovered().Bottom == index; }, 2s));
+    POINT outside{-20, -20};
+    ClientToScreen(view->Handle(), &outside);
+    SetCursorPos(outside.x, outside.y);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return view->Hovered().Bottom == -1; }, 2s))
+        << "leaving the chart clears the hovered label";
+}
+
+TEST_F(ChartWindow, NarrowWidthShowsTheLineToTheRightEdgeAndTheNextSampleClears) {
+    ASSERT_TRUE(form->cbAutoClear.Checked());
+    Plus(199);
+    ASSERT_EQ(form->Series1.Count(), 200);
+    form->TrackBar2.SetPosition(30);
+    PaintNow();
+    EXPECT_EQ(view->BottomAxis.DrawnMinimum, 0.0);
+    EXPECT_EQ(view->BottomAxis.DrawnMaximum, 30.0);
+    EXPECT_EQ(form->Series1.Count(), 200) << "the points stay";
+    const Pixels screen = Screen(view->Handle());
+    const PxRect plot = Plot();
+    const auto lineInColumn = [&](int x) {
+        int count = 0;
+        for (int y = plot.TopPx - 1; y <= plot.BottomPx; ++y) count += screen.At(x, y) == kLine;
+        return count;
+    };
+    EXPECT_GT(lineInColumn(plot.RightPx - 1), 0) << "the line reaches the right edge";
+    EXPECT_EQ(lineInColumn(plot.RightPx), 0) << "and is cut there";
+
+    Plus();
+    PaintNow();
+    EXPECT_EQ(form->Series1.Count(), 0);
+    ExpectScreenShows(Copy(view->StaticLayer()));
+}
+
+// 10000 points over a plot 1000 pixels wide, drawn over an earlier dense line so that the
+// picture's update from one line to the next is part of what is compared.
+TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage) {
+    const layout::RectPx bounds = view->BoundsPx();
+    view->SetBoundsPx(
+        {bounds.left, bounds.top, bounds.width + 1000 - Plot().WidthPx(), bounds.height});
+    form->cbAutoClear.SetChecked(false);
+    std::mt19937 random(2024);
+    std::uniform_int_distribution<int> level(0, 255);
+    const auto fill = [&] {
+        form->Series1.Clear();
+        for (int i = 0; i < 10000; ++i) form->Series1.AddY(level(random));
+    };
+    ASSERT_TRUE(view->BottomAxis.SetMaximum(9999));
+    fill();
+    PaintNow();
+    fill();
+    PaintNow();
+    const PxRect plot = Plot();
+    ASSERT_EQ(plot.WidthPx(), 1000);
+
+    const std::vector<PointPx> vertices = ModelVertices();
+    ASSERT_GT(vertices.size(), 10000u);
+    const chart::CoverageMask mask = chart::RasterizeStairs(vertices, chart::StairsClipRect(plot));
+    const Pixels under = Copy(view->StaticLayer());
+    Pixels expected = under;
+    int partial = 0;
+    for (int y = mask.ClipPx.TopPx; y < mask.ClipPx.BottomPx; ++y) {
+        for (int x = mask.ClipPx.LeftPx; x < mask.ClipPx.RightPx; ++x) {
+            const int a = mask.At(x, y);
+            partial += a > 0 && a < 255;
+            const COLORREF u = under.At(x, y);
+            const auto mix = [a](int line, int below) {
+                return static_cast<BYTE>((line * a + below * (255 - a) + 127) / 255);
+            };
+            expected.colours[static_cast<std::size_t>(y * expected.width + x)] =
+                RGB(mix(68, GetRValue(u)), mix(102, GetGValue(u)), mix(163, GetBValue(u)));
+        }
+    }
+    ASSERT_GT(partial, 1000) << "the reference is anti-aliased";
+    EXPECT_EQ(Differences(Copy(view->Picture()), expected), 0);
+    ExpectScreenShows(expected);
+}
+
+TEST_F(ChartWindow, SurfaceDecidesWhetherTheLineIsAntiAliased) {
+    EXPECT_EQ(view->DrawingSurface(), chart::Surface::GdiPlus) << "GDI+ is started";
+    Plus(12);
+    PaintNow();
+    struct Case {
+        chart::Surface surface;
+        bool blended;
+    };
+    for (const Case c :
+         {Case{chart::Surface::PlainGdi, false}, Case{chart::Surface::GdiPlus, true}}) {
+        view->SetDrawingSurface(c.surface);
+        PaintNow();
+        const Pixels picture = Copy(view->Picture());
+        const Pixels under = Copy(view->StaticLayer());
+        int line = 0;
+        int blended = 0;
+        for (std::size_t i = 0; i < picture.colours.size(); ++i) {
+            line += picture.colours[i] == kLine;
+            blended += picture.colours[i] != kLine && picture.colours[i] != under.colours[i];
+        }
+        EXPECT_GT(line, 100);
+        EXPECT_EQ(blended > 0, c.blended) << blended << " blended pixels";
+        const std::vector<PointPx> vertices = ModelVertices();
+        for (std::size_t i = 1; i < vertices.size(); ++i) {
+            EXPECT_EQ(picture.At((vertices[i - 1].XPx + vertices[i].XPx) / 2,
+                                 (vertices[i - 1].YPx + vertices[i].YPx) / 2),
+                      kLine);
+        }
+    }
+}
+
+TEST_F(ChartWindow, LabelFontFollowsTheWindowsDensity) {
+    EXPECT_EQ(view->Fonts().HeightPx(), 13) << "8 pt at 120 dpi";
+    const int heightOfW = view->Fonts().HeightOfWPx();
+    const int staticRedraws = view->StaticRedrawCount();
+    form->ScaleToDpi(240);
+    PaintNow();
+    EXPECT_EQ(view->Fonts().HeightPx(), 27) << "8 pt at 240 dpi";
+    EXPECT_NEAR(view->Fonts().HeightOfWPx(), 2 * heightOfW, 2);
+    EXPECT_GT(view->StaticRedrawCount(), staticRedraws);
+    const PxRect plot = Plot();
+    EXPECT_EQ(view->ClientSizePx().height - chart::kBevelPx - plot.BottomPx,
+              view->Fonts().HeightOfWPx() + chart::kAxisBandPx)
+        << "the bottom band is laid out with the new font";
+}
+
+TEST_F(ChartWindow, LabelsUseTheUsersSeparators) {
+    wchar_t thousands[16]{};
+    ASSERT_GT(GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, thousands, 16), 0);
+    form->TrackBar2.SetPosition(10000);
+    PaintNow();
+    const std::u16string expected = u"10" + ui::ToU16(thousands) + u"000";
+    bool found = false;
+    for (const chart::AxisLabel& label : view->Layout().BottomLabels.Labels) {
+        if (label.Value == 10000) found = label.Text == expected;
+    }
+    EXPECT_TRUE(found) << "no label 10000 written with the user's thousands separator";
+}
+
+TEST_F(ChartWindow, RequestsBeforeAPaintCostOneRedrawAndUncoveringOnlyCopies) {
+    const int before = view->RedrawCount();
+    Plus(5);
+    view->RequestRepaint();
+    view->RequestRepaint();
+    PaintNow();
+    EXPECT_EQ(form->Series1.Count(), 6);
+    EXPECT_EQ(view->RedrawCount(), before + 1);
+
+    const int staticRedraws = view->StaticRedrawCount();
+    InvalidateRect(view->Handle(), nullptr, FALSE);
+    PaintNow();
+    EXPECT_EQ(view->RedrawCount(), before + 1) << "nothing changed: the picture is copied";
+    ExpectScreenShows(Copy(view->Picture()));
+
+    Plus();
+    PaintNow();
+    EXPECT_EQ(view->RedrawCount(), before + 2);
+    EXPECT_EQ(view->StaticRedrawCount(), staticRedraws) << "a new point keeps the static layer";
+}
+
+}  // namespace
