@@ -1,7 +1,6 @@
 #include "ui/picture.h"
 
-#include <shlwapi.h>
-
+#include <cstring>
 #include <stdexcept>
 
 #include "ui/gdiplus_include.h"
@@ -9,7 +8,8 @@
 namespace ui {
 namespace {
 
-// GDI+ reads the picture from a stream over a copy of the resource bytes.
+// GDI+ reads the picture from a stream over a copy of the resource bytes (a stream on
+// global memory exists on every supported system, unlike the shell's memory stream).
 std::unique_ptr<Gdiplus::Bitmap> LoadFromResource(int resourceId) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10));
@@ -17,8 +17,19 @@ std::unique_ptr<Gdiplus::Bitmap> LoadFromResource(int resourceId) {
     const void* bytes = data ? LockResource(data) : nullptr;
     const DWORD size = info ? SizeofResource(module, info) : 0;
     if (!bytes || size == 0) throw std::runtime_error("Picture resource not found");
-    IStream* stream = SHCreateMemStream(static_cast<const BYTE*>(bytes), size);
-    if (!stream) throw std::runtime_error("Out of memory");
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    void* target = copy ? GlobalLock(copy) : nullptr;
+    if (!target) {
+        if (copy) GlobalFree(copy);
+        throw std::runtime_error("Out of memory");
+    }
+    std::memcpy(target, bytes, size);
+    GlobalUnlock(copy);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {  // the stream frees `copy`
+        GlobalFree(copy);
+        throw std::runtime_error("Out of memory");
+    }
     std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream));
     stream->Release();
     if (!image || image->GetLastStatus() != Gdiplus::Ok)
