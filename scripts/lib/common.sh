@@ -85,7 +85,8 @@ phasebox_wine_prefix() {
         WINEPREFIX="$prefix" wineserver -w
         touch "$prefix/.phasebox-ready-3"
     fi
-    WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 </dev/null
+    # A server that already runs for this prefix (another run) is used as it is.
+    WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 </dev/null || true
     _phasebox_prefixes+=("$prefix")
 }
 
