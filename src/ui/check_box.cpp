@@ -1,18 +1,11 @@
 #include "ui/check_box.h"
 
-#include "ui/text.h"
-
 namespace ui {
 
 void CheckBox::CreateWindowFor(HWND parent, const RECT& rect) {
-    const std::wstring text = ToWide(Design().text);
     // BS_CHECKBOX rather than the automatic kind: the state changes only through
     // SetChecked, so every change raises exactly one OnClick.
-    CreateStandard(L"BUTTON",
-                   {.text = text.c_str(),
-                    .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_CHECKBOX,
-                    .parent = parent,
-                    .rect = rect});
+    CreateStandardControl(L"BUTTON", WS_TABSTOP | BS_CHECKBOX, parent, rect);
     checked_ = Design().checked;
     SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }

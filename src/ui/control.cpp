@@ -28,6 +28,15 @@ void Control::Create(Control& parent, const layout::ControlDesc& desc) {
     anchorParent_ = parent.ClientSizePx();
 }
 
+void Control::CreateStandardControl(const wchar_t* className, DWORD style, HWND parent,
+                                    const RECT& rect) {
+    const std::wstring text = ToWide(Design().text);
+    CreateStandard(className, {.text = text.c_str(),
+                               .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                               .parent = parent,
+                               .rect = rect});
+}
+
 layout::RectPx Control::BoundsPx() const {
     RECT r{};
     GetWindowRect(Handle(), &r);

@@ -57,6 +57,10 @@ protected:
     Control() = default;
     // Makes the window itself; `rect` is in the parent's client coordinates.
     virtual void CreateWindowFor(HWND parent, const RECT& rect) = 0;
+    // A standard control of `className` (BUTTON, STATIC, ...) showing the designed text,
+    // visible and clipped by its siblings; `style` adds the kind's own bits.
+    void CreateStandardControl(const wchar_t* className, DWORD style, HWND parent,
+                               const RECT& rect);
     // After creation and after every font change.
     virtual void FontChanged();
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

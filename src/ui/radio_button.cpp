@@ -1,15 +1,9 @@
 #include "ui/radio_button.h"
 
-#include "ui/text.h"
-
 namespace ui {
 
 void RadioButton::CreateWindowFor(HWND parent, const RECT& rect) {
-    const std::wstring text = ToWide(Design().text);
-    CreateStandard(L"BUTTON", {.text = text.c_str(),
-                               .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_RADIOBUTTON,
-                               .parent = parent,
-                               .rect = rect});
+    CreateStandardControl(L"BUTTON", BS_RADIOBUTTON, parent, rect);
     checked_ = Design().checked;
     ShowState();
 }
