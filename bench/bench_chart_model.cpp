@@ -118,31 +118,31 @@ void BM_Stage(benchmark::State& state) {
     const chart::PxRect clip = chart::StairsClipRect(frame.layout.PlotRectPx);
     for (auto _ : state) {
         switch (state.range(0)) {
-        case 0:
-            benchmark::DoNotOptimize(chart::LayoutChart(c.clientWidthPx, c.clientHeightPx,
-                                                        c.bottom, c.left, c.series.Count(),
-                                                        kMeasurer, chart::NumberSeparators{}));
-            break;
-        case 1:
-            benchmark::DoNotOptimize(
-                chart::FindVisibleRange(c.series.XValues(), 0, frame.layout.Bottom.DrawnMaximum));
-            break;
-        case 2:
-            benchmark::DoNotOptimize(chart::StairVertices(c.series.XValues(),
-                                                          c.series.YValues(), frame.range,
-                                                          frame.layout.Bottom, frame.layout.Left));
-            break;
-        case 3:
-            benchmark::DoNotOptimize(chart::RasterizeStairs(frame.vertices, clip));
-            break;
-        default:
-            benchmark::DoNotOptimize(chart::CollapseColumns(frame.vertices));
-            break;
+            case 0:
+                benchmark::DoNotOptimize(chart::LayoutChart(c.clientWidthPx, c.clientHeightPx,
+                                                            c.bottom, c.left, c.series.Count(),
+                                                            kMeasurer, chart::NumberSeparators{}));
+                break;
+            case 1:
+                benchmark::DoNotOptimize(chart::FindVisibleRange(c.series.XValues(), 0,
+                                                                 frame.layout.Bottom.DrawnMaximum));
+                break;
+            case 2:
+                benchmark::DoNotOptimize(
+                    chart::StairVertices(c.series.XValues(), c.series.YValues(), frame.range,
+                                         frame.layout.Bottom, frame.layout.Left));
+                break;
+            case 3:
+                benchmark::DoNotOptimize(chart::RasterizeStairs(frame.vertices, clip));
+                break;
+            default:
+                benchmark::DoNotOptimize(chart::CollapseColumns(frame.vertices));
+                break;
         }
         benchmark::ClobberMemory();
     }
-    static const char* const kNames[] = {"layout+labels", "visible range", "vertices",
-                                         "rasterize", "collapse columns"};
+    static const char* const kNames[] = {"layout+labels", "visible range", "vertices", "rasterize",
+                                         "collapse columns"};
     state.SetLabel(kNames[state.range(0)]);
 }
 BENCHMARK(BM_Stage)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);

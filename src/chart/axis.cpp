@@ -14,8 +14,7 @@ double RoundHalfEven(double value) noexcept {
     return half == std::floor(half) ? below : below + 1.0;
 }
 
-AxisRangeError::AxisRangeError()
-    : std::runtime_error("Axis Maximum Value must be >= Minimum") {}
+AxisRangeError::AxisRangeError() : std::runtime_error("Axis Maximum Value must be >= Minimum") {}
 
 bool Axis::SetMaximum(double v) {
     if (Minimum > v) {
@@ -33,8 +32,8 @@ double Axis::PxToValue(int px) const {
     if (lengthPx < 1) {
         return 0.0;
     }
-    const double d = static_cast<double>(px - AxisStartPx) * (DrawnMaximum - DrawnMinimum) /
-                     lengthPx;
+    const double d =
+        static_cast<double>(px - AxisStartPx) * (DrawnMaximum - DrawnMinimum) / lengthPx;
     return Orientation == AxisOrientation::Horizontal ? DrawnMinimum + d : DrawnMaximum - d;
 }
 

@@ -78,8 +78,8 @@ inline int Axis::ValueToPx(double value) const {
     const int odd = truncated & 1;
     const int rounded = truncated + int{fraction > 0.5} - int{fraction < -0.5} +
                         (int{fraction == 0.5} - int{fraction == -0.5}) * odd;
-    const int px = Orientation == AxisOrientation::Horizontal ? AxisStartPx + rounded
-                                                              : AxisEndPx - rounded;
+    const int px =
+        Orientation == AxisOrientation::Horizontal ? AxisStartPx + rounded : AxisEndPx - rounded;
     return std::clamp(px, -kPxLimit, kPxLimit);
 }
 

@@ -18,8 +18,8 @@ constexpr int kMinorTicksPerGap = 3;
 // digit string of at least four digits (so the last three are the decimals).
 std::string ThousandthsDigits(double magnitude) {
     char buffer[40];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                      std::chars_format::scientific, 14);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
     // buffer holds "d.dddddddddddddde[+-]xx".
     std::string significant(1, buffer[0]);
     significant.append(buffer + 2, buffer + 16);
@@ -135,8 +135,7 @@ double LabelIncrement(double drawnMinimum, double drawnMaximum, int room,
         increment = std::max(increment, 1.0);
     }
     // An empty or non-finite range has no step to search for.
-    while (increment > 0.0 && std::isfinite(increment) &&
-           RoundHalfEven(range / increment) > room) {
+    while (increment > 0.0 && std::isfinite(increment) && RoundHalfEven(range / increment) > room) {
         increment = NextIncrementStep(increment);
         if (increment > range) {
             break;
@@ -179,10 +178,9 @@ AxisLabels BuildAxisLabels(const Axis& axis, std::optional<int> xAxisPointCount,
                            const TextMeasurer& measurer, const NumberSeparators& separators) {
     const int room = RoomForLabels(LabelSizePx(axis, measurer, separators), axis.LengthPx());
     AxisLabels labels;
-    labels.Increment = LabelIncrement(axis.DrawnMinimum, axis.DrawnMaximum, room,
-                                      axis.Orientation == AxisOrientation::Horizontal
-                                          ? xAxisPointCount
-                                          : std::nullopt);
+    labels.Increment = LabelIncrement(
+        axis.DrawnMinimum, axis.DrawnMaximum, room,
+        axis.Orientation == AxisOrientation::Horizontal ? xAxisPointCount : std::nullopt);
     const std::vector<double> values =
         LabelValues(axis.DrawnMinimum, axis.DrawnMaximum, labels.Increment);
     labels.Labels.reserve(values.size());

@@ -35,8 +35,7 @@ std::u16string FormatLabel(double value, const NumberSeparators& separators);
 /// The label size s of an axis drawn from DrawnMinimum to DrawnMaximum: for a
 /// horizontal axis the widest text of the range's ends and of its halved
 /// midpoint, for a vertical axis the height of "W".
-int LabelSizePx(const Axis& axis, const TextMeasurer& measurer,
-                const NumberSeparators& separators);
+int LabelSizePx(const Axis& axis, const TextMeasurer& measurer, const NumberSeparators& separators);
 
 /// How many labels fit: L / (s + 10 % of s), both roundings half to even; 1 when
 /// either length is not positive.

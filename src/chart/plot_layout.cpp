@@ -4,8 +4,8 @@
 
 namespace chart {
 
-PxRect PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx,
-                   int spaceWidthPx, int heightOfWPx) {
+PxRect PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx, int spaceWidthPx,
+                   int heightOfWPx) {
     PxRect plot;
     plot.LeftPx = kBevelPx + widestLeftLabelPx + spaceWidthPx + kAxisBandPx;
     plot.TopPx = kBevelPx;
@@ -29,11 +29,11 @@ int LabelEdgePx(AxisOrientation orientation, PxRect plot) {
                                                       : plot.LeftPx - kAxisBandPx;
 }
 
-ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom,
-                        const Axis& left, int seriesCount, const TextMeasurer& measurer,
+ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom, const Axis& left,
+                        int seriesCount, const TextMeasurer& measurer,
                         const NumberSeparators& separators) {
-    ChartLayout layout{.PlotRectPx = {}, .Bottom = bottom, .Left = left,
-                       .BottomLabels = {}, .LeftLabels = {}};
+    ChartLayout layout{
+        .PlotRectPx = {}, .Bottom = bottom, .Left = left, .BottomLabels = {}, .LeftLabels = {}};
     layout.Bottom.Orientation = AxisOrientation::Horizontal;
     layout.Left.Orientation = AxisOrientation::Vertical;
     for (Axis* axis : {&layout.Bottom, &layout.Left}) {

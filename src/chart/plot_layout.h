@@ -16,8 +16,8 @@ inline constexpr int kAxisBandPx = 7;
 /// The plot rectangle inside a client area of the given size: the bevel
 /// removed, a left band of widest left label + one space + kAxisBandPx, a
 /// bottom band of the height of "W" + kAxisBandPx.
-PxRect PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx,
-                   int spaceWidthPx, int heightOfWPx);
+PxRect PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx, int spaceWidthPx,
+                   int heightOfWPx);
 
 /// Copies `plot`'s edges into the axis's pixel ends: left to right for a
 /// horizontal axis, top to bottom for a vertical one (the last column or row
@@ -39,8 +39,8 @@ struct ChartLayout {
 /// out the plot rectangle around the left labels' width and chooses both axes'
 /// labels. The returned axes are horizontal (bottom) and vertical (left),
 /// whatever the given ones said; the view stores them back as the chart's axes.
-ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom,
-                        const Axis& left, int seriesCount, const TextMeasurer& measurer,
+ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom, const Axis& left,
+                        int seriesCount, const TextMeasurer& measurer,
                         const NumberSeparators& separators);
 
 }  // namespace chart

@@ -17,8 +17,8 @@ namespace {
 // the boundary of a stroke whose vertices are whole pixels, so inside and
 // outside are never ambiguous.
 constexpr int kSubUnitsPerPx = 16;
-constexpr int kRadiusSquaredSubUnits = (kLineWidthPx * kSubUnitsPerPx / 2) *
-                                       (kLineWidthPx * kSubUnitsPerPx / 2);
+constexpr int kRadiusSquaredSubUnits =
+    (kLineWidthPx * kSubUnitsPerPx / 2) * (kLineWidthPx * kSubUnitsPerPx / 2);
 constexpr std::uint64_t kFull = ~std::uint64_t{0};
 constexpr std::uint64_t kUpperHalf = 0x00000000FFFFFFFFull;  // samples above the centre
 constexpr std::uint64_t kLowerHalf = 0xFFFFFFFF00000000ull;
@@ -56,27 +56,27 @@ constexpr EndMasks EndCapMasks(EndSide side) {
     EndMasks masks = DiscMasks();
     for (int d = 0; d <= 2; d += 2) {
         switch (side) {
-        case EndSide::Dot:
-            break;
-        case EndSide::Top:  // body below the vertex
-            masks[1][d] |= kLowerHalf;
-            break;
-        case EndSide::Bottom:
-            masks[1][d] |= kUpperHalf;
-            break;
-        case EndSide::Left:  // body right of the vertex
-            masks[d][1] |= kRightHalf;
-            break;
-        case EndSide::Right:
-            masks[d][1] |= kLeftHalf;
-            break;
+            case EndSide::Dot:
+                break;
+            case EndSide::Top:  // body below the vertex
+                masks[1][d] |= kLowerHalf;
+                break;
+            case EndSide::Bottom:
+                masks[1][d] |= kUpperHalf;
+                break;
+            case EndSide::Left:  // body right of the vertex
+                masks[d][1] |= kRightHalf;
+                break;
+            case EndSide::Right:
+                masks[d][1] |= kLeftHalf;
+                break;
         }
     }
     return masks;
 }
 
 constexpr std::array<EndMasks, 5> kEndCaps = {
-    EndCapMasks(EndSide::Dot), EndCapMasks(EndSide::Top), EndCapMasks(EndSide::Bottom),
+    EndCapMasks(EndSide::Dot),  EndCapMasks(EndSide::Top),   EndCapMasks(EndSide::Bottom),
     EndCapMasks(EndSide::Left), EndCapMasks(EndSide::Right),
 };
 
@@ -259,8 +259,7 @@ private:
                     out[x] |= covered[x] != 0 ? 0xFF : 0x00;
                 }
             }
-            for (int i = firstEnding[row]; i >= 0;
-                 i = nextEnding[static_cast<std::size_t>(i)]) {
+            for (int i = firstEnding[row]; i >= 0; i = nextEnding[static_cast<std::size_t>(i)]) {
                 cover(verticalBodies_[static_cast<std::size_t>(i)], -1);
                 --active;
             }

@@ -21,9 +21,8 @@ VisibleRange FindVisibleRange(std::span<const double> xValues, double xLeft, dou
     return range;
 }
 
-std::vector<PointPx> StairVertices(std::span<const double> xValues,
-                                   std::span<const double> yValues, VisibleRange range,
-                                   const Axis& bottom, const Axis& left) {
+std::vector<PointPx> StairVertices(std::span<const double> xValues, std::span<const double> yValues,
+                                   VisibleRange range, const Axis& bottom, const Axis& left) {
     std::vector<PointPx> vertices;
     if (range.Empty() || range.Last <= 0 || range.Last < range.First) {
         return vertices;

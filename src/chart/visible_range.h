@@ -30,8 +30,7 @@ VisibleRange FindVisibleRange(std::span<const double> xValues, double xLeft, dou
 /// Repeated vertices are dropped (an equal sample adds only the horizontal
 /// run); a lone point gives no vertices. When every vertex falls on one pixel
 /// two equal vertices remain: a zero-length segment, drawn as a dot.
-std::vector<PointPx> StairVertices(std::span<const double> xValues,
-                                   std::span<const double> yValues, VisibleRange range,
-                                   const Axis& bottom, const Axis& left);
+std::vector<PointPx> StairVertices(std::span<const double> xValues, std::span<const double> yValues,
+                                   VisibleRange range, const Axis& bottom, const Axis& left);
 
 }  // namespace chart

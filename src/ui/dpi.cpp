@@ -2,7 +2,6 @@
 
 #include <shellscalingapi.h>
 
-
 namespace ui {
 namespace {
 

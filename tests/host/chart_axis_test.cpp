@@ -20,8 +20,8 @@ TEST(ChartRounding, HalvesGoToTheEvenNeighbour) {
         double value;
         double rounded;
     } cases[] = {
-        {0.5, 0},   {1.5, 2},   {2.5, 2},     {3.5, 4},   {-0.5, 0},   {-1.5, -2},
-        {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {7.0, 7},   {-7.0, -7},  {1e15 + 0.5, 1e15},
+        {0.5, 0},   {1.5, 2},    {2.5, 2},    {3.5, 4}, {-0.5, 0},  {-1.5, -2},
+        {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {7.0, 7}, {-7.0, -7}, {1e15 + 0.5, 1e15},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
@@ -101,13 +101,13 @@ TEST(ChartAxisValueToPxFormula, MatchesRoundHalfEvenOnRandomScales) {
         for (const AxisOrientation orientation : {kH, kV}) {
             const Axis axis = DrawnAxis(orientation, minimum, maximum, startPx, endPx);
             for (int i = 0; i < 200; ++i) {
-                const double v = i % 2 == 0 ? std::round(value(random) * 64.0) / 64.0
-                                            : value(random) * 1e4;
-                const double offset = RoundHalfEven((v - minimum) * (endPx - startPx) /
-                                                    (maximum - minimum));
+                const double v =
+                    i % 2 == 0 ? std::round(value(random) * 64.0) / 64.0 : value(random) * 1e4;
+                const double offset =
+                    RoundHalfEven((v - minimum) * (endPx - startPx) / (maximum - minimum));
                 const double px = orientation == kH ? startPx + offset : endPx - offset;
-                const double held = std::min(std::max(px, double{-chart::kPxLimit}),
-                                             double{chart::kPxLimit});
+                const double held =
+                    std::min(std::max(px, double{-chart::kPxLimit}), double{chart::kPxLimit});
                 ASSERT_EQ(axis.ValueToPx(v), static_cast<int>(held))
                     << v << " on " << minimum << ".." << maximum << " over " << startPx << ".."
                     << endPx;

@@ -108,9 +108,7 @@ TEST(ChartLabelRoom, LengthOverSizePlusTenPercent) {
         {20, 11, 0},     // 22; round(0.5) = 0
         {20, 33, 2},     // round(1.5) = 2
         {13, 447, 32},   // 13 + round(1.3) = 14; round(31.9)
-        {0, 500, 1},
-        {18, 0, 1},
-        {18, -5, 1},
+        {0, 500, 1},    {18, 0, 1}, {18, -5, 1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(chart::RoomForLabels(c.sizePx, c.lengthPx), c.room)
@@ -136,21 +134,19 @@ TEST_P(ChartLabelIncrement, StepsUpTheOneTwoFiveSequence) {
 
 INSTANTIATE_TEST_SUITE_P(
     , ChartLabelIncrement,
-    ::testing::Values(
-        IncrementCase{0, 256, 55, 1000, 5},  // 4.571 gives 56 labels > 55; 5 gives 51
-        IncrementCase{0, 255, 28, std::nullopt, 10},  // 8.79 -> 10: round(25.5) = 26
-        IncrementCase{0, 10000, 30, 1000, 500},
-        IncrementCase{0, 30, 55, 1000, 1},
-        IncrementCase{0, 3, 55, 1000, 0.1},       // many points: fractions allowed
-        IncrementCase{0, 3, 55, 4, 1},            // few points: no step below 1
-        IncrementCase{0, 3, 55, std::nullopt, 0.1},
-        IncrementCase{0, 1.05, 55, 1, 0.02},      // range below 1.1: the rule is off
-        IncrementCase{64, 128, 40, 1000, 2},
-        IncrementCase{-10, 10, 4, std::nullopt, 5},
-        IncrementCase{0, 256, 1, 1000, 200},      // 128 -> 200 (k = 1)
-        IncrementCase{0, 256, 0, 1000, 1e-12},    // no room at all
-        IncrementCase{5, 5, 10, std::nullopt, 1e-12},   // empty range
-        IncrementCase{0, 1e-13, 10, std::nullopt, 1e-12}));
+    ::testing::Values(IncrementCase{0, 256, 55, 1000, 5},  // 4.571 gives 56 labels > 55; 5 gives 51
+                      IncrementCase{0, 255, 28, std::nullopt, 10},  // 8.79 -> 10: round(25.5) = 26
+                      IncrementCase{0, 10000, 30, 1000, 500}, IncrementCase{0, 30, 55, 1000, 1},
+                      IncrementCase{0, 3, 55, 1000, 0.1},  // many points: fractions allowed
+                      IncrementCase{0, 3, 55, 4, 1},       // few points: no step below 1
+                      IncrementCase{0, 3, 55, std::nullopt, 0.1},
+                      IncrementCase{0, 1.05, 55, 1, 0.02},  // range below 1.1: the rule is off
+                      IncrementCase{64, 128, 40, 1000, 2},
+                      IncrementCase{-10, 10, 4, std::nullopt, 5},
+                      IncrementCase{0, 256, 1, 1000, 200},           // 128 -> 200 (k = 1)
+                      IncrementCase{0, 256, 0, 1000, 1e-12},         // no room at all
+                      IncrementCase{5, 5, 10, std::nullopt, 1e-12},  // empty range
+                      IncrementCase{0, 1e-13, 10, std::nullopt, 1e-12}));
 
 TEST(ChartLabelValues, CountDownFromTheLargestMultipleNotAboveMaximum) {
     EXPECT_EQ(chart::LabelValues(0, 256, 5), Countdown(255, 5, 0));
@@ -264,9 +260,9 @@ TEST_F(ChartLabelHover, FindsTheLabelUnderThePointerEdgesIncluded) {
         chart::PointPx pointer;
         int bottomIndex;
     } cases[] = {
-        {{50, 312}, zero},    {{47, 307}, zero},   {{53, 320}, zero},  {{46, 312}, -1},
-        {{54, 312}, -1},      {{50, 306}, -1},     {{50, 321}, -1},    {{559, 320}, hundred},
-        {{550, 200}, -1},
+        {{50, 312}, zero}, {{47, 307}, zero},     {{53, 320}, zero},
+        {{46, 312}, -1},   {{54, 312}, -1},       {{50, 306}, -1},
+        {{50, 321}, -1},   {{559, 320}, hundred}, {{550, 200}, -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(chart::HoveredLabelIndex(bottom, c.pointer), c.bottomIndex)

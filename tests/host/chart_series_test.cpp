@@ -39,8 +39,10 @@ TEST_F(ChartSeriesEvents, AfterAddSeesTheStoredPointThenRepaintIsAsked) {
     EXPECT_EQ(series.AddY(17.0), 0);
     EXPECT_EQ(series.AddY(200.0), 1);
     const std::vector<std::string> expected = {
-        "add 0 1 0.000000 17.000000", "repaint",
-        "add 1 2 1.000000 200.000000", "repaint",
+        "add 0 1 0.000000 17.000000",
+        "repaint",
+        "add 1 2 1.000000 200.000000",
+        "repaint",
     };
     EXPECT_EQ(log, expected);
 }

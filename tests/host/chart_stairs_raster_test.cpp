@@ -121,8 +121,8 @@ TEST_P(ChartStairsRasterIdentity, CollapsedColumnsGiveTheSamePicture) {
         xs.push_back(i);
         ys.push_back(i % 17 == 3 && i > 0 ? ys.back() : std::round(value(random)));
     }
-    const std::vector<PointPx> raw = chart::StairVertices(
-        xs, ys, chart::FindVisibleRange(xs, 0, c.points - 1), bottom, left);
+    const std::vector<PointPx> raw =
+        chart::StairVertices(xs, ys, chart::FindVisibleRange(xs, 0, c.points - 1), bottom, left);
     const std::vector<PointPx> collapsed = chart::CollapseColumns(raw);
     ASSERT_LE(collapsed.size(), 4u * static_cast<std::size_t>(c.widthPx));
 
@@ -170,8 +170,8 @@ TEST_F(ChartStairsRasterShape, HorizontalStrokeIsThreeOpaqueRowsWithRoundEnds) {
         }
     }
     // Round ends: partly covered beside the end points, nothing two pixels out.
-    for (const auto& [x, y] : {std::pair{9, 30}, std::pair{41, 30}, std::pair{9, 29},
-                               std::pair{41, 31}}) {
+    for (const auto& [x, y] :
+         {std::pair{9, 30}, std::pair{41, 30}, std::pair{9, 29}, std::pair{41, 31}}) {
         EXPECT_GT(mask.At(x, y), 0) << x << "," << y;
         EXPECT_LT(mask.At(x, y), 255) << x << "," << y;
     }

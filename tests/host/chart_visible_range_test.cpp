@@ -60,15 +60,12 @@ TEST(ChartVisibleRange, BeforeInsideAndAfterTheData) {
         double xLeft, xRight;
         VisibleRange expected;
     } cases[] = {
-        {0, 256, {0, 9}},      // everything fits
-        {0, 9, {0, 9}},
-        {3, 5, {3, 5}},        // ends on points
-        {2.5, 5.5, {3, 6}},    // the first point beyond the right edge is included
-        {9, 20, {9, 9}},
-        {8.5, 8.7, {9, 9}},    // between two points
-        {-10, -5, {0, 0}},     // the view lies before the data
-        {-10, 4.5, {0, 5}},
-        {9.5, 20, {}},         // after the data: nothing
+        {0, 256, {0, 9}},                    // everything fits
+        {0, 9, {0, 9}},     {3, 5, {3, 5}},  // ends on points
+        {2.5, 5.5, {3, 6}},                  // the first point beyond the right edge is included
+        {9, 20, {9, 9}},    {8.5, 8.7, {9, 9}},  // between two points
+        {-10, -5, {0, 0}},                       // the view lies before the data
+        {-10, 4.5, {0, 5}}, {9.5, 20, {}},       // after the data: nothing
         {20, 30, {}},
     };
     for (const auto& c : cases) {
@@ -134,7 +131,7 @@ TEST_F(ChartStairVertices, FollowTheStartPointRule) {
         std::vector<PointPx> expected;
     } cases[] = {
         {{}, 0, 10, {}},
-        {{50}, 0, 10, {}},  // a lone point draws nothing
+        {{50}, 0, 10, {}},                                 // a lone point draws nothing
         {{50, 80}, 0, 10, {{0, 50}, {10, 50}, {10, 20}}},  // one horizontal, one vertical
         {{50, 50}, 0, 10, {{0, 50}, {10, 50}}},            // equal sample: horizontal only
         {{50, 80, 80, 10}, 0, 10, {{0, 50}, {10, 50}, {10, 20}, {20, 20}, {30, 20}, {30, 90}}},
@@ -153,8 +150,7 @@ TEST_F(ChartStairVertices, FollowTheStartPointRule) {
 TEST_F(ChartStairVertices, PointsOnOnePixelLeaveADotOrAVerticalRun) {
     bottom.DrawnMaximum = 1000;  // 0.1 px per point
     EXPECT_EQ(Vertices({50, 50, 50}, 0, 1000), (std::vector<PointPx>{{0, 50}, {0, 50}}));
-    EXPECT_EQ(Vertices({50, 80, 20}, 0, 1000),
-              (std::vector<PointPx>{{0, 50}, {0, 20}, {0, 80}}));
+    EXPECT_EQ(Vertices({50, 80, 20}, 0, 1000), (std::vector<PointPx>{{0, 50}, {0, 20}, {0, 80}}));
 }
 
 }  // namespace
