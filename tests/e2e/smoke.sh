@@ -72,7 +72,30 @@ run_at() {
         fi
     done
 
-    # Closing the window ends the program with exit code 0.
+    if [ "$dpi" = 120 ]; then
+        # The generator runs: after a click on "START DDS!" the high-byte display changes.
+        # Client coordinates at 120 dpi; Wine's frame puts the client area 4 px right and
+        # 28 px below the window's corner.
+        local wx wy
+        wx=$(xwininfo -id "$id" | awk '/Absolute upper-left X:/ {print $4}')
+        wy=$(xwininfo -id "$id" | awk '/Absolute upper-left Y:/ {print $4}')
+        local cx=$((wx + 4)) cy=$((wy + 28))
+        local display_area="97x52+$((cx + 27))+$((cy + 100))"
+        import -window root -crop "$display_area" "$out/display-before.png"
+        xdotool mousemove $((cx + 308)) $((cy + 56)) click 1
+        sleep 1.5
+        import -window root -crop "$display_area" "$out/display-after.png"
+        import -window root "$out/running-$dpi.png"
+        local changed
+        changed=$(compare -metric AE "$out/display-before.png" "$out/display-after.png" null: 2>&1)
+        if [ "${changed%% *}" -gt 0 ] 2>/dev/null; then
+            check ok "the byte display counts after START DDS! ($changed pixels changed)"
+        else
+            check fail "the byte display counts after START DDS! ($changed pixels changed)"
+        fi
+    fi
+
+    # Closing the window ends the program with exit code 0, at 120 dpi while it runs.
     xdotool mousemove --window "$id" 600 20 click 1 >/dev/null 2>&1
     xdotool key --clearmodifiers alt+F4
     local code=1
