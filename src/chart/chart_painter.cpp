@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart/stairs_raster.h"
+#include "ui/fill.h"
 #include "ui/gdiplus_include.h"
 
 namespace chart {
@@ -89,8 +90,7 @@ std::vector<Fill> StaticShapes(const ChartLayout& layout, int widthPx, int heigh
 void FillWithGdi(HDC dc, const std::vector<Fill>& fills) {
     for (const Fill& fill : fills) {
         const RECT rect{fill.rect.LeftPx, fill.rect.TopPx, fill.rect.RightPx, fill.rect.BottomPx};
-        SetBkColor(dc, fill.colour);
-        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+        ui::FillSolid(dc, rect, fill.colour);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "../../res/resource_ids.h"
+#include "ui/fill.h"
 
 namespace controls {
 namespace {
@@ -15,11 +16,6 @@ constexpr UINT_PTR kRepeatTimerId = 1;
 
 RECT ToRect(const SliderRect& r) noexcept {
     return {r.left, r.top, r.right, r.bottom};
-}
-
-void FillSolid(HDC dc, const RECT& r, COLORREF colour) noexcept {
-    SetBkColor(dc, colour);
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
 std::optional<SliderKey> KeyOf(WPARAM vk) noexcept {
@@ -137,18 +133,18 @@ bool TickSlider::EnsureBackground(HDC reference) {
 
 void TickSlider::DrawBackground(HDC dc, int width, int height) {
     const Colours colours = CurrentColours();
-    FillSolid(dc, {0, 0, width, height}, colours.background);
+    ui::FillSolid(dc, {0, 0, width, height}, colours.background);
     const SliderRect t = model_.TrackRect();
-    FillSolid(dc, ToRect(t), colours.track);
+    ui::FillSolid(dc, ToRect(t), colours.track);
     // A one-pixel sunken frame: shadow left and top, highlight right and bottom, the
     // highlight taking the corners it shares with the shadow.
-    FillSolid(dc, {t.left, t.top, t.right - 1, t.top + 1}, colours.shadow);
-    FillSolid(dc, {t.left, t.top, t.left + 1, t.bottom - 1}, colours.shadow);
-    FillSolid(dc, {t.left, t.bottom - 1, t.right, t.bottom}, colours.highlight);
-    FillSolid(dc, {t.right - 1, t.top, t.right, t.bottom}, colours.highlight);
+    ui::FillSolid(dc, {t.left, t.top, t.right - 1, t.top + 1}, colours.shadow);
+    ui::FillSolid(dc, {t.left, t.top, t.left + 1, t.bottom - 1}, colours.shadow);
+    ui::FillSolid(dc, {t.left, t.bottom - 1, t.right, t.bottom}, colours.highlight);
+    ui::FillSolid(dc, {t.right - 1, t.top, t.right, t.bottom}, colours.highlight);
     const TickSliderLayout& layout = model_.Layout();
     for (int x : layout.TickXs(model_.TickStep()))
-        FillSolid(dc, {x, layout.TickTopPx(), x + 1, layout.TickBottomPx()}, colours.shadow);
+        ui::FillSolid(dc, {x, layout.TickTopPx(), x + 1, layout.TickBottomPx()}, colours.shadow);
 }
 
 void TickSlider::DrawThumb(HDC dc, const RECT& r) {

@@ -1,10 +1,10 @@
 #include "ui/panel.h"
 
+#include "ui/fill.h"
 namespace ui {
 
 void DrawRaisedFrame(HDC dc, const RECT& rect, COLORREF colour) {
-    SetBkColor(dc, colour);
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    FillSolid(dc, rect, colour);
     RECT edge = rect;
     DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
 }

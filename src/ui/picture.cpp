@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "ui/fill.h"
 #include "ui/gdiplus_include.h"
 
 namespace ui {
@@ -57,9 +58,7 @@ void Picture::Render(int width, int height) {
     WindowDc screen(Handle());
     if (!rendered_.Ensure(screen.Get(), width, height)) return;
     HDC dc = rendered_.Dc();
-    RECT all{0, 0, width, height};
-    SetBkColor(dc, BackgroundColour());
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    FillSolid(dc, RECT{0, 0, width, height}, BackgroundColour());
     if (image_) {
         Gdiplus::Graphics g(dc);
         g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);

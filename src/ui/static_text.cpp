@@ -1,5 +1,6 @@
 #include "ui/static_text.h"
 
+#include "ui/fill.h"
 #include "ui/text.h"
 
 namespace ui {
@@ -35,8 +36,7 @@ LRESULT StaticText::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             GetClientRect(Handle(), &client);
             if (!buffer_.Ensure(paint.Dc(), client.right, client.bottom)) return 0;
             HDC dc = buffer_.Dc();
-            SetBkColor(dc, BackgroundColour());
-            ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+            FillSolid(dc, client, BackgroundColour());
             SelectGuard font(dc, Font());
             SetTextColor(dc, TextColour());
             SetBkMode(dc, TRANSPARENT);
