@@ -70,15 +70,15 @@ void Build(Chart& c, double bottomMaximum, int storedPoints) {
     // Size the client area so that the plot comes out at the wanted size.
     c.clientWidthPx = 2000;
     c.clientHeightPx = 1000;
-    const chart::PxRect plot = PrepareFrame(c).layout.PlotRectPx;
-    c.clientWidthPx += kPlotWidthPx - plot.WidthPx();
-    c.clientHeightPx += kPlotHeightPx - plot.HeightPx();
+    const chart::RectPx plot = PrepareFrame(c).layout.PlotRectPx;
+    c.clientWidthPx += kPlotWidthPx - plot.Width();
+    c.clientHeightPx += kPlotHeightPx - plot.Height();
 }
 
 void Run(benchmark::State& state, const Chart& c) {
     const Frame check = PrepareFrame(c);
-    if (check.layout.PlotRectPx.WidthPx() != kPlotWidthPx ||
-        check.layout.PlotRectPx.HeightPx() != kPlotHeightPx) {
+    if (check.layout.PlotRectPx.Width() != kPlotWidthPx ||
+        check.layout.PlotRectPx.Height() != kPlotHeightPx) {
         state.SkipWithError("plot rectangle is not 1177 x 448");
         return;
     }
@@ -115,7 +115,7 @@ void BM_Stage(benchmark::State& state) {
     Chart c;
     Build(c, 9999, 10000);
     const Frame frame = PrepareFrame(c);
-    const chart::PxRect clip = chart::StairsClipRect(frame.layout.PlotRectPx);
+    const chart::RectPx clip = chart::StairsClipRect(frame.layout.PlotRectPx);
     for (auto _ : state) {
         switch (state.range(0)) {
             case 0:

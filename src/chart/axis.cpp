@@ -1,18 +1,6 @@
 #include "chart/axis.h"
 
-#include <cmath>
-
 namespace chart {
-
-double RoundHalfEven(double value) noexcept {
-    const double below = std::floor(value);
-    const double fraction = value - below;  // exact
-    if (fraction != 0.5) {
-        return fraction < 0.5 ? below : below + 1.0;
-    }
-    const double half = below / 2.0;  // exact; whole when `below` is even
-    return half == std::floor(half) ? below : below + 1.0;
-}
 
 AxisRangeError::AxisRangeError() : std::runtime_error("Axis Maximum Value must be >= Minimum") {}
 

@@ -6,11 +6,9 @@
 #include <cmath>
 #include <stdexcept>
 
-namespace chart {
+#include "base/rounding.h"
 
-/// Rounds to the nearest integer, halves to the even neighbour, whatever the
-/// floating-point rounding mode.
-double RoundHalfEven(double value) noexcept;
+namespace chart {
 
 /// The refusal of a Maximum below Minimum; what() is the text the user may see.
 class AxisRangeError : public std::runtime_error {
@@ -64,20 +62,13 @@ inline constexpr int kPxLimit = 1 << 28;
 inline int Axis::ValueToPx(double value) const {
     const double range = DrawnMaximum - DrawnMinimum;
     if (range == 0.0) {
-        return static_cast<int>(RoundHalfEven((AxisStartPx + AxisEndPx) / 2.0));
+        return static_cast<int>(base::RoundHalfEven((AxisStartPx + AxisEndPx) / 2.0));
     }
-    double offset = (value - DrawnMinimum) * LengthPx() / range;
+    const double offset = (value - DrawnMinimum) * LengthPx() / range;
     if (offset != offset) {
         return AxisStartPx;  // NaN has no position; keeps the conversions defined
     }
-    // Beyond 2^30 every pixel is clamped anyway; below it int arithmetic is exact.
-    constexpr double kOffsetLimit = 1 << 30;
-    offset = std::min(std::max(offset, -kOffsetLimit), kOffsetLimit);
-    const int truncated = static_cast<int>(offset);
-    const double fraction = offset - truncated;  // exact, in (-1, 1)
-    const int odd = truncated & 1;
-    const int rounded = truncated + int{fraction > 0.5} - int{fraction < -0.5} +
-                        (int{fraction == 0.5} - int{fraction == -0.5}) * odd;
+    const int rounded = base::RoundHalfEvenToInt(offset);
     const int px =
         Orientation == AxisOrientation::Horizontal ? AxisStartPx + rounded : AxisEndPx - rounded;
     return std::clamp(px, -kPxLimit, kPxLimit);

@@ -35,61 +35,61 @@ constexpr std::uint8_t kHalfCovered = 128;
 constexpr std::size_t kMaxRememberedWidths = 4096;
 
 struct Fill {
-    PxRect rect;
+    RectPx rect;
     COLORREF colour;
 };
 
 // Every shape of the static layer but the texts, in drawing order: background, frame,
 // then per axis (bottom, left) its line, ticks, grid lines and minor ticks.
 std::vector<Fill> StaticShapes(const ChartLayout& layout, int widthPx, int heightPx) {
-    const PxRect plot = layout.PlotRectPx;
+    const RectPx plot = layout.PlotRectPx;
     std::vector<Fill> fills;
     fills.reserve(8 + 2 * (layout.BottomLabels.Labels.size() + layout.LeftLabels.Labels.size()) +
                   layout.BottomLabels.MinorTickPx.size() + layout.LeftLabels.MinorTickPx.size());
-    fills.push_back({PxRect{0, 0, widthPx, heightPx}, GetSysColor(COLOR_BTNFACE)});
-    fills.push_back({PxRect{0, 0, widthPx - 1, 1}, kFrameLight});
-    fills.push_back({PxRect{0, 0, 1, heightPx - 1}, kFrameLight});
-    fills.push_back({PxRect{0, heightPx - 1, widthPx, heightPx}, kFrameShadow});
-    fills.push_back({PxRect{widthPx - 1, 0, widthPx, heightPx}, kFrameShadow});
+    fills.push_back({RectPx{0, 0, widthPx, heightPx}, GetSysColor(COLOR_BTNFACE)});
+    fills.push_back({RectPx{0, 0, widthPx - 1, 1}, kFrameLight});
+    fills.push_back({RectPx{0, 0, 1, heightPx - 1}, kFrameLight});
+    fills.push_back({RectPx{0, heightPx - 1, widthPx, heightPx}, kFrameShadow});
+    fills.push_back({RectPx{widthPx - 1, 0, widthPx, heightPx}, kFrameShadow});
 
     // The bottom axis line runs on under the left one, closing the corner.
-    const int lineEnd = plot.BottomPx + kAxisLinePx;
+    const int lineEnd = plot.Bottom + kAxisLinePx;
     const int tickStart = lineEnd + kTickGapPx;
     fills.push_back(
-        {PxRect{plot.LeftPx - kAxisLinePx, plot.BottomPx, plot.RightPx, lineEnd}, kAxisColour});
+        {RectPx{plot.Left - kAxisLinePx, plot.Bottom, plot.Right, lineEnd}, kAxisColour});
     for (const AxisLabel& label : layout.BottomLabels.Labels) {
         fills.push_back(
-            {PxRect{label.TickPx, tickStart, label.TickPx + 1, tickStart + kTickLengthPx},
+            {RectPx{label.TickPx, tickStart, label.TickPx + 1, tickStart + kTickLengthPx},
              kTickColour});
     }
     for (const AxisLabel& label : layout.BottomLabels.Labels) {
         fills.push_back(
-            {PxRect{label.TickPx, plot.TopPx, label.TickPx + 1, plot.BottomPx}, kGridColour});
+            {RectPx{label.TickPx, plot.Top, label.TickPx + 1, plot.Bottom}, kGridColour});
     }
     for (const int x : layout.BottomLabels.MinorTickPx) {
-        fills.push_back({PxRect{x, tickStart, x + 1, tickStart + kMinorTickLengthPx}, kTickColour});
+        fills.push_back({RectPx{x, tickStart, x + 1, tickStart + kMinorTickLengthPx}, kTickColour});
     }
 
-    const int lineStart = plot.LeftPx - kAxisLinePx;
+    const int lineStart = plot.Left - kAxisLinePx;
     const int tickEnd = lineStart - kTickGapPx;
-    fills.push_back({PxRect{lineStart, plot.TopPx, plot.LeftPx, plot.BottomPx}, kAxisColour});
+    fills.push_back({RectPx{lineStart, plot.Top, plot.Left, plot.Bottom}, kAxisColour});
     for (const AxisLabel& label : layout.LeftLabels.Labels) {
-        fills.push_back({PxRect{tickEnd - kTickLengthPx, label.TickPx, tickEnd, label.TickPx + 1},
+        fills.push_back({RectPx{tickEnd - kTickLengthPx, label.TickPx, tickEnd, label.TickPx + 1},
                          kTickColour});
     }
     for (const AxisLabel& label : layout.LeftLabels.Labels) {
         fills.push_back(
-            {PxRect{plot.LeftPx, label.TickPx, plot.RightPx, label.TickPx + 1}, kGridColour});
+            {RectPx{plot.Left, label.TickPx, plot.Right, label.TickPx + 1}, kGridColour});
     }
     for (const int y : layout.LeftLabels.MinorTickPx) {
-        fills.push_back({PxRect{tickEnd - kMinorTickLengthPx, y, tickEnd, y + 1}, kTickColour});
+        fills.push_back({RectPx{tickEnd - kMinorTickLengthPx, y, tickEnd, y + 1}, kTickColour});
     }
     return fills;
 }
 
 void FillWithGdi(HDC dc, const std::vector<Fill>& fills) {
     for (const Fill& fill : fills) {
-        const RECT rect{fill.rect.LeftPx, fill.rect.TopPx, fill.rect.RightPx, fill.rect.BottomPx};
+        const RECT rect{fill.rect.Left, fill.rect.Top, fill.rect.Right, fill.rect.Bottom};
         ui::FillSolid(dc, rect, fill.colour);
     }
 }
@@ -100,14 +100,14 @@ void PutText(HDC dc, int xPx, int yPx, const std::u16string& text) {
 }
 
 // The labels of one axis; the hovered one in bold, placed by its bold width.
-void DrawLabels(HDC dc, const AxisLabels& labels, AxisOrientation orientation, PxRect plot,
+void DrawLabels(HDC dc, const AxisLabels& labels, AxisOrientation orientation, RectPx plot,
                 int hovered, const LabelFonts& fonts) {
     {
         ui::SelectGuard font(dc, fonts.Regular());
         for (std::size_t i = 0; i < labels.Labels.size(); ++i) {
             if (static_cast<int>(i) == hovered) continue;
             const AxisLabel& label = labels.Labels[i];
-            PutText(dc, label.RectPx.LeftPx, label.RectPx.TopPx, label.Text);
+            PutText(dc, label.TextRect.Left, label.TextRect.Top, label.Text);
         }
     }
     if (hovered < 0 || hovered >= static_cast<int>(labels.Labels.size())) return;
@@ -117,7 +117,7 @@ void DrawLabels(HDC dc, const AxisLabels& labels, AxisOrientation orientation, P
     label.WidthPx = fonts.BoldWidthPx(label.Text);
     PlaceLabelRects(bold, orientation, LabelEdgePx(orientation, plot), fonts.HeightOfWPx());
     ui::SelectGuard font(dc, fonts.Bold());
-    PutText(dc, label.RectPx.LeftPx, label.RectPx.TopPx, label.Text);
+    PutText(dc, label.TextRect.Left, label.TextRect.Top, label.Text);
 }
 
 bool SameLabels(const AxisLabels& a, const AxisLabels& b) {
@@ -125,7 +125,7 @@ bool SameLabels(const AxisLabels& a, const AxisLabels& b) {
     for (std::size_t i = 0; i < a.Labels.size(); ++i) {
         const AxisLabel& x = a.Labels[i];
         const AxisLabel& y = b.Labels[i];
-        if (x.TickPx != y.TickPx || !(x.RectPx == y.RectPx) || x.Text != y.Text) return false;
+        if (x.TickPx != y.TickPx || !(x.TextRect == y.TextRect) || x.Text != y.Text) return false;
     }
     return true;
 }
@@ -134,13 +134,6 @@ bool SameLabels(const AxisLabels& a, const AxisLabels& b) {
 bool SameStaticContent(const ChartLayout& a, const ChartLayout& b) {
     return a.PlotRectPx == b.PlotRectPx && SameLabels(a.BottomLabels, b.BottomLabels) &&
            SameLabels(a.LeftLabels, b.LeftLabels);
-}
-
-PxRect Intersection(PxRect a, PxRect b) {
-    PxRect r{std::max(a.LeftPx, b.LeftPx), std::max(a.TopPx, b.TopPx),
-             std::min(a.RightPx, b.RightPx), std::min(a.BottomPx, b.BottomPx)};
-    if (r.WidthPx() <= 0 || r.HeightPx() <= 0) return {};
-    return r;
 }
 
 constexpr std::uint32_t Pixel(COLORREF colour) {
@@ -347,21 +340,21 @@ void ChartPainter::DrawStaticLayer(const ChartLayout& layout, HoveredLabels hove
                fonts);
 }
 
-void ChartPainter::RestoreFromStatic(PxRect area) {
-    for (int y = area.TopPx; y < area.BottomPx; ++y) {
-        std::memcpy(picture_.Row(y) + area.LeftPx, static_.Row(y) + area.LeftPx,
-                    static_cast<std::size_t>(area.WidthPx()) * sizeof(std::uint32_t));
+void ChartPainter::RestoreFromStatic(RectPx area) {
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        std::memcpy(picture_.Row(y) + area.Left, static_.Row(y) + area.Left,
+                    static_cast<std::size_t>(area.Width()) * sizeof(std::uint32_t));
     }
 }
 
-void ChartPainter::ComposeLine(std::span<const PointPx> vertices, PxRect clipPx, Surface surface) {
+void ChartPainter::ComposeLine(std::span<const PointPx> vertices, RectPx clipPx, Surface surface) {
     if (!staticValid_) return;
-    const PxRect clip = Intersection(clipPx, {0, 0, picture_.WidthPx(), picture_.HeightPx()});
+    const RectPx clip = base::Intersection(clipPx, {0, 0, picture_.WidthPx(), picture_.HeightPx()});
     if (!(shownLine_.ClipPx == clip)) {
         RestoreFromStatic(shownLine_.ClipPx);
         shownLine_ = {};
     }
-    if (vertices.size() < 2 || clip.WidthPx() == 0) {
+    if (vertices.size() < 2 || clip.Width() == 0) {
         RestoreFromStatic(shownLine_.ClipPx);
         shownLine_ = {};
         return;
@@ -371,12 +364,12 @@ void ChartPainter::ComposeLine(std::span<const PointPx> vertices, PxRect clipPx,
         for (std::uint8_t& alpha : mask.Alpha) alpha = alpha >= kHalfCovered ? 255 : 0;
     }
     const bool beforeKnown = shownLine_.Alpha.size() == mask.Alpha.size();
-    const auto width = static_cast<std::size_t>(clip.WidthPx());
-    for (int y = clip.TopPx; y < clip.BottomPx; ++y) {
-        const std::size_t offset = static_cast<std::size_t>(y - clip.TopPx) * width;
-        ComposeRow(picture_.Row(y) + clip.LeftPx, static_.Row(y) + clip.LeftPx,
+    const auto width = static_cast<std::size_t>(clip.Width());
+    for (int y = clip.Top; y < clip.Bottom; ++y) {
+        const std::size_t offset = static_cast<std::size_t>(y - clip.Top) * width;
+        ComposeRow(picture_.Row(y) + clip.Left, static_.Row(y) + clip.Left,
                    mask.Alpha.data() + offset,
-                   beforeKnown ? shownLine_.Alpha.data() + offset : nullptr, clip.WidthPx());
+                   beforeKnown ? shownLine_.Alpha.data() + offset : nullptr, clip.Width());
     }
     shownLine_ = std::move(mask);
 }

@@ -119,7 +119,7 @@ public:
     // The picture = the static layer with the stepped line through `vertices` on top,
     // clipped to `clipPx`, in the line colour blended by the rasterizer's coverage: as it
     // is on GdiPlus, on PlainGdi either fully (half covered or more) or not at all.
-    void ComposeLine(std::span<const PointPx> vertices, PxRect clipPx, Surface surface);
+    void ComposeLine(std::span<const PointPx> vertices, RectPx clipPx, Surface surface);
 
     const DibPicture& Picture() const noexcept { return picture_; }
     const DibPicture& StaticLayer() const noexcept { return static_; }
@@ -128,7 +128,7 @@ public:
 
 private:
     void DrawStaticLayer(const ChartLayout& layout, HoveredLabels hovered, const LabelFonts& fonts);
-    void RestoreFromStatic(PxRect area);
+    void RestoreFromStatic(RectPx area);
 
     DibPicture static_;
     DibPicture picture_;

@@ -120,8 +120,8 @@ int RoomForLabels(int labelSizePx, int axisLengthPx) {
         return 1;
     }
     const double separatedPx =
-        labelSizePx + RoundHalfEven(labelSizePx * kLabelsSeparationPercent / 100.0);
-    return static_cast<int>(RoundHalfEven(axisLengthPx / separatedPx));
+        labelSizePx + base::RoundHalfEven(labelSizePx * kLabelsSeparationPercent / 100.0);
+    return static_cast<int>(base::RoundHalfEven(axisLengthPx / separatedPx));
 }
 
 double LabelIncrement(double drawnMinimum, double drawnMaximum, int room,
@@ -135,7 +135,8 @@ double LabelIncrement(double drawnMinimum, double drawnMaximum, int room,
         increment = std::max(increment, 1.0);
     }
     // An empty or non-finite range has no step to search for.
-    while (increment > 0.0 && std::isfinite(increment) && RoundHalfEven(range / increment) > room) {
+    while (increment > 0.0 && std::isfinite(increment) &&
+           base::RoundHalfEven(range / increment) > room) {
         increment = NextIncrementStep(increment);
         if (increment > range) {
             break;
@@ -201,26 +202,26 @@ AxisLabels BuildAxisLabels(const Axis& axis, std::optional<int> xAxisPointCount,
 void PlaceLabelRects(AxisLabels& labels, AxisOrientation orientation, int labelEdgePx,
                      int heightOfWPx) {
     for (AxisLabel& label : labels.Labels) {
-        PxRect& rect = label.RectPx;
+        RectPx& rect = label.TextRect;
         if (orientation == AxisOrientation::Horizontal) {
-            rect.LeftPx = label.TickPx - label.WidthPx / 2;
-            rect.RightPx = rect.LeftPx + label.WidthPx;
-            rect.TopPx = labelEdgePx;
-            rect.BottomPx = labelEdgePx + heightOfWPx;
+            rect.Left = label.TickPx - label.WidthPx / 2;
+            rect.Right = rect.Left + label.WidthPx;
+            rect.Top = labelEdgePx;
+            rect.Bottom = labelEdgePx + heightOfWPx;
         } else {
-            rect.RightPx = labelEdgePx;
-            rect.LeftPx = labelEdgePx - label.WidthPx;
-            rect.TopPx = label.TickPx - heightOfWPx / 2;
-            rect.BottomPx = rect.TopPx + heightOfWPx;
+            rect.Right = labelEdgePx;
+            rect.Left = labelEdgePx - label.WidthPx;
+            rect.Top = label.TickPx - heightOfWPx / 2;
+            rect.Bottom = rect.Top + heightOfWPx;
         }
     }
 }
 
 int HoveredLabelIndex(const AxisLabels& labels, PointPx pointer) {
     for (std::size_t i = 0; i < labels.Labels.size(); ++i) {
-        const PxRect& rect = labels.Labels[i].RectPx;
-        if (pointer.XPx >= rect.LeftPx && pointer.XPx <= rect.RightPx &&
-            pointer.YPx >= rect.TopPx && pointer.YPx <= rect.BottomPx) {
+        const RectPx& rect = labels.Labels[i].TextRect;
+        if (pointer.XPx >= rect.Left && pointer.XPx <= rect.Right && pointer.YPx >= rect.Top &&
+            pointer.YPx <= rect.Bottom) {
             return static_cast<int>(i);
         }
     }

@@ -62,8 +62,8 @@ struct AxisLabel {
     double Value = 0.0;
     std::u16string Text;
     int WidthPx = 0;
-    int TickPx = 0;  // position along the axis
-    PxRect RectPx;   // where the text is drawn; see PlaceLabelRects
+    int TickPx = 0;   // position along the axis
+    RectPx TextRect;  // where the text is drawn; see PlaceLabelRects
 };
 
 struct AxisLabels {

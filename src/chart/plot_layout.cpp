@@ -4,29 +4,29 @@
 
 namespace chart {
 
-PxRect PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx, int spaceWidthPx,
+RectPx PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx, int spaceWidthPx,
                    int heightOfWPx) {
-    PxRect plot;
-    plot.LeftPx = kBevelPx + widestLeftLabelPx + spaceWidthPx + kAxisBandPx;
-    plot.TopPx = kBevelPx;
-    plot.RightPx = clientWidthPx - kBevelPx;
-    plot.BottomPx = clientHeightPx - kBevelPx - (heightOfWPx + kAxisBandPx);
+    RectPx plot;
+    plot.Left = kBevelPx + widestLeftLabelPx + spaceWidthPx + kAxisBandPx;
+    plot.Top = kBevelPx;
+    plot.Right = clientWidthPx - kBevelPx;
+    plot.Bottom = clientHeightPx - kBevelPx - (heightOfWPx + kAxisBandPx);
     return plot;
 }
 
-void SetAxisEnds(Axis& axis, PxRect plot) {
+void SetAxisEnds(Axis& axis, RectPx plot) {
     if (axis.Orientation == AxisOrientation::Horizontal) {
-        axis.AxisStartPx = plot.LeftPx;
-        axis.AxisEndPx = plot.RightPx - 1;
+        axis.AxisStartPx = plot.Left;
+        axis.AxisEndPx = plot.Right - 1;
     } else {
-        axis.AxisStartPx = plot.TopPx;
-        axis.AxisEndPx = plot.BottomPx - 1;
+        axis.AxisStartPx = plot.Top;
+        axis.AxisEndPx = plot.Bottom - 1;
     }
 }
 
-int LabelEdgePx(AxisOrientation orientation, PxRect plot) {
-    return orientation == AxisOrientation::Horizontal ? plot.BottomPx + kAxisBandPx
-                                                      : plot.LeftPx - kAxisBandPx;
+int LabelEdgePx(AxisOrientation orientation, RectPx plot) {
+    return orientation == AxisOrientation::Horizontal ? plot.Bottom + kAxisBandPx
+                                                      : plot.Left - kAxisBandPx;
 }
 
 ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom, const Axis& left,
@@ -44,7 +44,7 @@ ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& botto
 
     // The left labels depend only on the plot's height, which the bottom band
     // fixes; their widest text then fixes the plot's left edge.
-    const PxRect heightOnly = PlotRectFor(clientWidthPx, clientHeightPx, 0, 0, heightOfWPx);
+    const RectPx heightOnly = PlotRectFor(clientWidthPx, clientHeightPx, 0, 0, heightOfWPx);
     SetAxisEnds(layout.Left, heightOnly);
     layout.LeftLabels = BuildAxisLabels(layout.Left, std::nullopt, measurer, separators);
     int widestLeftPx = 0;

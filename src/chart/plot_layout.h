@@ -16,19 +16,19 @@ inline constexpr int kAxisBandPx = 7;
 /// The plot rectangle inside a client area of the given size: the bevel
 /// removed, a left band of widest left label + one space + kAxisBandPx, a
 /// bottom band of the height of "W" + kAxisBandPx.
-PxRect PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx, int spaceWidthPx,
+RectPx PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx, int spaceWidthPx,
                    int heightOfWPx);
 
 /// Copies `plot`'s edges into the axis's pixel ends: left to right for a
 /// horizontal axis, top to bottom for a vertical one (the last column or row
 /// inside the plot is the far end).
-void SetAxisEnds(Axis& axis, PxRect plot);
+void SetAxisEnds(Axis& axis, RectPx plot);
 
 /// Where the tick marks end and the label texts begin.
-int LabelEdgePx(AxisOrientation orientation, PxRect plot);
+int LabelEdgePx(AxisOrientation orientation, RectPx plot);
 
 struct ChartLayout {
-    PxRect PlotRectPx;
+    RectPx PlotRectPx;
     Axis Bottom;  // as drawn: DrawnMinimum/Maximum and pixel ends set
     Axis Left;
     AxisLabels BottomLabels;

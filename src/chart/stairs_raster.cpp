@@ -318,8 +318,8 @@ void CheckStairPath(std::span<const PointPx> path) {
 
 }  // namespace
 
-PxRect StairsClipRect(PxRect plotRectPx) {
-    return {plotRectPx.LeftPx, plotRectPx.TopPx - 1, plotRectPx.RightPx, plotRectPx.BottomPx + 1};
+RectPx StairsClipRect(RectPx plotRectPx) {
+    return {plotRectPx.Left, plotRectPx.Top - 1, plotRectPx.Right, plotRectPx.Bottom + 1};
 }
 
 std::vector<PointPx> CollapseColumns(std::span<const PointPx> path) {
@@ -355,12 +355,12 @@ std::vector<PointPx> CollapseColumns(std::span<const PointPx> path) {
     return collapsed;
 }
 
-CoverageMask RasterizeStairs(std::span<const PointPx> path, PxRect clipPx) {
+CoverageMask RasterizeStairs(std::span<const PointPx> path, RectPx clipPx) {
     CheckStairPath(path);
     CoverageMask mask;
     mask.ClipPx = clipPx;
-    const int widthPx = std::max(clipPx.WidthPx(), 0);
-    const int heightPx = std::max(clipPx.HeightPx(), 0);
+    const int widthPx = std::max(clipPx.Width(), 0);
+    const int heightPx = std::max(clipPx.Height(), 0);
     mask.Alpha.assign(static_cast<std::size_t>(widthPx) * static_cast<std::size_t>(heightPx), 0);
     if (path.size() < 2 || widthPx == 0 || heightPx == 0) {
         return mask;
@@ -372,12 +372,12 @@ CoverageMask RasterizeStairs(std::span<const PointPx> path, PxRect clipPx) {
     Run previous;
     for (std::size_t i = 0; i < path.size();) {
         Run run;
-        run.x = path[i].XPx - clipPx.LeftPx;
-        run.top = run.bottom = path[i].YPx - clipPx.TopPx;
-        for (; i < path.size() && path[i].XPx - clipPx.LeftPx == run.x; ++i) {
-            run.top = std::min(run.top, path[i].YPx - clipPx.TopPx);
-            run.bottom = std::max(run.bottom, path[i].YPx - clipPx.TopPx);
-            run.lastY = path[i].YPx - clipPx.TopPx;
+        run.x = path[i].XPx - clipPx.Left;
+        run.top = run.bottom = path[i].YPx - clipPx.Top;
+        for (; i < path.size() && path[i].XPx - clipPx.Left == run.x; ++i) {
+            run.top = std::min(run.top, path[i].YPx - clipPx.Top);
+            run.bottom = std::max(run.bottom, path[i].YPx - clipPx.Top);
+            run.lastY = path[i].YPx - clipPx.Top;
         }
         if (previous.x != Run::kNone) {
             const int y = previous.lastY;

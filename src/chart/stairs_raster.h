@@ -16,17 +16,17 @@ inline constexpr int kLineWidthPx = 3;
 
 /// The line is clipped to the plot rectangle extended by 1 pixel upwards and
 /// 1 pixel downwards, so that a line on the top or bottom edge stays whole.
-PxRect StairsClipRect(PxRect plotRectPx);
+RectPx StairsClipRect(RectPx plotRectPx);
 
 struct CoverageMask {
-    PxRect ClipPx;
+    RectPx ClipPx;
     std::vector<std::uint8_t> Alpha;  // row-major over ClipPx; 0 = untouched, 255 = opaque
 
     /// The alpha at client pixel (xPx, yPx), which must lie inside ClipPx.
     std::uint8_t At(int xPx, int yPx) const {
-        return Alpha[static_cast<std::size_t>(yPx - ClipPx.TopPx) *
-                         static_cast<std::size_t>(ClipPx.WidthPx()) +
-                     static_cast<std::size_t>(xPx - ClipPx.LeftPx)];
+        return Alpha[static_cast<std::size_t>(yPx - ClipPx.Top) *
+                         static_cast<std::size_t>(ClipPx.Width()) +
+                     static_cast<std::size_t>(xPx - ClipPx.Left)];
     }
 };
 
@@ -44,6 +44,6 @@ std::vector<PointPx> CollapseColumns(std::span<const PointPx> path);
 /// The path is a stair path (x never decreases, every segment horizontal or
 /// vertical; std::invalid_argument otherwise). Cost grows with the pixels the
 /// stroke touches and the number of vertices, each vertex touched once.
-CoverageMask RasterizeStairs(std::span<const PointPx> path, PxRect clipPx);
+CoverageMask RasterizeStairs(std::span<const PointPx> path, RectPx clipPx);
 
 }  // namespace chart

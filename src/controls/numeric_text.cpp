@@ -1,5 +1,7 @@
 #include "controls/numeric_text.h"
 
+#include "base/rounding.h"
+
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -54,13 +56,6 @@ long double ConvertKept(std::string kept) {
 
 // ---------------------------------------------------------------------------
 // Writing
-
-/// Rounds a non-negative finite value to a whole number, halves away from zero.
-long double RoundHalfAway(long double magnitude) {
-    const long double whole = std::floor(magnitude);
-    // Exact for a non-negative value; at 2^63 and above values are integral.
-    return magnitude - whole >= 0.5L ? whole + 1.0L : whole;
-}
 
 /// The exact decimal digits of a non-negative integral finite value.
 std::string DecimalDigits(long double integral) {
@@ -152,7 +147,7 @@ std::u16string FormatNumberText(long double value, const NumberSymbols& symbols)
     if (std::isnan(value)) return u"NAN";
     if (std::isinf(value)) return value > 0 ? u"INF" : u"(INF)";
 
-    const long double magnitude = RoundHalfAway(std::fabs(value));
+    const long double magnitude = base::RoundHalfAwayFromZero(std::fabs(value));
     const bool negative = value < 0 && magnitude != 0.0L;
     std::u16string text;
     if (negative) text += u'(';

@@ -14,8 +14,8 @@ namespace {
 
 constexpr UINT_PTR kRepeatTimerId = 1;
 
-RECT ToRect(const SliderRect& r) noexcept {
-    return {r.left, r.top, r.right, r.bottom};
+RECT ToRect(const base::RectPx& r) noexcept {
+    return {r.Left, r.Top, r.Right, r.Bottom};
 }
 
 std::optional<SliderKey> KeyOf(WPARAM vk) noexcept {
@@ -65,7 +65,7 @@ RECT TickSlider::ThumbRect() const {
 }
 
 void TickSlider::SetPosition(int position) {
-    const SliderRect before = model_.ThumbRect();
+    const base::RectPx before = model_.ThumbRect();
     SliderEffects fx;
     fx.changed = model_.RequestPosition(position);
     Apply(fx, before);
@@ -87,7 +87,7 @@ void TickSlider::ReopenTheme() {
 
 // Capture and timer first, so that a failing change handler leaves them consistent; the
 // thumb is redrawn before the handler runs.
-void TickSlider::Apply(const SliderEffects& fx, const SliderRect& thumbBefore) {
+void TickSlider::Apply(const SliderEffects& fx, const base::RectPx& thumbBefore) {
     if (fx.capture) {
         if (model_.HoldsCapture())
             SetCapture(Handle());
@@ -134,14 +134,14 @@ bool TickSlider::EnsureBackground(HDC reference) {
 void TickSlider::DrawBackground(HDC dc, int width, int height) {
     const Colours colours = CurrentColours();
     ui::FillSolid(dc, {0, 0, width, height}, colours.background);
-    const SliderRect t = model_.TrackRect();
+    const base::RectPx t = model_.TrackRect();
     ui::FillSolid(dc, ToRect(t), colours.track);
     // A one-pixel sunken frame: shadow left and top, highlight right and bottom, the
     // highlight taking the corners it shares with the shadow.
-    ui::FillSolid(dc, {t.left, t.top, t.right - 1, t.top + 1}, colours.shadow);
-    ui::FillSolid(dc, {t.left, t.top, t.left + 1, t.bottom - 1}, colours.shadow);
-    ui::FillSolid(dc, {t.left, t.bottom - 1, t.right, t.bottom}, colours.highlight);
-    ui::FillSolid(dc, {t.right - 1, t.top, t.right, t.bottom}, colours.highlight);
+    ui::FillSolid(dc, {t.Left, t.Top, t.Right - 1, t.Top + 1}, colours.shadow);
+    ui::FillSolid(dc, {t.Left, t.Top, t.Left + 1, t.Bottom - 1}, colours.shadow);
+    ui::FillSolid(dc, {t.Left, t.Bottom - 1, t.Right, t.Bottom}, colours.highlight);
+    ui::FillSolid(dc, {t.Right - 1, t.Top, t.Right, t.Bottom}, colours.highlight);
     const TickSliderLayout& layout = model_.Layout();
     for (int x : layout.TickXs(model_.TickStep()))
         ui::FillSolid(dc, {x, layout.TickTopPx(), x + 1, layout.TickBottomPx()}, colours.shadow);
@@ -172,14 +172,11 @@ bool TickSlider::FocusCuesShown() const {
 // Only the thumb changes: the uncovered part of the old thumb comes back from the cache
 // and the new thumb is composed off screen, so the control never flickers. A stale cache,
 // or a thumb reaching the focus rectangle's edge, takes a full repaint instead.
-void TickSlider::RedrawThumb(const SliderRect& thumbBefore) {
-    const SliderRect after = model_.ThumbRect();
+void TickSlider::RedrawThumb(const base::RectPx& thumbBefore) {
+    const base::RectPx after = model_.ThumbRect();
     const layout::SizePx size = ClientSizePx();
-    const SliderRect inner{1, 1, size.width - 1, size.height - 1};
-    auto inside = [&inner](const SliderRect& r) {
-        return r.left >= inner.left && r.top >= inner.top && r.right <= inner.right &&
-               r.bottom <= inner.bottom;
-    };
+    const base::RectPx inner{1, 1, size.width - 1, size.height - 1};
+    auto inside = [&inner](const base::RectPx& r) { return inner.Covers(r); };
     if (!IsWindowVisible(Handle()) || !BackgroundCurrent() || !inside(thumbBefore) ||
         !inside(after)) {
         InvalidateRect(Handle(), nullptr, FALSE);
@@ -187,19 +184,17 @@ void TickSlider::RedrawThumb(const SliderRect& thumbBefore) {
     }
     ui::WindowDc dc(Handle());
     HDC cache = background_.Dc();
-    const ExposedParts exposed = Uncovered(thumbBefore, after);
-    for (std::size_t i = 0; i < exposed.count; ++i) {
-        const SliderRect& p = exposed.rects[i];
-        BitBlt(dc.Get(), p.left, p.top, p.right - p.left, p.bottom - p.top, cache, p.left, p.top,
+    for (const base::RectPx& p : base::Difference(thumbBefore, after)) {
+        BitBlt(dc.Get(), p.Left, p.Top, p.Right - p.Left, p.Bottom - p.Top, cache, p.Left, p.Top,
                SRCCOPY);
     }
-    const int width = after.right - after.left;
-    const int height = after.bottom - after.top;
+    const int width = after.Right - after.Left;
+    const int height = after.Bottom - after.Top;
     if (!thumbPicture_.Ensure(dc.Get(), width, height)) return;
     HDC picture = thumbPicture_.Dc();
-    BitBlt(picture, 0, 0, width, height, cache, after.left, after.top, SRCCOPY);
+    BitBlt(picture, 0, 0, width, height, cache, after.Left, after.Top, SRCCOPY);
     DrawThumb(picture, {0, 0, width, height});
-    BitBlt(dc.Get(), after.left, after.top, width, height, picture, 0, 0, SRCCOPY);
+    BitBlt(dc.Get(), after.Left, after.Top, width, height, picture, 0, 0, SRCCOPY);
 }
 
 // The whole control drawn off screen and copied to `target`: nothing flickers. The
@@ -227,7 +222,7 @@ void TickSlider::TrackLeave() {
 }
 
 LRESULT TickSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    const SliderRect before = model_.ThumbRect();
+    const base::RectPx before = model_.ThumbRect();
     switch (msg) {
         case WM_ERASEBKGND:
             return 1;

@@ -50,9 +50,9 @@ private:
         friend bool operator==(const Colours&, const Colours&) = default;
     };
 
-    void Apply(const SliderEffects& fx, const SliderRect& thumbBefore);
+    void Apply(const SliderEffects& fx, const base::RectPx& thumbBefore);
     void ApplyTimer();
-    void RedrawThumb(const SliderRect& thumbBefore);
+    void RedrawThumb(const base::RectPx& thumbBefore);
     bool BackgroundCurrent() const;
     bool EnsureBackground(HDC reference);
     void DrawBackground(HDC dc, int width, int height);

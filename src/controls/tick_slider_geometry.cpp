@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/rounding.h"
 #include "layout/scale.h"
 
 namespace controls {
@@ -12,15 +13,6 @@ namespace {
 
 constexpr std::int64_t kIntMin = std::numeric_limits<int>::min();
 constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
-
-// Nearest integer, halves to the even neighbour, whatever the floating-point environment.
-double RoundHalfEven(double v) {
-    const double down = std::floor(v);
-    const double rest = v - down;
-    if (rest > 0.5) return down + 1;
-    if (rest < 0.5) return down;
-    return std::fmod(down, 2.0) == 0.0 ? down : down + 1;
-}
 
 // The smallest multiple of `step` (> 0) that is not below `value`.
 std::int64_t FirstMultipleFrom(std::int64_t value, std::int64_t step) {
@@ -47,13 +39,13 @@ int TickSliderLayout::TravelSpanPx() const {
     return widthPx - metrics.thumbWidthPx - 2 * metrics.borderPx;
 }
 
-SliderRect TickSliderLayout::TrackRect() const {
+base::RectPx TickSliderLayout::TrackRect() const {
     const TickSliderMetrics& m = metrics;
     return {m.halfWidthPx + m.borderPx, m.trackOffsetPx, widthPx - m.borderPx - m.halfWidthPx,
             m.trackOffsetPx + m.trackWidthPx};
 }
 
-SliderRect TickSliderLayout::ThumbRect(int position) const {
+base::RectPx TickSliderLayout::ThumbRect(int position) const {
     const TickSliderMetrics& m = metrics;
     const std::int64_t range = static_cast<std::int64_t>(max) - min;
     // The exact quotient, truncated: integer division gives the same as Trunc of the real.
@@ -79,13 +71,13 @@ std::vector<int> TickSliderLayout::TickXs(int tickStep) const {
 }
 
 int TickSliderLayout::PositionAt(int x, int centerOffsetX) const {
-    const SliderRect track = TrackRect();
-    const int span = track.right - track.left;
+    const base::RectPx track = TrackRect();
+    const int span = track.Right - track.Left;
     if (span <= 0 || max <= min) return min;
     const double range = static_cast<double>(max) - min;
-    const double raw = (static_cast<double>(x) - track.left - centerOffsetX) / span * range + min;
+    const double raw = (static_cast<double>(x) - track.Left - centerOffsetX) / span * range + min;
     const double clamped = std::clamp(raw, static_cast<double>(min), static_cast<double>(max));
-    return static_cast<int>(RoundHalfEven(clamped));
+    return static_cast<int>(base::RoundHalfEven(clamped));
 }
 
 bool TickSliderLayout::PressPointsUp(int x, int position) const {
@@ -121,26 +113,6 @@ int KeyRequest(SliderKey key, int position, int min, int max, int pageSize) {
     return position;
 }
 
-ExposedParts Uncovered(const SliderRect& oldRect, const SliderRect& newRect) {
-    ExposedParts parts;
-    if (oldRect.Empty()) return parts;
-    const SliderRect cut{std::max(oldRect.left, newRect.left), std::max(oldRect.top, newRect.top),
-                         std::min(oldRect.right, newRect.right),
-                         std::min(oldRect.bottom, newRect.bottom)};
-    auto add = [&parts](const SliderRect& r) {
-        if (!r.Empty()) parts.rects[parts.count++] = r;
-    };
-    if (cut.Empty()) {
-        add(oldRect);
-        return parts;
-    }
-    add({oldRect.left, oldRect.top, oldRect.right, cut.top});
-    add({oldRect.left, cut.bottom, oldRect.right, oldRect.bottom});
-    add({oldRect.left, cut.top, cut.left, cut.bottom});
-    add({cut.right, cut.top, oldRect.right, cut.bottom});
-    return parts;
-}
-
 TickSliderModel::TickSliderModel(int min, int max, int position, int pageSize, int tickStep)
     : pageSize_(pageSize), tickStep_(tickStep) {
     layout_.min = min;
@@ -165,11 +137,11 @@ SliderEffects TickSliderModel::Key(SliderKey key) {
 }
 
 void TickSliderModel::Press(int x, int y, SliderEffects& fx) {
-    const SliderRect thumb = ThumbRect();
+    const base::RectPx thumb = ThumbRect();
     if (thumb.Contains(x, y)) {
         EndPress(fx);
         sliding_ = true;
-        thumbCenterOffsetX_ = x - (thumb.left + (thumb.right - thumb.left) / 2);
+        thumbCenterOffsetX_ = x - (thumb.Left + (thumb.Right - thumb.Left) / 2);
         return;
     }
     if (!TrackRect().Contains(x, y)) return;

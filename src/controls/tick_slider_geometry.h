@@ -3,25 +3,11 @@
 // marks lie, which position a pointer or a key asks for, when a change is reported, and
 // the mouse modes (idle, track press, drag) with the repeat timer of a held track press.
 // The Win32 view forwards its input here, applies the returned effects and draws.
-#include <array>
-#include <cstddef>
 #include <vector>
 
+#include "base/rect.h"
+
 namespace controls {
-
-// Left, top, right, bottom in the control's client pixels; right and bottom excluded.
-struct SliderRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    constexpr bool Contains(int x, int y) const {
-        return x >= left && x < right && y >= top && y < bottom;
-    }
-    constexpr bool Empty() const { return right <= left || bottom <= top; }
-    friend constexpr bool operator==(const SliderRect&, const SliderRect&) = default;
-};
 
 // Drawing sizes in device pixels. The border inset and the lift of the thumb towards the
 // tick marks stay the same at every density; the rest scales with the window.
@@ -48,8 +34,8 @@ struct TickSliderLayout {
 
     // Width - thumb width - 2 borders: the pixels the thumb's left edge travels.
     int TravelSpanPx() const;
-    SliderRect TrackRect() const;
-    SliderRect ThumbRect(int position) const;
+    base::RectPx TrackRect() const;
+    base::RectPx ThumbRect(int position) const;
     // x of every tick mark: one per multiple of `tickStep` within min..max, in order.
     std::vector<int> TickXs(int tickStep) const;
     // Tick marks run from y = border to y = tick end (excluded).
@@ -70,13 +56,6 @@ enum class SliderKey { Left, Down, Subtract, Right, Up, Add, PageUp, PageDown, H
 // The position a key asks for. Arrows and keypad signs step by 1 only within the range;
 // Page Up/Down step by `pageSize` unbounded (the request clamps); Home/End jump to the ends.
 int KeyRequest(SliderKey key, int position, int min, int max, int pageSize);
-
-// The parts of `oldRect` that `newRect` does not cover, as up to four disjoint rectangles.
-struct ExposedParts {
-    std::array<SliderRect, 4> rects{};
-    std::size_t count = 0;
-};
-ExposedParts Uncovered(const SliderRect& oldRect, const SliderRect& newRect);
 
 enum class SliderMode { Idle, TrackPress, Drag };
 
@@ -103,8 +82,8 @@ public:
     int PageSize() const noexcept { return pageSize_; }
     int TickStep() const noexcept { return tickStep_; }
     const TickSliderLayout& Layout() const noexcept { return layout_; }
-    SliderRect ThumbRect() const { return layout_.ThumbRect(position_); }
-    SliderRect TrackRect() const { return layout_.TrackRect(); }
+    base::RectPx ThumbRect() const { return layout_.ThumbRect(position_); }
+    base::RectPx TrackRect() const { return layout_.TrackRect(); }
 
     void SetWidthPx(int widthPx) noexcept { layout_.widthPx = widthPx; }
     void SetMetrics(const TickSliderMetrics& metrics) noexcept { layout_.metrics = metrics; }

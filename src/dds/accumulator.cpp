@@ -2,30 +2,14 @@
 
 #include <cmath>
 
+#include "base/rounding.h"
+
 namespace dds {
-
-namespace {
-
-/// Rounds a finite, non-negative value to the nearest integer, ties to even.
-/// Explicit instead of std::nearbyint so that the result does not depend on
-/// the thread's floating-point rounding mode.
-long double RoundHalfEven(long double magnitude) noexcept {
-    const long double whole = std::floor(magnitude);
-    // Exact: for a non-negative value the fraction is made of the value's own
-    // low bits. Values of 2^63 and more are integral, so fraction is 0 and
-    // whole + 1 below is only ever computed for whole < 2^63, where it is exact.
-    const long double fraction = magnitude - whole;
-    if (fraction > 0.5L) return whole + 1.0L;
-    if (fraction < 0.5L) return whole;
-    return std::fmod(whole, 2.0L) == 0.0L ? whole : whole + 1.0L;
-}
-
-}  // namespace
 
 std::uint16_t AdderFromValue(long double value) noexcept {
     if (!std::isfinite(value)) return 0;
 
-    const long double magnitude = RoundHalfEven(std::fabs(value));
+    const long double magnitude = base::RoundHalfEven(std::fabs(value));
     // fmod is exact for floating values, so this is the true residue in
     // [0, 65536) of the integer `magnitude`, whatever its size.
     long double low = std::fmod(magnitude, 65536.0L);

@@ -1,6 +1,8 @@
 // Axis range checks and the conversions between values and pixels.
 #include "chart/axis.h"
 
+#include "base/rounding.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,20 +15,6 @@ namespace {
 using chart::Axis;
 using chart::AxisOrientation;
 using chart::AxisRangeError;
-using chart::RoundHalfEven;
-
-TEST(ChartRounding, HalvesGoToTheEvenNeighbour) {
-    const struct {
-        double value;
-        double rounded;
-    } cases[] = {
-        {0.5, 0},   {1.5, 2},    {2.5, 2},    {3.5, 4}, {-0.5, 0},  {-1.5, -2},
-        {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {7.0, 7}, {-7.0, -7}, {1e15 + 0.5, 1e15},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
-    }
-}
 
 Axis DrawnAxis(AxisOrientation orientation, double minimum, double maximum, int startPx,
                int endPx) {
@@ -104,7 +92,7 @@ TEST(ChartAxisValueToPxFormula, MatchesRoundHalfEvenOnRandomScales) {
                 const double v =
                     i % 2 == 0 ? std::round(value(random) * 64.0) / 64.0 : value(random) * 1e4;
                 const double offset =
-                    RoundHalfEven((v - minimum) * (endPx - startPx) / (maximum - minimum));
+                    base::RoundHalfEven((v - minimum) * (endPx - startPx) / (maximum - minimum));
                 const double px = orientation == kH ? startPx + offset : endPx - offset;
                 const double held =
                     std::min(std::max(px, double{-chart::kPxLimit}), double{chart::kPxLimit});

@@ -246,11 +246,11 @@ protected:
 
 TEST_F(ChartLabelHover, RectanglesSitAgainstTheTickEndsCentredOnTheTick) {
     ASSERT_EQ(bottom.Labels.back().Text, u"0");
-    EXPECT_EQ(bottom.Labels.back().RectPx, (chart::PxRect{47, 307, 53, 320}));
+    EXPECT_EQ(bottom.Labels.back().TextRect, (chart::RectPx{47, 307, 53, 320}));
     ASSERT_EQ(bottom.Labels.front().Text, u"100");
-    EXPECT_EQ(bottom.Labels.front().RectPx, (chart::PxRect{541, 307, 559, 320}));
+    EXPECT_EQ(bottom.Labels.front().TextRect, (chart::RectPx{541, 307, 559, 320}));
     ASSERT_EQ(left.Labels.back().Text, u"0");
-    EXPECT_EQ(left.Labels.back().RectPx, (chart::PxRect{37, 294, 43, 307}));
+    EXPECT_EQ(left.Labels.back().TextRect, (chart::RectPx{37, 294, 43, 307}));
 }
 
 TEST_F(ChartLabelHover, FindsTheLabelUnderThePointerEdgesIncluded) {

@@ -7,7 +7,7 @@ namespace {
 
 using chart::Axis;
 using chart::AxisOrientation;
-using chart::PxRect;
+using chart::RectPx;
 
 // Every character 6 px wide, "W" 13 px high.
 struct FixedWidthMeasurer : chart::TextMeasurer {
@@ -20,7 +20,7 @@ struct FixedWidthMeasurer : chart::TextMeasurer {
 TEST(ChartPlotRect, BevelAndTheTwoAxisBandsAreTakenOff) {
     const struct {
         int width, height, widestLeft, space, heightOfW;
-        PxRect plot;
+        RectPx plot;
     } cases[] = {
         // 1 + 18 + 6 + 7 on the left; 13 + 7 + 1 at the bottom; 1 on the other sides.
         {1210, 470, 18, 6, 13, {32, 1, 1209, 449}},
@@ -34,7 +34,7 @@ TEST(ChartPlotRect, BevelAndTheTwoAxisBandsAreTakenOff) {
 }
 
 TEST(ChartPlotRect, AxisEndsAreTheOutermostColumnAndRowOfThePlot) {
-    const PxRect plot{32, 1, 1209, 449};
+    const RectPx plot{32, 1, 1209, 449};
     Axis bottom;
     chart::SetAxisEnds(bottom, plot);
     EXPECT_EQ(bottom.AxisStartPx, 32);
@@ -63,7 +63,7 @@ TEST(ChartLayout, LaysOutThePlotAroundTheLeftLabelsAndCopiesTheDrawnRanges) {
         chart::LayoutChart(1210, 470, bottom, left, 1, measurer, chart::NumberSeparators{});
 
     // Widest left label "250": 18 px, plus a 6 px space and the 7 px band.
-    EXPECT_EQ(layout.PlotRectPx, (PxRect{32, 1, 1209, 449}));
+    EXPECT_EQ(layout.PlotRectPx, (RectPx{32, 1, 1209, 449}));
     EXPECT_EQ(layout.Bottom.DrawnMinimum, 0);
     EXPECT_EQ(layout.Bottom.DrawnMaximum, 256);
     EXPECT_EQ(layout.Bottom.AxisStartPx, 32);
@@ -77,15 +77,15 @@ TEST(ChartLayout, LaysOutThePlotAroundTheLeftLabelsAndCopiesTheDrawnRanges) {
     ASSERT_FALSE(layout.LeftLabels.Labels.empty());
     const chart::AxisLabel& top = layout.LeftLabels.Labels.front();
     EXPECT_EQ(top.Text, u"250");
-    EXPECT_EQ(top.RectPx, (PxRect{7, top.TickPx - 6, 25, top.TickPx + 7}));
+    EXPECT_EQ(top.TextRect, (RectPx{7, top.TickPx - 6, 25, top.TickPx + 7}));
 
     // 1176 px of bottom axis at 20 px per label: room for 59; 256 / 5 = 51.
     EXPECT_EQ(layout.BottomLabels.Increment, 5);
     const chart::AxisLabel& zero = layout.BottomLabels.Labels.back();
     EXPECT_EQ(zero.Text, u"0");
     EXPECT_EQ(zero.TickPx, 32);
-    EXPECT_EQ(zero.RectPx, (PxRect{29, 456, 35, 469}));
-    EXPECT_EQ(zero.RectPx.BottomPx, 470 - 1);  // the labels fill the band down to the bevel
+    EXPECT_EQ(zero.TextRect, (RectPx{29, 456, 35, 469}));
+    EXPECT_EQ(zero.TextRect.Bottom, 470 - 1);  // the labels fill the band down to the bevel
 }
 
 }  // namespace

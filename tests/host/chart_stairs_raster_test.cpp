@@ -19,14 +19,14 @@ namespace {
 
 using chart::CoverageMask;
 using chart::PointPx;
-using chart::PxRect;
+using chart::RectPx;
 
 // Samples every pixel near every segment on the 8 x 8 grid and tests the
 // exact distance to the segment: the stroke by its definition, one segment
 // at a time, with no knowledge of columns or runs.
-CoverageMask ReferenceMask(const std::vector<PointPx>& path, PxRect clip) {
-    const int width = clip.WidthPx();
-    const int height = clip.HeightPx();
+CoverageMask ReferenceMask(const std::vector<PointPx>& path, RectPx clip) {
+    const int width = clip.Width();
+    const int height = clip.Height();
     std::vector<std::uint64_t> samples(static_cast<std::size_t>(width * height), 0);
     for (std::size_t i = 1; i < path.size(); ++i) {
         // In 1/16 px: segment a-b, sample p, radius 24.
@@ -34,14 +34,14 @@ CoverageMask ReferenceMask(const std::vector<PointPx>& path, PxRect clip) {
         const std::int64_t bx = path[i].XPx * 16, by = path[i].YPx * 16;
         const std::int64_t dx = bx - ax, dy = by - ay;
         const std::int64_t lengthSquared = dx * dx + dy * dy;
-        const int left = std::max(std::min(path[i - 1].XPx, path[i].XPx) - 2, clip.LeftPx);
-        const int right = std::min(std::max(path[i - 1].XPx, path[i].XPx) + 2, clip.RightPx - 1);
-        const int top = std::max(std::min(path[i - 1].YPx, path[i].YPx) - 2, clip.TopPx);
-        const int bottom = std::min(std::max(path[i - 1].YPx, path[i].YPx) + 2, clip.BottomPx - 1);
+        const int left = std::max(std::min(path[i - 1].XPx, path[i].XPx) - 2, clip.Left);
+        const int right = std::min(std::max(path[i - 1].XPx, path[i].XPx) + 2, clip.Right - 1);
+        const int top = std::max(std::min(path[i - 1].YPx, path[i].YPx) - 2, clip.Top);
+        const int bottom = std::min(std::max(path[i - 1].YPx, path[i].YPx) + 2, clip.Bottom - 1);
         for (int y = top; y <= bottom; ++y) {
             for (int x = left; x <= right; ++x) {
                 std::uint64_t& mask =
-                    samples[static_cast<std::size_t>((y - clip.TopPx) * width + x - clip.LeftPx)];
+                    samples[static_cast<std::size_t>((y - clip.Top) * width + x - clip.Left)];
                 for (int k = 0; k < 64; ++k) {
                     const std::int64_t px = x * 16 + 2 * (k % 8) - 7 - ax;
                     const std::int64_t py = y * 16 + 2 * (k / 8) - 7 - ay;
@@ -76,9 +76,9 @@ int CountDifferences(const CoverageMask& actual, const CoverageMask& expected) {
     EXPECT_EQ(actual.ClipPx, expected.ClipPx);
     EXPECT_EQ(actual.Alpha.size(), expected.Alpha.size());
     int differences = 0;
-    const PxRect clip = expected.ClipPx;
-    for (int y = clip.TopPx; y < clip.BottomPx; ++y) {
-        for (int x = clip.LeftPx; x < clip.RightPx; ++x) {
+    const RectPx clip = expected.ClipPx;
+    for (int y = clip.Top; y < clip.Bottom; ++y) {
+        for (int x = clip.Left; x < clip.Right; ++x) {
             if (actual.At(x, y) != expected.At(x, y) && ++differences <= 5) {
                 ADD_FAILURE() << "pixel (" << x << ", " << y << "): " << int{actual.At(x, y)}
                               << " instead of " << int{expected.At(x, y)};
@@ -102,16 +102,16 @@ class ChartStairsRasterIdentity : public ::testing::TestWithParam<DenseCase> {};
 // rasterizer, equal the stroke sampled segment by segment, pixel for pixel.
 TEST_P(ChartStairsRasterIdentity, CollapsedColumnsGiveTheSamePicture) {
     const DenseCase c = GetParam();
-    const PxRect plot{30, 5, 30 + c.widthPx, 5 + c.heightPx};
+    const RectPx plot{30, 5, 30 + c.widthPx, 5 + c.heightPx};
     chart::Axis bottom;
     bottom.DrawnMaximum = c.points - 1;
-    bottom.AxisStartPx = plot.LeftPx;
-    bottom.AxisEndPx = plot.RightPx - 1;
+    bottom.AxisStartPx = plot.Left;
+    bottom.AxisEndPx = plot.Right - 1;
     chart::Axis left;
     left.Orientation = chart::AxisOrientation::Vertical;
     left.DrawnMaximum = 255;
-    left.AxisStartPx = plot.TopPx;
-    left.AxisEndPx = plot.BottomPx - 1;
+    left.AxisStartPx = plot.Top;
+    left.AxisEndPx = plot.Bottom - 1;
 
     std::mt19937 random(static_cast<unsigned>(c.points * 7919 + c.heightPx));
     std::uniform_real_distribution<double> value(c.yMinimum, c.yMaximum);
@@ -126,7 +126,7 @@ TEST_P(ChartStairsRasterIdentity, CollapsedColumnsGiveTheSamePicture) {
     const std::vector<PointPx> collapsed = chart::CollapseColumns(raw);
     ASSERT_LE(collapsed.size(), 4u * static_cast<std::size_t>(c.widthPx));
 
-    const PxRect clip = chart::StairsClipRect(plot);
+    const RectPx clip = chart::StairsClipRect(plot);
     const CoverageMask expected = ReferenceMask(raw, clip);
     int opaque = 0;
     for (const std::uint8_t alpha : expected.Alpha) {
@@ -155,7 +155,7 @@ class ChartStairsRasterShape : public ::testing::Test {
 protected:
     CoverageMask Raster(const Path& path) const { return chart::RasterizeStairs(path, clip); }
 
-    const PxRect clip{0, 0, 60, 60};
+    const RectPx clip{0, 0, 60, 60};
 };
 
 TEST_F(ChartStairsRasterShape, HorizontalStrokeIsThreeOpaqueRowsWithRoundEnds) {
@@ -220,9 +220,9 @@ TEST_F(ChartStairsRasterShape, NothingForFewerThanTwoVertices) {
 }
 
 TEST_F(ChartStairsRasterShape, LineOnThePlotsTopAndBottomEdgesStaysWhole) {
-    const PxRect plot{10, 10, 50, 40};
-    const PxRect lineClip = chart::StairsClipRect(plot);
-    EXPECT_EQ(lineClip, (PxRect{10, 9, 50, 41}));
+    const RectPx plot{10, 10, 50, 40};
+    const RectPx lineClip = chart::StairsClipRect(plot);
+    EXPECT_EQ(lineClip, (RectPx{10, 9, 50, 41}));
     // Value 0 on the last row of the plot, then value 255 on its first row.
     const std::vector<PointPx> path = {{10, 39}, {30, 39}, {30, 10}, {49, 10}};
     const CoverageMask mask = chart::RasterizeStairs(path, lineClip);

@@ -9,14 +9,13 @@
 
 namespace {
 
+using base::RectPx;
 using controls::SliderEffects;
 using controls::SliderKey;
 using controls::SliderMode;
-using controls::SliderRect;
 using controls::TickSliderLayout;
 using controls::TickSliderMetrics;
 using controls::TickSliderModel;
-using controls::Uncovered;
 
 constexpr int kMin = 1;
 constexpr int kMax = 10000;
@@ -39,7 +38,7 @@ TickSliderModel DesignedModel(int position = 256) {
 TEST(TickSliderGeometry, TrackAtDesignedSize) {
     const TickSliderLayout layout = DesignedLayout();
     EXPECT_EQ(layout.TravelSpanPx(), 237);
-    EXPECT_EQ(layout.TrackRect(), (SliderRect{10, 20, 247, 28}));
+    EXPECT_EQ(layout.TrackRect(), (RectPx{10, 20, 247, 28}));
 }
 
 TEST(TickSliderGeometry, ThumbRectForPosition) {
@@ -51,7 +50,7 @@ TEST(TickSliderGeometry, ThumbRectForPosition) {
     const TickSliderLayout layout = DesignedLayout();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.position);
-        EXPECT_EQ(layout.ThumbRect(c.position), (SliderRect{c.left, 12, c.left + 12, 33}));
+        EXPECT_EQ(layout.ThumbRect(c.position), (RectPx{c.left, 12, c.left + 12, 33}));
     }
 }
 
@@ -69,8 +68,8 @@ TEST(TickSliderGeometry, TickMarksAtDesignedSize) {
         EXPECT_EQ(xs[k], 4 + (c - kMin) * 237 / (kMax - kMin) + 6) << "mark for " << c;
     }
     // At 256 the thumb's centre stands under the first mark.
-    const SliderRect thumb = layout.ThumbRect(256);
-    EXPECT_EQ(thumb.left + 6, xs.front());
+    const RectPx thumb = layout.ThumbRect(256);
+    EXPECT_EQ(thumb.Left + 6, xs.front());
     EXPECT_EQ(layout.TickTopPx(), 4);
     EXPECT_EQ(layout.TickBottomPx(), 10);
 }
@@ -135,7 +134,7 @@ TEST(TickSliderGeometry, PositionFromPointer) {
 TEST(TickSliderGeometry, PointerPositionRoundsHalvesToEven) {
     // Track 10..18 over 0..4: every odd pixel lies exactly half-way between positions.
     const TickSliderLayout layout{TickSliderMetrics{}, 28, 0, 4};
-    ASSERT_EQ(layout.TrackRect(), (SliderRect{10, 20, 18, 28}));
+    ASSERT_EQ(layout.TrackRect(), (RectPx{10, 20, 18, 28}));
     struct Case {
         int x;
         int position;
@@ -158,9 +157,9 @@ TEST(TickSliderGeometry, TrackPressDirectionFromThumbLeftEdge) {
 TEST(TickSliderGeometry, UncoveredPartsOfTheOldThumb) {
     struct Case {
         const char* what;
-        SliderRect oldRect;
-        SliderRect newRect;
-        std::vector<SliderRect> parts;
+        RectPx oldRect;
+        RectPx newRect;
+        std::vector<RectPx> parts;
     };
     const Case cases[] = {
         {"moved right", {10, 12, 22, 33}, {13, 12, 25, 33}, {{10, 12, 13, 33}}},
@@ -174,9 +173,8 @@ TEST(TickSliderGeometry, UncoveredPartsOfTheOldThumb) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const controls::ExposedParts exposed = Uncovered(c.oldRect, c.newRect);
-        const std::vector<SliderRect> parts(exposed.rects.begin(),
-                                            exposed.rects.begin() + exposed.count);
+        const base::RectPieces exposed = base::Difference(c.oldRect, c.newRect);
+        const std::vector<RectPx> parts(exposed.begin(), exposed.end());
         EXPECT_EQ(parts, c.parts);
     }
 }
@@ -297,7 +295,7 @@ TEST_F(TickSliderMouse, ReleaseBeforeTheRepeatLeavesTheThumb) {
 TEST_F(TickSliderMouse, HeldTrackPressTurnsIntoADrag) {
     model.LeftPress(128, kTrackY);
     ASSERT_EQ(model.Position(), 4979);
-    ASSERT_EQ(model.ThumbRect(), (SliderRect{121, 12, 133, 33}));
+    ASSERT_EQ(model.ThumbRect(), (RectPx{121, 12, 133, 33}));
     const SliderEffects fx = model.RepeatTimerFired();
     EXPECT_EQ(model.Mode(), SliderMode::Drag);
     EXPECT_FALSE(fx.changed);
@@ -317,7 +315,7 @@ TEST_F(TickSliderMouse, RepeatedPressBesideTheThumbMovesNothing) {
     GrabAndRelease(21);  // centre 16: offset 5
     model.LeftPress(100, kTrackY);
     ASSERT_EQ(model.Position(), 3587);        // Round(85 / 237 * 9999 + 1)
-    ASSERT_EQ(model.ThumbRect().right, 100);  // the pressed point is just right of it
+    ASSERT_EQ(model.ThumbRect().Right, 100);  // the pressed point is just right of it
     const SliderEffects fx = model.RepeatTimerFired();
     EXPECT_FALSE(fx.changed);
     EXPECT_EQ(model.Mode(), SliderMode::TrackPress);

@@ -22,7 +22,7 @@
 namespace {
 
 using chart::PointPx;
-using chart::PxRect;
+using chart::RectPx;
 using namespace std::chrono_literals;
 
 constexpr COLORREF kLine = RGB(68, 102, 163);
@@ -79,13 +79,13 @@ Pixels Copy(const chart::DibPicture& picture) {
 
 // Pixels that differ within `area` between two pictures of the same size; the first few
 // are reported.
-int Differences(const Pixels& actual, const Pixels& expected, PxRect area) {
+int Differences(const Pixels& actual, const Pixels& expected, RectPx area) {
     EXPECT_EQ(actual.width, expected.width);
     EXPECT_EQ(actual.height, expected.height);
     if (actual.colours.size() != expected.colours.size()) return -1;
     int differences = 0;
-    for (int y = area.TopPx; y < area.BottomPx; ++y) {
-        for (int x = area.LeftPx; x < area.RightPx; ++x) {
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        for (int x = area.Left; x < area.Right; ++x) {
             if (actual.At(x, y) != expected.At(x, y) && ++differences <= 5) {
                 ADD_FAILURE() << "pixel (" << x << ", " << y << "): " << std::hex << actual.At(x, y)
                               << " instead of " << expected.At(x, y);
@@ -132,11 +132,11 @@ protected:
     void Plus(int times = 1) {
         for (int i = 0; i < times; ++i) SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
     }
-    PxRect Plot() const { return view->Layout().PlotRectPx; }
+    RectPx Plot() const { return view->Layout().PlotRectPx; }
 
     // The part of the chart that the window shows: as laid out, the chart reaches past the
     // window's left and bottom edges.
-    PxRect Visible() const {
+    RectPx Visible() const {
         RECT client{};
         GetClientRect(form->Handle(), &client);
         MapWindowPoints(form->Handle(), view->Handle(), reinterpret_cast<POINT*>(&client), 2);
@@ -146,8 +146,8 @@ protected:
     }
     // Whether the screen shows what `expected` holds, where the chart can be seen.
     void ExpectScreenShows(const Pixels& expected) {
-        const PxRect visible = Visible();
-        ASSERT_GT(visible.WidthPx(), expected.width / 2);
+        const RectPx visible = Visible();
+        ASSERT_GT(visible.Width(), expected.width / 2);
         EXPECT_EQ(Differences(Screen(view->Handle()), expected, visible), 0);
     }
 
@@ -223,21 +223,21 @@ TEST_F(ChartWindow, ExtremeValuesLieOnThePlotsEdgesAndTheLineIsClippedBelowIt) {
     form->edAdder.SetValue(32768);
     Plus(6);  // 255, 0, 255, 0, 255, 0
     PaintNow();
-    const PxRect plot = Plot();
+    const RectPx plot = Plot();
     const chart::ChartLayout& layout = view->Layout();
-    ASSERT_EQ(layout.Left.ValueToPx(255), plot.TopPx);
-    ASSERT_EQ(layout.Left.ValueToPx(0), plot.BottomPx - 1);
+    ASSERT_EQ(layout.Left.ValueToPx(255), plot.Top);
+    ASSERT_EQ(layout.Left.ValueToPx(0), plot.Bottom - 1);
     const int topX = (layout.Bottom.ValueToPx(0) + layout.Bottom.ValueToPx(1)) / 2;
     const int bottomX = (layout.Bottom.ValueToPx(1) + layout.Bottom.ValueToPx(2)) / 2;
     Pixels screen = Screen(view->Handle());
     // The whole stroke, one pixel above the plot and one below it included.
-    for (const int y : {plot.TopPx - 1, plot.TopPx, plot.TopPx + 1}) {
+    for (const int y : {plot.Top - 1, plot.Top, plot.Top + 1}) {
         EXPECT_EQ(screen.At(topX, y), kLine) << "row " << y << " at 255";
     }
-    for (const int y : {plot.BottomPx - 2, plot.BottomPx - 1, plot.BottomPx}) {
+    for (const int y : {plot.Bottom - 2, plot.Bottom - 1, plot.Bottom}) {
         EXPECT_EQ(screen.At(bottomX, y), kLine) << "row " << y << " at 0";
     }
-    EXPECT_EQ(screen.At(bottomX, plot.BottomPx + 1), kBlack) << "the axis line's second row";
+    EXPECT_EQ(screen.At(bottomX, plot.Bottom + 1), kBlack) << "the axis line's second row";
 
     // With 0 far below the view, the jumps down are cut one pixel below the plot.
     view->LeftAxis.Minimum = 100;
@@ -245,8 +245,8 @@ TEST_F(ChartWindow, ExtremeValuesLieOnThePlotsEdgesAndTheLineIsClippedBelowIt) {
     PaintNow();
     screen = Screen(view->Handle());
     const int jumpX = view->Layout().Bottom.ValueToPx(1);
-    EXPECT_EQ(screen.At(jumpX, plot.BottomPx), kLine);
-    for (int y = plot.BottomPx + 1; y < screen.height; ++y) {
+    EXPECT_EQ(screen.At(jumpX, plot.Bottom), kLine);
+    for (int y = plot.Bottom + 1; y < screen.height; ++y) {
         EXPECT_NE(screen.At(jumpX, y), kLine) << "row " << y << " below the clip";
     }
 }
@@ -255,13 +255,13 @@ TEST_F(ChartWindow, LabelUnderThePointerIsBoldUntilThePointerLeaves) {
     const chart::AxisLabels& labels = view->Layout().BottomLabels;
     ASSERT_GT(labels.Labels.size(), 4u);
     const int index = static_cast<int>(labels.Labels.size()) / 2;
-    const PxRect rect = labels.Labels[static_cast<std::size_t>(index)].RectPx;
-    const PointPx centre{(rect.LeftPx + rect.RightPx) / 2, (rect.TopPx + rect.BottomPx) / 2};
+    const RectPx rect = labels.Labels[static_cast<std::size_t>(index)].TextRect;
+    const PointPx centre{(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2};
     const auto darkPixels = [&] {
         const Pixels screen = Screen(view->Handle());
         int dark = 0;
-        for (int y = rect.TopPx; y < std::min(rect.BottomPx + 2, screen.height); ++y) {
-            for (int x = rect.LeftPx - 3; x < rect.RightPx + 3; ++x) {
+        for (int y = rect.Top; y < std::min(rect.Bottom + 2, screen.height); ++y) {
+            for (int x = rect.Left - 3; x < rect.Right + 3; ++x) {
                 const COLORREF c = screen.At(x, y);
                 dark += GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128;
             }
@@ -281,7 +281,7 @@ TEST_F(ChartWindow, LabelUnderThePointerIsBoldUntilThePointerLeaves) {
     MoveMouseTo({centre.XPx + 1, centre.YPx});
     EXPECT_EQ(view->RedrawCount(), redraws) << "the same label: no repaint";
 
-    MoveMouseTo({(Plot().LeftPx + Plot().RightPx) / 2, (Plot().TopPx + Plot().BottomPx) / 2});
+    MoveMouseTo({(Plot().Left + Plot().Right) / 2, (Plot().Top + Plot().Bottom) / 2});
     ASSERT_TRUE(wintest::PumpUntil([&] { return view->Hovered().Bottom == -1; }, 2s));
     PaintNow();
     EXPECT_EQ(darkPixels(), regular);
@@ -305,14 +305,14 @@ TEST_F(ChartWindow, NarrowWidthShowsTheLineToTheRightEdgeAndTheNextSampleClears)
     EXPECT_EQ(view->BottomAxis.DrawnMaximum, 30.0);
     EXPECT_EQ(form->Series1.Count(), 200) << "the points stay";
     const Pixels screen = Screen(view->Handle());
-    const PxRect plot = Plot();
+    const RectPx plot = Plot();
     const auto lineInColumn = [&](int x) {
         int count = 0;
-        for (int y = plot.TopPx - 1; y <= plot.BottomPx; ++y) count += screen.At(x, y) == kLine;
+        for (int y = plot.Top - 1; y <= plot.Bottom; ++y) count += screen.At(x, y) == kLine;
         return count;
     };
-    EXPECT_GT(lineInColumn(plot.RightPx - 1), 0) << "the line reaches the right edge";
-    EXPECT_EQ(lineInColumn(plot.RightPx), 0) << "and is cut there";
+    EXPECT_GT(lineInColumn(plot.Right - 1), 0) << "the line reaches the right edge";
+    EXPECT_EQ(lineInColumn(plot.Right), 0) << "and is cut there";
 
     Plus();
     PaintNow();
@@ -325,7 +325,7 @@ TEST_F(ChartWindow, NarrowWidthShowsTheLineToTheRightEdgeAndTheNextSampleClears)
 TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage) {
     const layout::RectPx bounds = view->BoundsPx();
     view->SetBoundsPx(
-        {bounds.left, bounds.top, bounds.width + 1000 - Plot().WidthPx(), bounds.height});
+        {bounds.left, bounds.top, bounds.width + 1000 - Plot().Width(), bounds.height});
     form->cbAutoClear.SetChecked(false);
     std::mt19937 random(2024);
     std::uniform_int_distribution<int> level(0, 255);
@@ -338,8 +338,8 @@ TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage)
     PaintNow();
     fill();
     PaintNow();
-    const PxRect plot = Plot();
-    ASSERT_EQ(plot.WidthPx(), 1000);
+    const RectPx plot = Plot();
+    ASSERT_EQ(plot.Width(), 1000);
 
     const std::vector<PointPx> vertices = ModelVertices();
     ASSERT_GT(vertices.size(), 10000u);
@@ -347,8 +347,8 @@ TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage)
     const Pixels under = Copy(view->StaticLayer());
     Pixels expected = under;
     int partial = 0;
-    for (int y = mask.ClipPx.TopPx; y < mask.ClipPx.BottomPx; ++y) {
-        for (int x = mask.ClipPx.LeftPx; x < mask.ClipPx.RightPx; ++x) {
+    for (int y = mask.ClipPx.Top; y < mask.ClipPx.Bottom; ++y) {
+        for (int x = mask.ClipPx.Left; x < mask.ClipPx.Right; ++x) {
             const int a = mask.At(x, y);
             partial += a > 0 && a < 255;
             const COLORREF u = under.At(x, y);
@@ -404,8 +404,8 @@ TEST_F(ChartWindow, LabelFontFollowsTheWindowsDensity) {
     EXPECT_EQ(view->Fonts().HeightPx(), 27) << "8 pt at 240 dpi";
     EXPECT_NEAR(view->Fonts().HeightOfWPx(), 2 * heightOfW, 2);
     EXPECT_GT(view->StaticRedrawCount(), staticRedraws);
-    const PxRect plot = Plot();
-    EXPECT_EQ(view->ClientSizePx().height - chart::kBevelPx - plot.BottomPx,
+    const RectPx plot = Plot();
+    EXPECT_EQ(view->ClientSizePx().height - chart::kBevelPx - plot.Bottom,
               view->Fonts().HeightOfWPx() + chart::kAxisBandPx)
         << "the bottom band is laid out with the new font";
 }
