@@ -44,7 +44,7 @@ const FixedWidthMeasurer kMeasurer;
 Frame PrepareFrame(const Chart& c) {
     Frame frame;
     frame.layout = chart::LayoutChart(c.clientWidthPx, c.clientHeightPx, c.bottom, c.left,
-                                      c.series.Count(), kMeasurer, chart::NumberSeparators{});
+                                      c.series.Count(), kMeasurer, chart::NumberSymbols{});
     frame.range = chart::FindVisibleRange(c.series.XValues(), frame.layout.Bottom.DrawnMinimum,
                                           frame.layout.Bottom.DrawnMaximum);
     frame.vertices = chart::StairVertices(c.series.XValues(), c.series.YValues(), frame.range,
@@ -121,7 +121,7 @@ void BM_Stage(benchmark::State& state) {
             case 0:
                 benchmark::DoNotOptimize(chart::LayoutChart(c.clientWidthPx, c.clientHeightPx,
                                                             c.bottom, c.left, c.series.Count(),
-                                                            kMeasurer, chart::NumberSeparators{}));
+                                                            kMeasurer, chart::NumberSymbols{}));
                 break;
             case 1:
                 benchmark::DoNotOptimize(chart::FindVisibleRange(c.series.XValues(), 0,

@@ -69,7 +69,7 @@ void Fill(TForm1& form, int visible, int stored) {
 
 void RedrawFigures(TForm1& form, const char* window) {
     HWND chart = form.Chart1.Handle();
-    const layout::SizePx size = form.Chart1.ClientSizePx();
+    const base::SizePx size = form.Chart1.ClientSizePx();
     struct Case {
         int visible;
         int stored;
@@ -97,7 +97,7 @@ void RedrawFigures(TForm1& form, const char* window) {
         std::printf(
             "%-9s %4d x %-4d %5d visible %7d stored | full redraw %5.2f / %5.2f ms | "
             "line only %5.2f / %5.2f ms | copy only %5.2f / %5.2f ms\n",
-            window, size.width, size.height, c.visible, c.stored, full.bestMs, full.medianMs,
+            window, size.Width, size.Height, c.visible, c.stored, full.bestMs, full.medianMs,
             line.bestMs, line.medianMs, copy.bestMs, copy.medianMs);
     }
 }

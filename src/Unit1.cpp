@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include <array>
 #include <string>
 
 #include "../res/resource_ids.h"
@@ -25,8 +26,7 @@ std::u16string DecimalText(unsigned value) {
 TForm1::TForm1() : TForm1(Options{}) {}
 
 TForm1::TForm1(Options options) {
-    CreateForm(layout::MainFormDesc(), layout::MainFormControls(),
-               [this](std::string_view name) { return ControlNamed(name); });
+    CreateForm(layout::MainFormDesc(), layout::MainFormControls(), ControlsInLayoutOrder());
     ApplyDesignedValues();
     AttachHandlers();
     const int dpi = options.monitorDpi > 0 ? options.monitorDpi : ui::MonitorDpiAt({0, 0});
@@ -47,46 +47,14 @@ TForm1::~TForm1() {
     DestroyHandle();
 }
 
-ui::Control* TForm1::ControlNamed(std::string_view name) {
-    struct Entry {
-        std::string_view name;
-        ui::Control* control;
-    };
-    const Entry entries[] = {
-        {"Panel2", &Panel2},
-        {"Chart1", &Chart1},
-        {"btnZoom", &btnZoom},
-        {"btnClearChart", &btnClearChart},
-        {"cbAutoClear", &cbAutoClear},
-        {"TrackBar2", &TrackBar2},
-        {"Panel3", &Panel3},
-        {"Label5", &Label5},
-        {"Label6", &Label6},
-        {"Image1", &Image1},
-        {"TrackBar1", &TrackBar1},
-        {"Panel1", &Panel1},
-        {"Panel4", &Panel4},
-        {"Label1", &Label1},
-        {"Label2", &Label2},
-        {"Label3", &Label3},
-        {"Label4", &Label4},
-        {"stHi", &stHi},
-        {"stLow", &stLow},
-        {"Button1", &Button1},
-        {"edAdder", &edAdder},
-        {"Button2", &Button2},
-        {"cbAuto", &cbAuto},
-        {"RzTrackBar1", &RzTrackBar1},
-        {"rbSin", &rbSin},
-        {"rbSaw", &rbSaw},
-        {"rbRSaw", &rbRSaw},
-        {"rbTri", &rbTri},
-        {"rbSqr", &rbSqr},
-        {"rbEcg", &rbEcg},
-    };
-    for (const Entry& e : entries)
-        if (e.name == name) return e.control;
-    return nullptr;
+// The controls in the order of the layout table's rows; each is created from its row,
+// which names it. CreateForm refuses a row whose kind or parent does not fit.
+std::array<ui::Control*, TForm1::kControlCount> TForm1::ControlsInLayoutOrder() {
+    return {&Panel2,    &Panel3,  &Chart1,  &btnZoom, &btnClearChart, &cbAutoClear,
+            &TrackBar2, &Label5,  &Label6,  &Image1,  &TrackBar1,     &Panel1,
+            &Panel4,    &Label1,  &Label2,  &Label3,  &Label4,        &stHi,
+            &stLow,     &Button1, &edAdder, &Button2, &cbAuto,        &RzTrackBar1,
+            &rbSin,     &rbSaw,   &rbRSaw,  &rbTri,   &rbSqr,         &rbEcg};
 }
 
 // What the layout table does not say: the picture, the chart's axes and the timers'
@@ -195,8 +163,10 @@ void TForm1::Image1Click(ui::Window& sender) {
 }
 
 void TForm1::Timer2Timer(ui::Window&) {
-    layout::RectPx r = Image1.BoundsPx();
-    r.height = r.height > kArrowRestHeightPx ? kArrowRestHeightPx : r.height + kArrowPulseStepPx;
+    base::RectPx r = Image1.BoundsPx();
+    const int height = r.Height();
+    r.Bottom =
+        r.Top + (height > kArrowRestHeightPx ? kArrowRestHeightPx : height + kArrowPulseStepPx);
     Image1.SetBoundsPx(r);
     UpdateWindow(Image1.Handle());
 }

@@ -1,5 +1,7 @@
 #pragma once
 // The main window: its controls as laid out, the generator's state and every handler.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "chart/chart_view.h"
@@ -92,7 +94,8 @@ public:
     const dds::WaveformTable& ActiveTable() const noexcept { return WaveTable; }
 
 private:
-    ui::Control* ControlNamed(std::string_view name);
+    static constexpr std::size_t kControlCount = 30;
+    std::array<ui::Control*, kControlCount> ControlsInLayoutOrder();
     void ApplyDesignedValues();
     void AttachHandlers();
 

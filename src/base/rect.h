@@ -57,6 +57,13 @@ constexpr RectPx Bounds(const RectPx& a, const RectPx& b) noexcept {
             std::max(a.Bottom, b.Bottom)};
 }
 
+// A width and a height in pixels.
+struct SizePx {
+    int Width = 0;
+    int Height = 0;
+    friend constexpr bool operator==(const SizePx&, const SizePx&) = default;
+};
+
 // Up to four disjoint rectangles.
 struct RectPieces {
     std::array<RectPx, 4> Rects{};

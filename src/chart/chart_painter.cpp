@@ -31,9 +31,6 @@ constexpr COLORREF kLabelColour = RGB(0, 0, 0);
 // Without anti-aliasing a pixel belongs to the line when the stroke covers half of it.
 constexpr std::uint8_t kHalfCovered = 128;
 
-// Labels are measured once per text; a long scroll meets new texts without end.
-constexpr std::size_t kMaxRememberedWidths = 4096;
-
 struct Fill {
     RectPx rect;
     COLORREF colour;
@@ -199,106 +196,6 @@ Surface ProbeSurface() noexcept {
     Gdiplus::DllExports::GdipDeleteBrush(brush);
     return Surface::GdiPlus;
 }
-
-// --- DibPicture
-
-DibPicture::~DibPicture() {
-    if (dc_ && original_) SelectObject(dc_.Get(), original_);
-}
-
-bool DibPicture::Ensure(int widthPx, int heightPx) {
-    widthPx = std::max(widthPx, 1);
-    heightPx = std::max(heightPx, 1);
-    if (bitmap_ && widthPx == widthPx_ && heightPx == heightPx_) return true;
-    if (!dc_) {
-        dc_.Reset(CreateCompatibleDC(nullptr));
-        if (!dc_) return false;
-    }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = widthPx;
-    info.bmiHeader.biHeight = -heightPx;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    ui::UniqueBitmap fresh(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!fresh || !bits) return false;
-    HGDIOBJ previous = SelectObject(dc_.Get(), fresh.Get());
-    if (!previous || previous == HGDI_ERROR) return false;
-    if (!original_) original_ = previous;
-    bitmap_ = std::move(fresh);  // the old bitmap is no longer selected, so it may go
-    bits_ = static_cast<std::uint32_t*>(bits);
-    widthPx_ = widthPx;
-    heightPx_ = heightPx;
-    return true;
-}
-
-COLORREF DibPicture::PixelAt(int xPx, int yPx) const noexcept {
-    const std::uint32_t p = Row(yPx)[xPx];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
-
-// --- LabelFonts
-
-LabelFonts::LabelFonts() : dc_(CreateCompatibleDC(nullptr)) {}
-
-void LabelFonts::Create(int dpi) {
-    LOGFONTW lf{};
-    int points = 8;
-    lstrcpynW(lf.lfFaceName, L"Arial", LF_FACESIZE);
-    if (PRIMARYLANGID(GetSystemDefaultLangID()) == LANG_JAPANESE) {
-        points = 9;
-        LOGFONTW system{};
-        if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof system, &system) != 0) {
-            lstrcpynW(lf.lfFaceName, system.lfFaceName, LF_FACESIZE);
-        }
-    }
-    lf.lfHeight = -MulDiv(points, dpi, 72);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    ui::UniqueFont regular(CreateFontIndirectW(&lf));
-    lf.lfWeight = FW_BOLD;
-    ui::UniqueFont bold(CreateFontIndirectW(&lf));
-    if (!dc_ || !regular || !bold) throw std::runtime_error("Cannot create a font");
-    regular_ = std::move(regular);
-    bold_ = std::move(bold);
-    heightPx_ = -lf.lfHeight;
-    widths_.clear();
-    SIZE size{};
-    {
-        ui::SelectGuard font(dc_.Get(), regular_.Get());
-        heightOfWPx_ = GetTextExtentPoint32W(dc_.Get(), L"W", 1, &size) ? size.cy : heightPx_;
-    }
-    ++generation_;
-}
-
-int LabelFonts::Measure(HFONT font, std::u16string_view text) const {
-    if (!font) return 0;
-    ui::SelectGuard selected(dc_.Get(), font);
-    SIZE size{};
-    if (!GetTextExtentPoint32W(dc_.Get(), reinterpret_cast<const wchar_t*>(text.data()),
-                               static_cast<int>(text.size()), &size)) {
-        return 0;
-    }
-    return size.cx;
-}
-
-int LabelFonts::WidthPx(std::u16string_view text) const {
-    const std::u16string key(text);
-    if (const auto found = widths_.find(key); found != widths_.end()) return found->second;
-    if (widths_.size() >= kMaxRememberedWidths) widths_.clear();
-    const int width = Measure(regular_.Get(), text);
-    widths_.emplace(key, width);
-    return width;
-}
-
-int LabelFonts::BoldWidthPx(std::u16string_view text) const {
-    return Measure(bold_.Get(), text);
-}
-
-// --- ChartPainter
 
 bool ChartPainter::UpdateStaticLayer(const ChartLayout& layout, HoveredLabels hovered, int widthPx,
                                      int heightPx, const LabelFonts& fonts) {

@@ -7,24 +7,12 @@
 #include "chart/stairs_raster.h"
 #include "chart/visible_range.h"
 #include "layout/scale.h"
-#include "ui/text.h"
+#include "ui/buffered_paint.h"
+#include "ui/locale.h"
 
 namespace chart {
 
 namespace {
-
-// The user's thousands and decimal separators; the defaults where the platform has none.
-NumberSeparators UserSeparators() {
-    NumberSeparators separators;
-    wchar_t buffer[16]{};
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, buffer, 16) > 0) {
-        separators.Thousands = ui::ToU16(buffer);
-    }
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 16) > 0) {
-        separators.Decimal = ui::ToU16(buffer);
-    }
-    return separators;
-}
 
 // What a drawing leaves in the chart's own axis: the range drawn and the pixel ends.
 void StoreDrawn(Axis& axis, const Axis& drawn) {
@@ -42,7 +30,7 @@ int ValidLabel(int index, const AxisLabels& labels) {
 
 void ChartView::CreateWindowFor(HWND parent, const RECT& rect) {
     fonts_.Create(layout::kDesignDpi);  // the window is laid out for it until it is scaled
-    separators_ = UserSeparators();
+    symbols_ = ui::UserNumberSymbols();
     surface_ = ProbeSurface();
     CreateOwn(L"phasebox.Chart", {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
                                   .parent = parent,
@@ -85,16 +73,15 @@ void ChartView::Redraw() {
         ~DrawingScope() { flag = false; }
     } scope(drawing_);
     ++redraws_;
-    const layout::SizePx size = ClientSizePx();
+    const base::SizePx size = ClientSizePx();
     const int count = series_ ? series_->Count() : 0;
-    layout_ =
-        LayoutChart(size.width, size.height, BottomAxis, LeftAxis, count, fonts_, separators_);
+    layout_ = LayoutChart(size.Width, size.Height, BottomAxis, LeftAxis, count, fonts_, symbols_);
     StoreDrawn(BottomAxis, layout_.Bottom);
     StoreDrawn(LeftAxis, layout_.Left);
     hovered_ = {ValidLabel(hovered_.Bottom, layout_.BottomLabels),
                 ValidLabel(hovered_.Left, layout_.LeftLabels)};
     pictureValid_ = true;
-    if (!painter_.UpdateStaticLayer(layout_, hovered_, size.width, size.height, fonts_)) {
+    if (!painter_.UpdateStaticLayer(layout_, hovered_, size.Width, size.Height, fonts_)) {
         return;
     }
     std::vector<PointPx> vertices;
@@ -108,14 +95,9 @@ void ChartView::Redraw() {
 }
 
 void ChartView::Paint() {
-    ui::PaintScope paint(Handle());
     invalidated_ = false;
     if (!pictureValid_) Redraw();
-    const DibPicture& picture = painter_.Picture();
-    if (!picture.Dc()) return;
-    const RECT& area = paint.Area();
-    BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top,
-           picture.Dc(), area.left, area.top, SRCCOPY);
+    ui::PaintFrom(Handle(), painter_.Picture());
 }
 
 void ChartView::TrackHover(PointPx pointer) {
@@ -139,6 +121,11 @@ LRESULT ChartView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT:
             Paint();
             return 0;
+        case WM_SETTINGCHANGE:
+            // A regional change may bring other separators: the labels are written anew.
+            symbols_ = ui::UserNumberSymbols();
+            RequestFullRedraw();
+            break;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS;
         case WM_MOUSEMOVE:

@@ -13,6 +13,8 @@ namespace chart {
 
 class ChartView : public ui::Control {
 public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::Chart; }
+
     Axis BottomAxis;
     Axis LeftAxis;
 
@@ -35,8 +37,8 @@ public:
     HoveredLabels Hovered() const noexcept { return hovered_; }
     const LabelFonts& Fonts() const noexcept { return fonts_; }
     // The picture the screen shows, and the static layer under its line.
-    const DibPicture& Picture() const noexcept { return painter_.Picture(); }
-    const DibPicture& StaticLayer() const noexcept { return painter_.StaticLayer(); }
+    const ui::MemoryPicture& Picture() const noexcept { return painter_.Picture(); }
+    const ui::MemoryPicture& StaticLayer() const noexcept { return painter_.StaticLayer(); }
     // Redraws of the picture, and of its static layer, since creation.
     int RedrawCount() const noexcept { return redraws_; }
     int StaticRedrawCount() const noexcept { return painter_.StaticRedrawCount(); }
@@ -54,7 +56,7 @@ private:
     Series* series_ = nullptr;
     ChartPainter painter_;
     LabelFonts fonts_;
-    NumberSeparators separators_;
+    NumberSymbols symbols_;
     Surface surface_ = Surface::GdiPlus;
     ChartLayout layout_;
     HoveredLabels hovered_;

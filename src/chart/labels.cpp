@@ -65,7 +65,7 @@ double NextIncrementStep(double increment) {
 
 }  // namespace
 
-std::u16string FormatLabel(double value, const NumberSeparators& separators) {
+std::u16string FormatLabel(double value, const NumberSymbols& symbols) {
     if (std::isnan(value)) {
         return u"NAN";
     }
@@ -84,12 +84,12 @@ std::u16string FormatLabel(double value, const NumberSeparators& separators) {
     }
     for (std::size_t i = 0; i < integerPart.size(); ++i) {
         if (i > 0 && (integerPart.size() - i) % 3 == 0) {
-            text += separators.Thousands;
+            if (symbols.Grouping != u'\0') text += symbols.Grouping;
         }
         text += static_cast<char16_t>(integerPart[i]);
     }
     if (!decimals.empty()) {
-        text += separators.Decimal;
+        text += symbols.Decimal;
         for (const char digit : decimals) {
             text += static_cast<char16_t>(digit);
         }
@@ -97,8 +97,7 @@ std::u16string FormatLabel(double value, const NumberSeparators& separators) {
     return text;
 }
 
-int LabelSizePx(const Axis& axis, const TextMeasurer& measurer,
-                const NumberSeparators& separators) {
+int LabelSizePx(const Axis& axis, const TextMeasurer& measurer, const NumberSymbols& symbols) {
     if (axis.Orientation == AxisOrientation::Vertical) {
         return measurer.HeightOfWPx();
     }
@@ -110,7 +109,7 @@ int LabelSizePx(const Axis& axis, const TextMeasurer& measurer,
     }
     int widestPx = 0;
     for (const double value : {axis.DrawnMinimum, axis.DrawnMaximum, probe}) {
-        widestPx = std::max(widestPx, measurer.WidthPx(FormatLabel(value, separators)));
+        widestPx = std::max(widestPx, measurer.WidthPx(FormatLabel(value, symbols)));
     }
     return widestPx;
 }
@@ -176,8 +175,8 @@ std::vector<double> MinorTickValues(std::span<const double> labelValues) {
 }
 
 AxisLabels BuildAxisLabels(const Axis& axis, std::optional<int> xAxisPointCount,
-                           const TextMeasurer& measurer, const NumberSeparators& separators) {
-    const int room = RoomForLabels(LabelSizePx(axis, measurer, separators), axis.LengthPx());
+                           const TextMeasurer& measurer, const NumberSymbols& symbols) {
+    const int room = RoomForLabels(LabelSizePx(axis, measurer, symbols), axis.LengthPx());
     AxisLabels labels;
     labels.Increment = LabelIncrement(
         axis.DrawnMinimum, axis.DrawnMaximum, room,
@@ -188,7 +187,7 @@ AxisLabels BuildAxisLabels(const Axis& axis, std::optional<int> xAxisPointCount,
     for (const double value : values) {
         AxisLabel label;
         label.Value = value;
-        label.Text = FormatLabel(value, separators);
+        label.Text = FormatLabel(value, symbols);
         label.WidthPx = measurer.WidthPx(label.Text);
         label.TickPx = axis.ValueToPx(value);
         labels.Labels.push_back(std::move(label));

@@ -3,6 +3,7 @@
 // the mouse pointer.
 #pragma once
 
+#include "base/number_symbols.h"
 #include "chart/axis.h"
 #include "chart/geometry.h"
 
@@ -21,21 +22,17 @@ struct TextMeasurer {
     virtual int HeightOfWPx() const = 0;
 };
 
-/// The user's regional number symbols.
-struct NumberSeparators {
-    std::u16string Thousands = u",";
-    std::u16string Decimal = u".";
-};
+using base::NumberSymbols;
 
 /// `value` as "#,##0.###": groups of three digits, at most three decimals
 /// (rounded half up on the value's 15 significant digits), no decimal part for
 /// whole numbers, and no minus sign on a value that rounds to 0.
-std::u16string FormatLabel(double value, const NumberSeparators& separators);
+std::u16string FormatLabel(double value, const NumberSymbols& symbols);
 
 /// The label size s of an axis drawn from DrawnMinimum to DrawnMaximum: for a
 /// horizontal axis the widest text of the range's ends and of its halved
 /// midpoint, for a vertical axis the height of "W".
-int LabelSizePx(const Axis& axis, const TextMeasurer& measurer, const NumberSeparators& separators);
+int LabelSizePx(const Axis& axis, const TextMeasurer& measurer, const NumberSymbols& symbols);
 
 /// How many labels fit: L / (s + 10 % of s), both roundings half to even; 1 when
 /// either length is not positive.
@@ -75,7 +72,7 @@ struct AxisLabels {
 /// The labels of an axis whose drawn range and pixel ends are set; RectPx is
 /// left empty until PlaceLabelRects.
 AxisLabels BuildAxisLabels(const Axis& axis, std::optional<int> xAxisPointCount,
-                           const TextMeasurer& measurer, const NumberSeparators& separators);
+                           const TextMeasurer& measurer, const NumberSymbols& symbols);
 
 /// Puts every label's text rectangle against `labelEdgePx`, the edge at which
 /// the tick marks end: below it and centred on the tick for a horizontal axis,

@@ -31,7 +31,7 @@ int LabelEdgePx(AxisOrientation orientation, RectPx plot) {
 
 ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom, const Axis& left,
                         int seriesCount, const TextMeasurer& measurer,
-                        const NumberSeparators& separators) {
+                        const NumberSymbols& symbols) {
     ChartLayout layout{
         .PlotRectPx = {}, .Bottom = bottom, .Left = left, .BottomLabels = {}, .LeftLabels = {}};
     layout.Bottom.Orientation = AxisOrientation::Horizontal;
@@ -46,7 +46,7 @@ ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& botto
     // fixes; their widest text then fixes the plot's left edge.
     const RectPx heightOnly = PlotRectFor(clientWidthPx, clientHeightPx, 0, 0, heightOfWPx);
     SetAxisEnds(layout.Left, heightOnly);
-    layout.LeftLabels = BuildAxisLabels(layout.Left, std::nullopt, measurer, separators);
+    layout.LeftLabels = BuildAxisLabels(layout.Left, std::nullopt, measurer, symbols);
     int widestLeftPx = 0;
     for (const AxisLabel& label : layout.LeftLabels.Labels) {
         widestLeftPx = std::max(widestLeftPx, label.WidthPx);
@@ -55,7 +55,7 @@ ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& botto
     layout.PlotRectPx = PlotRectFor(clientWidthPx, clientHeightPx, widestLeftPx,
                                     measurer.WidthPx(u" "), heightOfWPx);
     SetAxisEnds(layout.Bottom, layout.PlotRectPx);
-    layout.BottomLabels = BuildAxisLabels(layout.Bottom, seriesCount, measurer, separators);
+    layout.BottomLabels = BuildAxisLabels(layout.Bottom, seriesCount, measurer, symbols);
 
     PlaceLabelRects(layout.LeftLabels, layout.Left.Orientation,
                     LabelEdgePx(layout.Left.Orientation, layout.PlotRectPx), heightOfWPx);

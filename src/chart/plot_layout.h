@@ -41,6 +41,6 @@ struct ChartLayout {
 /// whatever the given ones said; the view stores them back as the chart's axes.
 ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom, const Axis& left,
                         int seriesCount, const TextMeasurer& measurer,
-                        const NumberSeparators& separators);
+                        const NumberSymbols& symbols);
 
 }  // namespace chart

@@ -1,35 +1,22 @@
 #include "controls/numeric_edit.h"
 
+#include "ui/locale.h"
 #include "ui/text.h"
 
 namespace controls {
-namespace {
-
-char16_t LocaleSymbol(LCTYPE type, char16_t fallback) {
-    wchar_t buffer[8]{};
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buffer, 8) <= 1) return fallback;
-    return static_cast<char16_t>(buffer[0]);
-}
-
-}  // namespace
 
 void NumericEdit::CreateWindowFor(HWND parent, const RECT& rect) {
-    min_ = Design().range.min;
-    max_ = Design().range.max;
-    ReadLocaleSymbols();
+    min_ = Design().Range.Min;
+    max_ = Design().Range.Max;
+    symbols_ = ui::UserNumberSymbols();
     // Built without raising OnChange: the designed value written in display form.
-    const std::u16string text = FormatNumberText(Design().range.position, symbols_);
+    const std::u16string text = FormatNumberText(Design().Range.Position, symbols_);
     CreateStandard(L"EDIT", {.text = ui::Wide(text),
                              .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP |
                                       ES_RIGHT | ES_AUTOHSCROLL,
                              .exStyle = WS_EX_CLIENTEDGE,
                              .parent = parent,
                              .rect = rect});
-}
-
-void NumericEdit::ReadLocaleSymbols() {
-    symbols_.decimal = LocaleSymbol(LOCALE_SDECIMAL, u'.');
-    symbols_.grouping = LocaleSymbol(LOCALE_STHOUSAND, u'\0');
 }
 
 std::u16string NumericEdit::Text() const {
@@ -90,7 +77,8 @@ LRESULT NumericEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         }
         case WM_SETTINGCHANGE:
-            ReadLocaleSymbols();
+            // Text already in the box is not rewritten until its next formatting.
+            symbols_ = ui::UserNumberSymbols();
             break;
         default:
             break;

@@ -12,6 +12,8 @@ namespace controls {
 
 class NumericEdit : public ui::Control {
 public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::NumericEdit; }
+
     long double Value();
     void SetValue(long double value);
 
@@ -22,7 +24,6 @@ public:
     long double Min() const noexcept { return min_; }
     long double Max() const noexcept { return max_; }
     const NumberSymbols& Symbols() const noexcept { return symbols_; }
-    void SetSymbols(const NumberSymbols& symbols) { symbols_ = symbols; }
 
     std::function<void(ui::Window& sender)> OnChange;
 
@@ -33,7 +34,6 @@ protected:
 
 private:
     void RaiseChange();
-    void ReadLocaleSymbols();
 
     long double min_ = 1;
     long double max_ = 65535;

@@ -132,7 +132,7 @@ long double ParseNumberText(std::u16string_view text, const NumberSymbols& symbo
         const char16_t c = trimmed[i];
         if (IsDigit(c) || IsExponentLetter(c)) {
             kept += static_cast<char>(c);
-        } else if (c == symbols.decimal) {
+        } else if (c == symbols.Decimal) {
             kept += '.';
         } else if (c == u'-' && i > 0 && IsExponentLetter(trimmed[i - 1])) {
             kept += '-';
@@ -151,7 +151,7 @@ std::u16string FormatNumberText(long double value, const NumberSymbols& symbols)
     const bool negative = value < 0 && magnitude != 0.0L;
     std::u16string text;
     if (negative) text += u'(';
-    text += Grouped(DecimalDigits(magnitude), symbols.grouping);
+    text += Grouped(DecimalDigits(magnitude), symbols.Grouping);
     if (negative) text += u')';
     return text;
 }

@@ -12,18 +12,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/number_symbols.h"
+
 namespace controls {
 
-/// The two numeric symbols of the user's locale that the box uses. The Win32
-/// layer reads them from the regional settings (and again when they change);
-/// the defaults are those of English (United States).
-struct NumberSymbols {
-    /// Recognised when reading a text; never written (the box shows whole numbers).
-    char16_t decimal = u'.';
-    /// Written between groups of three digits; never needed when reading.
-    /// u'\0' means the locale groups with no separator.
-    char16_t grouping = u',';
-};
+using base::NumberSymbols;
 
 // ---------------------------------------------------------------------------
 // Reading and writing a number

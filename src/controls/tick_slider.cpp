@@ -7,16 +7,14 @@
 #include <stdexcept>
 
 #include "../../res/resource_ids.h"
+#include "ui/buffered_paint.h"
 #include "ui/fill.h"
+#include "ui/rect_conversion.h"
 
 namespace controls {
 namespace {
 
 constexpr UINT_PTR kRepeatTimerId = 1;
-
-RECT ToRect(const base::RectPx& r) noexcept {
-    return {r.Left, r.Top, r.Right, r.Bottom};
-}
 
 std::optional<SliderKey> KeyOf(WPARAM vk) noexcept {
     switch (vk) {
@@ -50,8 +48,8 @@ std::optional<SliderKey> KeyOf(WPARAM vk) noexcept {
 TickSlider::TickSlider() : model_(0, 10, 0, 1, 1) {}
 
 void TickSlider::CreateWindowFor(HWND parent, const RECT& rect) {
-    const layout::RangeDesc& r = Design().range;
-    model_ = TickSliderModel(r.min, r.max, r.position, r.pageSize, r.frequency);
+    const layout::RangeDesc& r = Design().Range;
+    model_ = TickSliderModel(r.Min, r.Max, r.Position, r.PageSize, r.Frequency);
     model_.SetWidthPx(rect.right - rect.left);
     CreateOwn(L"phasebox.TickSlider",
               {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
@@ -61,7 +59,7 @@ void TickSlider::CreateWindowFor(HWND parent, const RECT& rect) {
 }
 
 RECT TickSlider::ThumbRect() const {
-    return ToRect(model_.ThumbRect());
+    return ui::ToRect(model_.ThumbRect());
 }
 
 void TickSlider::SetPosition(int position) {
@@ -116,16 +114,16 @@ TickSlider::Colours TickSlider::CurrentColours() const {
 }
 
 bool TickSlider::BackgroundCurrent() const {
-    const layout::SizePx size = ClientSizePx();
-    return !updateBackground_ && background_.Width() == size.width &&
-           background_.Height() == size.height && backgroundColours_ == CurrentColours();
+    const base::SizePx size = ClientSizePx();
+    return !updateBackground_ && background_.WidthPx() == size.Width &&
+           background_.HeightPx() == size.Height && backgroundColours_ == CurrentColours();
 }
 
-bool TickSlider::EnsureBackground(HDC reference) {
+bool TickSlider::EnsureBackground() {
     if (BackgroundCurrent()) return true;
-    const layout::SizePx size = ClientSizePx();
-    if (!background_.Ensure(reference, size.width, size.height)) return false;
-    DrawBackground(background_.Dc(), size.width, size.height);
+    const base::SizePx size = ClientSizePx();
+    if (!background_.Ensure(size)) return false;
+    DrawBackground(background_.Dc(), size.Width, size.Height);
     backgroundColours_ = CurrentColours();
     updateBackground_ = false;
     return true;
@@ -133,18 +131,19 @@ bool TickSlider::EnsureBackground(HDC reference) {
 
 void TickSlider::DrawBackground(HDC dc, int width, int height) {
     const Colours colours = CurrentColours();
-    ui::FillSolid(dc, {0, 0, width, height}, colours.background);
+    ui::FillSolid(dc, base::RectPx{0, 0, width, height}, colours.background);
     const base::RectPx t = model_.TrackRect();
-    ui::FillSolid(dc, ToRect(t), colours.track);
+    ui::FillSolid(dc, t, colours.track);
     // A one-pixel sunken frame: shadow left and top, highlight right and bottom, the
     // highlight taking the corners it shares with the shadow.
-    ui::FillSolid(dc, {t.Left, t.Top, t.Right - 1, t.Top + 1}, colours.shadow);
-    ui::FillSolid(dc, {t.Left, t.Top, t.Left + 1, t.Bottom - 1}, colours.shadow);
-    ui::FillSolid(dc, {t.Left, t.Bottom - 1, t.Right, t.Bottom}, colours.highlight);
-    ui::FillSolid(dc, {t.Right - 1, t.Top, t.Right, t.Bottom}, colours.highlight);
+    ui::FillSolid(dc, base::RectPx{t.Left, t.Top, t.Right - 1, t.Top + 1}, colours.shadow);
+    ui::FillSolid(dc, base::RectPx{t.Left, t.Top, t.Left + 1, t.Bottom - 1}, colours.shadow);
+    ui::FillSolid(dc, base::RectPx{t.Left, t.Bottom - 1, t.Right, t.Bottom}, colours.highlight);
+    ui::FillSolid(dc, base::RectPx{t.Right - 1, t.Top, t.Right, t.Bottom}, colours.highlight);
     const TickSliderLayout& layout = model_.Layout();
     for (int x : layout.TickXs(model_.TickStep()))
-        ui::FillSolid(dc, {x, layout.TickTopPx(), x + 1, layout.TickBottomPx()}, colours.shadow);
+        ui::FillSolid(dc, base::RectPx{x, layout.TickTopPx(), x + 1, layout.TickBottomPx()},
+                      colours.shadow);
 }
 
 void TickSlider::DrawThumb(HDC dc, const RECT& r) {
@@ -174,8 +173,8 @@ bool TickSlider::FocusCuesShown() const {
 // or a thumb reaching the focus rectangle's edge, takes a full repaint instead.
 void TickSlider::RedrawThumb(const base::RectPx& thumbBefore) {
     const base::RectPx after = model_.ThumbRect();
-    const layout::SizePx size = ClientSizePx();
-    const base::RectPx inner{1, 1, size.width - 1, size.height - 1};
+    const base::SizePx size = ClientSizePx();
+    const base::RectPx inner{1, 1, size.Width - 1, size.Height - 1};
     auto inside = [&inner](const base::RectPx& r) { return inner.Covers(r); };
     if (!IsWindowVisible(Handle()) || !BackgroundCurrent() || !inside(thumbBefore) ||
         !inside(after)) {
@@ -188,23 +187,19 @@ void TickSlider::RedrawThumb(const base::RectPx& thumbBefore) {
         BitBlt(dc.Get(), p.Left, p.Top, p.Right - p.Left, p.Bottom - p.Top, cache, p.Left, p.Top,
                SRCCOPY);
     }
-    const int width = after.Right - after.Left;
-    const int height = after.Bottom - after.Top;
-    if (!thumbPicture_.Ensure(dc.Get(), width, height)) return;
+    const int width = after.Width();
+    const int height = after.Height();
+    if (!thumbPicture_.Ensure(width, height)) return;
     HDC picture = thumbPicture_.Dc();
     BitBlt(picture, 0, 0, width, height, cache, after.Left, after.Top, SRCCOPY);
     DrawThumb(picture, {0, 0, width, height});
     BitBlt(dc.Get(), after.Left, after.Top, width, height, picture, 0, 0, SRCCOPY);
 }
 
-// The whole control drawn off screen and copied to `target`: nothing flickers. The
-// off-screen pictures are made compatible with `screen`, a DC of the window.
-void TickSlider::PaintTo(HDC target, HDC screen) {
-    const layout::SizePx size = ClientSizePx();
-    if (!EnsureBackground(screen) || !frame_.Ensure(screen, size.width, size.height)) return;
-    HDC dc = frame_.Dc();
-    BitBlt(dc, 0, 0, size.width, size.height, background_.Dc(), 0, 0, SRCCOPY);
-    const RECT client{0, 0, size.width, size.height};
+// The whole control from the cached background, the focus rectangle and the thumb.
+void TickSlider::Draw(HDC dc, const RECT& client) {
+    if (!EnsureBackground()) return;
+    background_.CopyTo(dc, client);
     if (GetFocus() == Handle() && FocusCuesShown()) {
         // The dotted pattern inverts with the text and background colours of the DC.
         SetTextColor(dc, RGB(0, 0, 0));
@@ -212,7 +207,6 @@ void TickSlider::PaintTo(HDC target, HDC screen) {
         DrawFocusRect(dc, &client);
     }
     DrawThumb(dc, ThumbRect());
-    BitBlt(target, 0, 0, size.width, size.height, dc, 0, 0, SRCCOPY);
 }
 
 void TickSlider::TrackLeave() {
@@ -226,14 +220,15 @@ LRESULT TickSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ERASEBKGND:
             return 1;
-        case WM_PAINT: {
-            ui::PaintScope paint(Handle());
-            PaintTo(paint.Dc(), paint.Dc());
+        case WM_PAINT:
+            ui::PaintBuffered(Handle(), &frame_,
+                              [this](HDC dc, const RECT& client) { Draw(dc, client); });
             return 0;
-        }
         case WM_PRINTCLIENT: {
-            const ui::WindowDc screen(Handle());
-            PaintTo(reinterpret_cast<HDC>(wp), screen.Get());
+            RECT client{};
+            GetClientRect(Handle(), &client);
+            ui::DrawBuffered(reinterpret_cast<HDC>(wp), client, client, frame_,
+                             [this](HDC dc, const RECT& area) { Draw(dc, area); });
             return 0;
         }
         case WM_SIZE:

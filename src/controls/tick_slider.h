@@ -11,6 +11,7 @@
 
 #include "controls/tick_slider_geometry.h"
 #include "ui/control.h"
+#include "ui/memory_picture.h"
 
 namespace controls {
 
@@ -22,6 +23,8 @@ using UniqueTheme = ui::UniqueHandle<ThemeTraits>;
 
 class TickSlider : public ui::Control {
 public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::TickSlider; }
+
     TickSlider();
 
     int Position() const noexcept { return model_.Position(); }
@@ -54,10 +57,10 @@ private:
     void ApplyTimer();
     void RedrawThumb(const base::RectPx& thumbBefore);
     bool BackgroundCurrent() const;
-    bool EnsureBackground(HDC reference);
+    bool EnsureBackground();
     void DrawBackground(HDC dc, int width, int height);
     void DrawThumb(HDC dc, const RECT& rect);
-    void PaintTo(HDC target, HDC screen);
+    void Draw(HDC dc, const RECT& client);
     bool FocusCuesShown() const;
     void TrackLeave();
     void ReopenTheme();
@@ -65,11 +68,11 @@ private:
     Colours CurrentColours() const;
 
     TickSliderModel model_;
-    ui::OffscreenBitmap background_;  // background, track and tick marks
+    ui::MemoryPicture background_;  // background, track and tick marks
     bool updateBackground_ = true;
     Colours backgroundColours_{};
-    ui::OffscreenBitmap thumbPicture_;
-    ui::OffscreenBitmap frame_;
+    ui::MemoryPicture thumbPicture_;
+    ui::MemoryPicture frame_;
     UniqueTheme theme_;
     bool trackingLeave_ = false;
 };

@@ -6,8 +6,8 @@ namespace layout {
 namespace {
 
 struct Span {
-    int start;
-    int length;
+    int Start;
+    int Length;
 };
 
 Span Follow(int start, int length, int growth, bool nearEdge, bool farEdge) {
@@ -19,15 +19,15 @@ Span Follow(int start, int length, int growth, bool nearEdge, bool farEdge) {
 
 }  // namespace
 
-RectPx AnchoredRect(const RectPx& reference, SizePx referenceParent, SizePx parent, Anchors anchors,
-                    SizeConstraints constraints) {
-    const Span h = Follow(reference.left, reference.width, parent.width - referenceParent.width,
-                          anchors.left, anchors.right);
-    Span v = Follow(reference.top, reference.height, parent.height - referenceParent.height,
-                    anchors.top, anchors.bottom);
-    if (constraints.maxHeightPx > 0) v.length = std::min(v.length, constraints.maxHeightPx);
-    if (constraints.minHeightPx > 0) v.length = std::max(v.length, constraints.minHeightPx);
-    return {h.start, v.start, std::max(0, h.length), std::max(0, v.length)};
+base::RectPx AnchoredRect(const base::RectPx& reference, base::SizePx referenceParent,
+                          base::SizePx parent, Anchors anchors, SizeConstraints constraints) {
+    const Span h = Follow(reference.Left, reference.Width(), parent.Width - referenceParent.Width,
+                          anchors.Left, anchors.Right);
+    Span v = Follow(reference.Top, reference.Height(), parent.Height - referenceParent.Height,
+                    anchors.Top, anchors.Bottom);
+    if (constraints.MaxHeightPx > 0) v.Length = std::min(v.Length, constraints.MaxHeightPx);
+    if (constraints.MinHeightPx > 0) v.Length = std::max(v.Length, constraints.MinHeightPx);
+    return base::RectPx::FromSize(h.Start, v.Start, std::max(0, h.Length), std::max(0, v.Length));
 }
 
 }  // namespace layout

@@ -31,7 +31,6 @@ public:
     const std::u16string& Title() const noexcept { return title_; }
     HICON LargeIcon() const noexcept { return largeIcon_.Get(); }
     HICON SmallIcon() const noexcept { return smallIcon_.Get(); }
-    HWND HiddenWindow() const noexcept { return hidden_.Get(); }
 
     void SetMainWindow(HWND hwnd, KeyPreview preview);
     HWND MainWindow() const noexcept { return mainWindow_; }

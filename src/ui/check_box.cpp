@@ -6,7 +6,7 @@ void CheckBox::CreateWindowFor(HWND parent, const RECT& rect) {
     // BS_CHECKBOX rather than the automatic kind: the state changes only through
     // SetChecked, so every change raises exactly one OnClick.
     CreateStandardControl(L"BUTTON", WS_TABSTOP | BS_CHECKBOX, parent, rect);
-    checked_ = Design().checked;
+    checked_ = Design().Checked;
     SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 

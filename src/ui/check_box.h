@@ -9,6 +9,8 @@ namespace ui {
 
 class CheckBox : public Control {
 public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::CheckBox; }
+
     bool Checked() const noexcept { return checked_; }
     void SetChecked(bool checked);
 

@@ -1,56 +1,61 @@
 #include "ui/control.h"
 
 #include <stdexcept>
+#include <string>
 
 #include "layout/scale.h"
+#include "ui/rect_conversion.h"
 #include "ui/text.h"
 
 namespace ui {
 
 COLORREF ToColorRef(const layout::Rgb& c) noexcept {
-    return RGB(c.r, c.g, c.b);
+    return RGB(c.R, c.G, c.B);
 }
 
 void Control::Create(Control& parent, const layout::ControlDesc& desc) {
+    if (desc.Kind != Kind()) {
+        throw std::logic_error("The layout describes " + std::string(desc.Name) +
+                               " as another kind of control");
+    }
     desc_ = &desc;
     parent_ = &parent;
-    constraints_ = desc.constraints;
-    ownFontHeightPx_ = desc.font.heightPx;
-    bold_ = desc.font.bold;
+    constraints_ = desc.Constraints;
+    ownFontHeightPx_ = desc.Font.HeightPx;
+    bold_ = desc.Font.Bold;
     fontFace_ = parent.fontFace_;
-    const RECT rect{desc.rect.left, desc.rect.top, desc.rect.Right(), desc.rect.Bottom()};
-    CreateWindowFor(parent.Handle(), rect);
+    CreateWindowFor(parent.Handle(), ToRect(desc.Rect));
     // A later row of the table lies above an earlier one.
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     parent.AddChild(*this);
     RebuildFont();
-    anchorReference_ = desc.rect;
+    anchorReference_ = desc.Rect;
     anchorParent_ = parent.ClientSizePx();
 }
 
 void Control::CreateStandardControl(const wchar_t* className, DWORD style, HWND parent,
                                     const RECT& rect) {
-    const std::wstring text = ToWide(Design().text);
+    const std::wstring text = ToWide(Design().Text);
     CreateStandard(className, {.text = text.c_str(),
                                .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
                                .parent = parent,
                                .rect = rect});
 }
 
-layout::RectPx Control::BoundsPx() const {
+base::RectPx Control::BoundsPx() const {
     RECT r{};
     GetWindowRect(Handle(), &r);
     if (HWND parent = GetParent(Handle()))
         MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    return FromRect(r);
 }
 
-void Control::SetBoundsPx(const layout::RectPx& r) {
-    SetWindowPos(Handle(), nullptr, r.left, r.top, r.width, r.height,
+void Control::SetBoundsPx(const base::RectPx& r) {
+    SetWindowPos(Handle(), nullptr, r.Left, r.Top, r.Width(), r.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-layout::SizePx Control::ClientSizePx() const {
+base::SizePx Control::ClientSizePx() const {
     RECT r{};
     GetClientRect(Handle(), &r);
     return {r.right - r.left, r.bottom - r.top};
@@ -60,10 +65,10 @@ void Control::ScaleBy(int newDpi, int oldDpi) {
     // Anchoring would move the children by their old references while they are scaled.
     scaling_ = true;
     if (parent_) SetBoundsPx(layout::ScaleRect(BoundsPx(), newDpi, oldDpi));
-    if (constraints_.minHeightPx > 0)
-        constraints_.minHeightPx = layout::ScaleValue(constraints_.minHeightPx, newDpi, oldDpi);
-    if (constraints_.maxHeightPx > 0)
-        constraints_.maxHeightPx = layout::ScaleValue(constraints_.maxHeightPx, newDpi, oldDpi);
+    if (constraints_.MinHeightPx > 0)
+        constraints_.MinHeightPx = layout::ScaleValue(constraints_.MinHeightPx, newDpi, oldDpi);
+    if (constraints_.MaxHeightPx > 0)
+        constraints_.MaxHeightPx = layout::ScaleValue(constraints_.MaxHeightPx, newDpi, oldDpi);
     if (ownFontHeightPx_ > 0)
         ownFontHeightPx_ = layout::ScaleValue(ownFontHeightPx_, newDpi, oldDpi);
     RebuildFont();
@@ -72,7 +77,7 @@ void Control::ScaleBy(int newDpi, int oldDpi) {
 }
 
 void Control::RememberAnchors() {
-    const layout::SizePx client = ClientSizePx();
+    const base::SizePx client = ClientSizePx();
     for (Control* child : children_) {
         child->anchorReference_ = child->BoundsPx();
         child->anchorParent_ = client;
@@ -82,12 +87,12 @@ void Control::RememberAnchors() {
 
 void Control::ArrangeChildren() {
     if (scaling_) return;
-    const layout::SizePx client = ClientSizePx();
+    const base::SizePx client = ClientSizePx();
     for (Control* child : children_) {
         if (!child->desc_) continue;
-        const layout::RectPx target =
+        const base::RectPx target =
             layout::AnchoredRect(child->anchorReference_, child->anchorParent_, client,
-                                 child->desc_->anchors, child->constraints_);
+                                 child->desc_->Anchors, child->constraints_);
         if (target != child->BoundsPx()) child->SetBoundsPx(target);
     }
 }
@@ -130,12 +135,12 @@ void Control::FontChanged() {
 }
 
 COLORREF Control::TextColour() const noexcept {
-    if (desc_ && desc_->font.colour) return ToColorRef(*desc_->font.colour);
+    if (desc_ && desc_->Font.Colour) return ToColorRef(*desc_->Font.Colour);
     return GetSysColor(COLOR_WINDOWTEXT);
 }
 
 COLORREF Control::BackgroundColour() const noexcept {
-    if (desc_ && desc_->background) return ToColorRef(*desc_->background);
+    if (desc_ && desc_->Background) return ToColorRef(*desc_->Background);
     if (parent_) return parent_->BackgroundColour();
     return GetSysColor(COLOR_BTNFACE);
 }
@@ -174,7 +179,7 @@ std::optional<LRESULT> Control::HandleReflected(UINT msg, WPARAM wp, LPARAM) {
 LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_SETCURSOR:
-            if (desc_ && desc_->cursor == layout::CursorKind::Hand &&
+            if (desc_ && desc_->Cursor == layout::CursorKind::Hand &&
                 reinterpret_cast<HWND>(wp) == Handle() && LOWORD(lp) == HTCLIENT) {
                 SetCursor(LoadCursorW(nullptr, IDC_HAND));
                 return TRUE;

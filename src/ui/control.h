@@ -6,8 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/rect.h"
 #include "layout/anchors.h"
-#include "layout/form_layout.h"
+#include "layout/control_desc.h"
 #include "ui/handles.h"
 #include "ui/window.h"
 
@@ -17,18 +18,24 @@ COLORREF ToColorRef(const layout::Rgb& c) noexcept;
 
 class Control : public Window {
 public:
+    // The kind of row this control is created from.
+    virtual layout::ControlKind Kind() const noexcept = 0;
+
     // Creates the window under `parent` with the designed values of `desc`; no event fires.
+    // A row of another kind than this control's is refused (std::logic_error).
     void Create(Control& parent, const layout::ControlDesc& desc);
 
     const layout::ControlDesc& Design() const noexcept { return *desc_; }
-    std::string_view Name() const noexcept { return desc_ ? desc_->name : std::string_view{}; }
+    virtual std::string_view Name() const noexcept {
+        return desc_ ? desc_->Name : std::string_view{};
+    }
     Control* Parent() const noexcept { return parent_; }
     const std::vector<Control*>& Children() const noexcept { return children_; }
 
     // Rectangle in the parent's client coordinates, in device pixels.
-    layout::RectPx BoundsPx() const;
-    void SetBoundsPx(const layout::RectPx& r);
-    layout::SizePx ClientSizePx() const;
+    base::RectPx BoundsPx() const;
+    void SetBoundsPx(const base::RectPx& r);
+    base::SizePx ClientSizePx() const;
 
     // Scales rectangle, constraints and own font by newDpi / oldDpi (edges rounded, halves
     // away from zero), then does the same for every child.
@@ -49,7 +56,7 @@ public:
 
     // Whether Tab stops here now (a radio button only while checked).
     virtual bool IsTabStop() const noexcept;
-    int TabOrder() const noexcept { return desc_ ? desc_->tabOrder : -1; }
+    int TabOrder() const noexcept { return desc_ ? desc_->TabOrder : -1; }
 
     std::optional<LRESULT> HandleReflected(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -75,8 +82,8 @@ private:
 
     Control* parent_ = nullptr;
     std::vector<Control*> children_;
-    layout::RectPx anchorReference_{};
-    layout::SizePx anchorParent_{};
+    base::RectPx anchorReference_{};
+    base::SizePx anchorParent_{};
     layout::SizeConstraints constraints_{};
     std::u16string_view fontFace_ = u"Tahoma";
     int ownFontHeightPx_ = 0;  // 0: the parent's font

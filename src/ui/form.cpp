@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 #include "layout/scale.h"
 #include "ui/application.h"
@@ -37,6 +38,10 @@ void CollectTabStops(const Control& parent, std::vector<Control*>& out) {
     }
 }
 
+const wchar_t* CursorId(layout::CursorKind cursor) {
+    return cursor == layout::CursorKind::Hand ? IDC_HAND : IDC_ARROW;
+}
+
 Control* ControlOf(HWND hwnd) {
     return dynamic_cast<Control*>(Window::FromHandle(hwnd));
 }
@@ -47,33 +52,41 @@ void Form::CreateWindowFor(HWND, const RECT&) {
     throw std::logic_error("A form is created by CreateForm");
 }
 
-void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> controls,
-                      const ControlLookup& lookup) {
+std::string_view Form::Name() const noexcept {
+    return formDesc_ ? formDesc_->Name : std::string_view{};
+}
+
+void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> rows,
+                      std::span<Control* const> controls) {
+    if (rows.size() != controls.size())
+        throw std::logic_error("The layout and the window's controls differ in number");
     formDesc_ = &form;
-    RECT outer{0, 0, form.clientSize.width, form.clientSize.height};
+    RECT outer{0, 0, form.ClientSize.Width, form.ClientSize.Height};
     AdjustWindowRectEx(&outer, kFormStyle, FALSE, kFormExStyle);
-    const std::wstring caption = ToWide(form.caption);
+    const std::wstring caption = ToWide(form.Caption);
     CreateOwn(L"phasebox.Form", {.text = caption.c_str(),
                                  .style = kFormStyle,
                                  .exStyle = kFormExStyle,
                                  .rect = {0, 0, outer.right - outer.left, outer.bottom - outer.top},
-                                 .classCursor = LoadCursorW(nullptr, IDC_HAND),
+                                 .classCursor = LoadCursorW(nullptr, CursorId(form.Cursor)),
                                  .classBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
-    SetClientSize(form.clientSize);
-    SetOwnFont(form.fontFace, form.fontHeightPx, false);
+    SetClientSize(form.ClientSize);
+    SetOwnFont(form.FontFace, form.FontHeightPx, false);
     if (Application* app = Application::Current()) {
         SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(app->LargeIcon()));
         SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(app->SmallIcon()));
     }
-    for (const layout::ControlDesc& desc : controls) {
-        Control* control = lookup(desc.name);
-        Control* parent = desc.parent == "Form1" ? this : lookup(desc.parent);
-        if (!control || !parent) throw std::logic_error("The layout names an unknown control");
-        control->Create(*parent, desc);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const layout::ControlDesc& row = rows[i];
+        Control* parent = row.Parent == form.Name ? this : FindControl(row.Parent);
+        if (!controls[i] || !parent)
+            throw std::logic_error("The layout names an unknown parent for " +
+                                   std::string(row.Name));
+        controls[i]->Create(*parent, row);
     }
 }
 
-void Form::SetClientSize(layout::SizePx size) {
+void Form::SetClientSize(base::SizePx size) {
     // The frame as the platform draws it now, whatever density the layout is at.
     RECT outer{};
     RECT client{};
@@ -81,19 +94,19 @@ void Form::SetClientSize(layout::SizePx size) {
     GetClientRect(Handle(), &client);
     const int frameWidth = (outer.right - outer.left) - client.right;
     const int frameHeight = (outer.bottom - outer.top) - client.bottom;
-    SetWindowPos(Handle(), nullptr, 0, 0, size.width + frameWidth, size.height + frameHeight,
+    SetWindowPos(Handle(), nullptr, 0, 0, size.Width + frameWidth, size.Height + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::ScaleToDpi(int newDpi) {
     if (!layout::ShouldRescale(newDpi, dpi_)) return;
     const int oldDpi = dpi_;
-    const layout::SizePx client = ClientSizePx();
+    const base::SizePx client = ClientSizePx();
     formScaling_ = true;
     Control::ScaleBy(newDpi, oldDpi);
     dpi_ = newDpi;
-    SetClientSize({layout::ScaleValue(client.width, newDpi, oldDpi),
-                   layout::ScaleValue(client.height, newDpi, oldDpi)});
+    SetClientSize({layout::ScaleValue(client.Width, newDpi, oldDpi),
+                   layout::ScaleValue(client.Height, newDpi, oldDpi)});
     formScaling_ = false;
     RememberAnchors();
 }
@@ -285,7 +298,6 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_CLOSE:
-            if (OnClose) OnClose();
             if (Application* app = Application::Current(); app && app->MainWindow() == Handle())
                 app->Terminate();
             return 0;

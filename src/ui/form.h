@@ -7,13 +7,17 @@
 #include <string_view>
 #include <vector>
 
-#include "layout/form_layout.h"
+#include "layout/control_desc.h"
+#include "layout/scale.h"
 #include "ui/control.h"
 
 namespace ui {
 
 class Form : public Control {
 public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::Form; }
+    std::string_view Name() const noexcept override;
+
     // The density the window is laid out for now.
     int CurrentDpi() const noexcept { return dpi_; }
 
@@ -35,22 +39,19 @@ public:
     // Scales the whole layout to `newDpi` (nothing below 30 or when equal).
     void ScaleToDpi(int newDpi);
 
-    // Called whenever the window is being closed.
-    std::function<void()> OnClose;
-
 protected:
-    using ControlLookup = std::function<Control*(std::string_view name)>;
-
     // Makes the hidden top-level window at the desktop origin with the designed client
-    // size, then every control of `controls`, parents first.
-    void CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> controls,
-                    const ControlLookup& lookup);
+    // size, then each control of `controls` from the row of `rows` at the same place
+    // (parents before children). A row whose kind or parent does not fit is refused
+    // (std::logic_error), so a binding out of step with the table cannot go unnoticed.
+    void CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> rows,
+                    std::span<Control* const> controls);
 
     void CreateWindowFor(HWND parent, const RECT& rect) override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void SetClientSize(layout::SizePx size);
+    void SetClientSize(base::SizePx size);
     void CentreOnDesktop();
     void MoveFocus(bool forward);
     bool MoveWithinRadioGroup(Control& focused, bool forward);

@@ -106,45 +106,4 @@ private:
     HGDIOBJ old_;
 };
 
-// An off-screen picture compatible with a device context: draw into Dc(), then copy.
-class OffscreenBitmap {
-public:
-    OffscreenBitmap() = default;
-    OffscreenBitmap(const OffscreenBitmap&) = delete;
-    OffscreenBitmap& operator=(const OffscreenBitmap&) = delete;
-    ~OffscreenBitmap() {
-        if (dc_ && original_) SelectObject(dc_.Get(), original_);
-    }
-    // Makes the picture at least `width` x `height`; keeps it when it is already that size.
-    bool Ensure(HDC reference, int width, int height);
-    HDC Dc() const noexcept { return dc_.Get(); }
-    int Width() const noexcept { return width_; }
-    int Height() const noexcept { return height_; }
-
-private:
-    UniqueMemoryDc dc_;
-    UniqueBitmap bitmap_;
-    HGDIOBJ original_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-};
-
-inline bool OffscreenBitmap::Ensure(HDC reference, int width, int height) {
-    width = width < 1 ? 1 : width;
-    height = height < 1 ? 1 : height;
-    if (dc_ && width == width_ && height == height_) return true;
-    if (!dc_) {
-        dc_.Reset(CreateCompatibleDC(reference));
-        if (!dc_) return false;
-    }
-    UniqueBitmap fresh(CreateCompatibleBitmap(reference, width, height));
-    if (!fresh) return false;
-    HGDIOBJ previous = SelectObject(dc_.Get(), fresh.Get());
-    if (!original_) original_ = previous;
-    bitmap_ = std::move(fresh);  // the old bitmap is no longer selected, so it may go
-    width_ = width;
-    height_ = height;
-    return true;
-}
-
 }  // namespace ui

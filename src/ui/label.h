@@ -5,6 +5,9 @@
 namespace ui {
 
 class Label : public Control {
+public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::Label; }
+
 protected:
     void CreateWindowFor(HWND parent, const RECT& rect) override;
 };

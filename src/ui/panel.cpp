@@ -1,6 +1,8 @@
 #include "ui/panel.h"
 
+#include "ui/buffered_paint.h"
 #include "ui/fill.h"
+
 namespace ui {
 
 void DrawRaisedFrame(HDC dc, const RECT& rect, COLORREF colour) {
@@ -18,27 +20,16 @@ void Panel::CreateWindowFor(HWND parent, const RECT& rect) {
                .classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW});
 }
 
-void Panel::Paint(HDC dc) const {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    DrawRaisedFrame(dc, client, BackgroundColour());
-}
-
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ERASEBKGND:
             return 1;
-        case WM_PAINT: {
-            PaintScope paint(Handle());
-            const layout::SizePx size = ClientSizePx();
-            if (Design().doubleBuffered && buffer_.Ensure(paint.Dc(), size.width, size.height)) {
-                Paint(buffer_.Dc());
-                BitBlt(paint.Dc(), 0, 0, size.width, size.height, buffer_.Dc(), 0, 0, SRCCOPY);
-            } else {
-                Paint(paint.Dc());
-            }
+        case WM_PAINT:
+            PaintBuffered(Handle(), Design().DoubleBuffered ? &buffer_ : nullptr,
+                          [this](HDC dc, const RECT& client) {
+                              DrawRaisedFrame(dc, client, BackgroundColour());
+                          });
             return 0;
-        }
         default:
             return Control::HandleMessage(msg, wp, lp);
     }

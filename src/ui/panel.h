@@ -1,17 +1,20 @@
 #pragma once
 // A container with a one-pixel raised bevel and no caption.
 #include "ui/control.h"
+#include "ui/memory_picture.h"
 
 namespace ui {
 
 class Panel : public Control {
+public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::Panel; }
+
 protected:
     void CreateWindowFor(HWND parent, const RECT& rect) override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void Paint(HDC dc) const;
-    OffscreenBitmap buffer_;
+    MemoryPicture buffer_;
 };
 
 // Fills `rect` with `colour` and draws a one-pixel raised edge around it.

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "ui/buffered_paint.h"
 #include "ui/fill.h"
 #include "ui/gdiplus_include.h"
 
@@ -55,8 +56,7 @@ void Picture::LoadPngResource(int resourceId) {
 }
 
 void Picture::Render(int width, int height) {
-    WindowDc screen(Handle());
-    if (!rendered_.Ensure(screen.Get(), width, height)) return;
+    if (!rendered_.Ensure(width, height)) return;
     HDC dc = rendered_.Dc();
     FillSolid(dc, RECT{0, 0, width, height}, BackgroundColour());
     if (image_) {
@@ -77,13 +77,13 @@ LRESULT Picture::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             InvalidateRect(Handle(), nullptr, FALSE);
             break;
         case WM_PAINT: {
-            PaintScope paint(Handle());
-            const layout::SizePx size = ClientSizePx();
-            if (!renderedValid_ || rendered_.Width() != size.width ||
-                rendered_.Height() != size.height)
-                Render(size.width, size.height);
-            if (renderedValid_)
-                BitBlt(paint.Dc(), 0, 0, size.width, size.height, rendered_.Dc(), 0, 0, SRCCOPY);
+            // The stretched picture is kept until the size changes: a pulse step costs
+            // one rendering, an uncovering only a copy.
+            const base::SizePx size = ClientSizePx();
+            if (!renderedValid_ || rendered_.WidthPx() != size.Width ||
+                rendered_.HeightPx() != size.Height)
+                Render(size.Width, size.Height);
+            PaintFrom(Handle(), rendered_);
             return 0;
         }
         case WM_LBUTTONDOWN:

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ui/control.h"
+#include "ui/memory_picture.h"
 
 namespace Gdiplus {
 class Bitmap;
@@ -16,6 +17,8 @@ namespace ui {
 
 class Picture : public Control {
 public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::Picture; }
+
     Picture();
     ~Picture() override;
 
@@ -32,7 +35,7 @@ private:
     void Render(int width, int height);
 
     std::unique_ptr<Gdiplus::Bitmap> image_;
-    OffscreenBitmap rendered_;
+    MemoryPicture rendered_;
     bool renderedValid_ = false;
     bool pressed_ = false;
 };

@@ -7,6 +7,8 @@ namespace ui {
 
 class PushButton : public Control {
 public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::PushButton; }
+
     std::function<void(Window& sender)> OnClick;
 
 protected:

@@ -4,7 +4,7 @@ namespace ui {
 
 void RadioButton::CreateWindowFor(HWND parent, const RECT& rect) {
     CreateStandardControl(L"BUTTON", BS_RADIOBUTTON, parent, rect);
-    checked_ = Design().checked;
+    checked_ = Design().Checked;
     ShowState();
 }
 

@@ -10,6 +10,8 @@ namespace ui {
 
 class RadioButton : public Control {
 public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::RadioButton; }
+
     bool Checked() const noexcept { return checked_; }
     void SetChecked(bool checked);
 

@@ -1,12 +1,13 @@
 #include "ui/static_text.h"
 
+#include "ui/buffered_paint.h"
 #include "ui/fill.h"
 #include "ui/text.h"
 
 namespace ui {
 
 void StaticText::CreateWindowFor(HWND parent, const RECT& rect) {
-    caption_ = Design().text;
+    caption_ = Design().Text;
     CreateOwn(L"phasebox.StaticText", {.text = Wide(caption_),
                                        .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER,
                                        .parent = parent,
@@ -24,27 +25,26 @@ void StaticText::FontChanged() {
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+void StaticText::Draw(HDC dc, const RECT& client) const {
+    FillSolid(dc, client, BackgroundColour());
+    SelectGuard font(dc, Font());
+    SetTextColor(dc, TextColour());
+    SetBkMode(dc, TRANSPARENT);
+    RECT area = client;
+    DrawTextW(dc, Wide(caption_), static_cast<int>(caption_.size()), &area,
+              DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+}
+
 LRESULT StaticText::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ERASEBKGND:
             return 1;
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(Font());
-        case WM_PAINT: {
-            PaintScope paint(Handle());
-            RECT client{};
-            GetClientRect(Handle(), &client);
-            if (!buffer_.Ensure(paint.Dc(), client.right, client.bottom)) return 0;
-            HDC dc = buffer_.Dc();
-            FillSolid(dc, client, BackgroundColour());
-            SelectGuard font(dc, Font());
-            SetTextColor(dc, TextColour());
-            SetBkMode(dc, TRANSPARENT);
-            DrawTextW(dc, Wide(caption_), static_cast<int>(caption_.size()), &client,
-                      DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-            BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        case WM_PAINT:
+            PaintBuffered(Handle(), &buffer_,
+                          [this](HDC dc, const RECT& client) { Draw(dc, client); });
             return 0;
-        }
         default:
             return Control::HandleMessage(msg, wp, lp);
     }

@@ -4,11 +4,14 @@
 #include <string>
 
 #include "ui/control.h"
+#include "ui/memory_picture.h"
 
 namespace ui {
 
 class StaticText : public Control {
 public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::StaticText; }
+
     const std::u16string& Caption() const noexcept { return caption_; }
     void SetCaption(std::u16string caption);
 
@@ -18,8 +21,10 @@ protected:
     void FontChanged() override;
 
 private:
+    void Draw(HDC dc, const RECT& client) const;
+
     std::u16string caption_;
-    OffscreenBitmap buffer_;
+    MemoryPicture buffer_;
 };
 
 }  // namespace ui

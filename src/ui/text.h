@@ -19,7 +19,9 @@ inline std::u16string ToU16(std::wstring_view s) {
     return {reinterpret_cast<const char16_t*>(s.data()), s.size()};
 }
 
+// The text of a window or control.
 std::wstring WindowText(HWND hwnd);
+// UTF-8 (the texts of std::exception) as UTF-16.
 std::wstring FromUtf8(std::string_view utf8);
 
 }  // namespace ui

@@ -14,19 +14,19 @@ void TrackBar::CreateWindowFor(HWND parent, const RECT& rect) {
                              TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH,
                     .parent = parent,
                     .rect = rect});
-    const layout::RangeDesc& r = Design().range;
+    const layout::RangeDesc& r = Design().Range;
     HWND h = Handle();
-    SendMessageW(h, TBM_SETRANGEMAX, FALSE, r.max);
-    SendMessageW(h, TBM_SETRANGEMIN, FALSE, r.min);
-    SendMessageW(h, TBM_SETLINESIZE, 0, r.lineSize);
-    SendMessageW(h, TBM_SETPAGESIZE, 0, r.pageSize);
+    SendMessageW(h, TBM_SETRANGEMAX, FALSE, r.Max);
+    SendMessageW(h, TBM_SETRANGEMIN, FALSE, r.Min);
+    SendMessageW(h, TBM_SETLINESIZE, 0, r.LineSize);
+    SendMessageW(h, TBM_SETPAGESIZE, 0, r.PageSize);
     // Tick marks at every frequency-th position while there are at most 10000 of them.
-    if ((r.max - r.min) / std::max(1, r.frequency) <= 10000)
-        SendMessageW(h, TBM_SETTICFREQ, r.frequency, 0);
+    if ((r.Max - r.Min) / std::max(1, r.Frequency) <= 10000)
+        SendMessageW(h, TBM_SETTICFREQ, r.Frequency, 0);
     else
         SendMessageW(h, TBM_CLEARTICS, TRUE, 0);
     SendMessageW(h, TBM_SETTHUMBLENGTH, thumbLengthPx_, 0);
-    SendMessageW(h, TBM_SETPOS, TRUE, r.position);
+    SendMessageW(h, TBM_SETPOS, TRUE, r.Position);
 }
 
 int TrackBar::Position() const noexcept {

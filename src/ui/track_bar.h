@@ -8,8 +8,13 @@
 
 namespace ui {
 
+// The thumb's length at 120 dpi; it scales with the window.
+inline constexpr int kTrackBarThumbLengthPx = 20;
+
 class TrackBar : public Control {
 public:
+    layout::ControlKind Kind() const noexcept override { return layout::ControlKind::TrackBar; }
+
     int Position() const noexcept;
     void SetPosition(int position);
     int Min() const noexcept;
@@ -25,7 +30,7 @@ protected:
     std::optional<LRESULT> HandleReflected(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    int thumbLengthPx_ = layout::kTrackBarThumbLengthPx;
+    int thumbLengthPx_ = kTrackBarThumbLengthPx;
 };
 
 }  // namespace ui

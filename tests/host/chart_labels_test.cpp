@@ -9,10 +9,10 @@
 
 namespace {
 
+using base::NumberSymbols;
 using chart::Axis;
 using chart::AxisLabels;
 using chart::AxisOrientation;
-using chart::NumberSeparators;
 
 // Every character 6 px wide, "W" 13 px high.
 struct FixedWidthMeasurer : chart::TextMeasurer {
@@ -39,7 +39,7 @@ std::vector<double> Countdown(double from, double step, double to) {
 }
 
 TEST(ChartLabelFormat, HashCommaPatternWithAtMostThreeDecimals) {
-    const NumberSeparators comma;
+    const NumberSymbols comma;
     const struct {
         double value;
         const char* text;
@@ -73,11 +73,11 @@ TEST(ChartLabelFormat, HashCommaPatternWithAtMostThreeDecimals) {
 }
 
 TEST(ChartLabelFormat, UsesTheLocalesSeparators) {
-    const NumberSeparators german{u".", u","};
+    const NumberSymbols german{u',', u'.'};
     EXPECT_EQ(chart::FormatLabel(10000.5, german), u"10.000,5");
-    const NumberSeparators swiss{u"\u2019", u"."};
+    const NumberSymbols swiss{u'.', u'\u2019'};
     EXPECT_EQ(chart::FormatLabel(1234567, swiss), u"1\u2019234\u2019567");
-    const NumberSeparators none{u"", u","};
+    const NumberSymbols none{u',', u'\0'};
     EXPECT_EQ(chart::FormatLabel(-12345.75, none), u"-12345,75");
 }
 

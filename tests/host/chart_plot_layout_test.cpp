@@ -60,7 +60,7 @@ TEST(ChartLayout, LaysOutThePlotAroundTheLeftLabelsAndCopiesTheDrawnRanges) {
     const FixedWidthMeasurer measurer;
 
     const chart::ChartLayout layout =
-        chart::LayoutChart(1210, 470, bottom, left, 1, measurer, chart::NumberSeparators{});
+        chart::LayoutChart(1210, 470, bottom, left, 1, measurer, chart::NumberSymbols{});
 
     // Widest left label "250": 18 px, plus a 6 px space and the 7 px band.
     EXPECT_EQ(layout.PlotRectPx, (RectPx{32, 1, 1209, 449}));

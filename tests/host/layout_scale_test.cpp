@@ -8,7 +8,12 @@
 
 namespace {
 
-using layout::RectPx;
+using base::RectPx;
+
+// Rectangles as the design writes them: left, top, width, height.
+constexpr RectPx Ltwh(int left, int top, int width, int height) {
+    return layout::DesignRect(left, top, width, height);
+}
 
 struct ValueCase {
     int value, newDpi, oldDpi, expected;
@@ -34,18 +39,18 @@ TEST(LayoutScale, RoundsHalvesAwayFromZero) {
 
 TEST(LayoutScale, ScalesEdgesSoTouchingControlsStayTouching) {
     // Two controls sharing an edge keep sharing it, whatever the rounding of the sizes.
-    const RectPx left{5, 68, 97, 52};
-    const RectPx right{102, 68, 98, 52};
+    const RectPx left = Ltwh(5, 68, 97, 52);
+    const RectPx right = Ltwh(102, 68, 98, 52);
     for (int dpi : {72, 96, 110, 144, 168, 192, 240}) {
         const RectPx l = layout::ScaleRect(left, dpi, 120);
         const RectPx r = layout::ScaleRect(right, dpi, 120);
-        EXPECT_EQ(l.Right(), r.left) << dpi;
-        EXPECT_EQ(l.top, r.top) << dpi;
+        EXPECT_EQ(l.Right, r.Left) << dpi;
+        EXPECT_EQ(l.Top, r.Top) << dpi;
     }
     // The size is the difference of the rounded edges, not the rounded size:
     // 3 .. 100 becomes 2.4 .. 80 -> 2 .. 80, so 97 wide becomes 78 (77.6 rounded alone).
-    EXPECT_EQ(layout::ScaleRect({-6, 216, 1183, 501}, 96, 120), (RectPx{-5, 173, 947, 401}));
-    EXPECT_EQ(layout::ScaleRect({3, 0, 97, 10}, 96, 120), (RectPx{2, 0, 78, 8}));
+    EXPECT_EQ(layout::ScaleRect(Ltwh(-6, 216, 1183, 501), 96, 120), Ltwh(-5, 173, 947, 401));
+    EXPECT_EQ(layout::ScaleRect(Ltwh(3, 0, 97, 10), 96, 120), Ltwh(2, 0, 78, 8));
 }
 
 TEST(LayoutScale, DensitiesBelowThirtyOrUnchangedAreIgnored) {
@@ -57,39 +62,39 @@ TEST(LayoutScale, DensitiesBelowThirtyOrUnchangedAreIgnored) {
 }
 
 TEST(LayoutAnchors, StretchMoveOrStay) {
-    const layout::SizePx design{1177, 714};
-    const layout::SizePx wider{1377, 714};
-    const layout::SizePx taller{1177, 914};
-    const RectPx r{-6, 216, 1183, 501};
+    const base::SizePx design{1177, 714};
+    const base::SizePx wider{1377, 714};
+    const base::SizePx taller{1177, 914};
+    const RectPx r = Ltwh(-6, 216, 1183, 501);
     const layout::Anchors all{true, true, true, true};
     const layout::Anchors ltr{true, true, true, false};
     const layout::Anchors lt{};
     const layout::Anchors rightOnly{false, true, true, false};
 
-    EXPECT_EQ(layout::AnchoredRect(r, design, wider, all), (RectPx{-6, 216, 1383, 501}));
-    EXPECT_EQ(layout::AnchoredRect(r, design, taller, all), (RectPx{-6, 216, 1183, 701}));
+    EXPECT_EQ(layout::AnchoredRect(r, design, wider, all), Ltwh(-6, 216, 1383, 501));
+    EXPECT_EQ(layout::AnchoredRect(r, design, taller, all), Ltwh(-6, 216, 1183, 701));
     EXPECT_EQ(layout::AnchoredRect(r, design, taller, ltr), r);
     EXPECT_EQ(layout::AnchoredRect(r, design, wider, lt), r);
-    EXPECT_EQ(layout::AnchoredRect(r, design, wider, rightOnly), (RectPx{194, 216, 1183, 501}));
+    EXPECT_EQ(layout::AnchoredRect(r, design, wider, rightOnly), Ltwh(194, 216, 1183, 501));
 }
 
 TEST(LayoutAnchors, MinimumHeightHoldsWhenTheParentShrinks) {
-    const RectPx panel2{-6, 216, 1183, 501};
+    const RectPx panel2 = Ltwh(-6, 216, 1183, 501);
     const RectPx shrunk = layout::AnchoredRect(panel2, {1177, 714}, {600, 200},
-                                               {true, true, true, true}, {.minHeightPx = 50});
-    EXPECT_EQ(shrunk.height, 50);
-    EXPECT_EQ(shrunk.width, 1183 - 577);
+                                               {true, true, true, true}, {.MinHeightPx = 50});
+    EXPECT_EQ(shrunk.Height(), 50);
+    EXPECT_EQ(shrunk.Width(), 1183 - 577);
 }
 
 TEST(FormLayout, ParentsComeBeforeChildrenAndNamesAreUnique) {
     const auto controls = layout::MainFormControls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        bool parentSeen = controls[i].parent == "Form1";
+        bool parentSeen = controls[i].Parent == layout::MainFormDesc().Name;
         for (std::size_t j = 0; j < i; ++j) {
-            EXPECT_NE(controls[j].name, controls[i].name);
-            parentSeen = parentSeen || controls[j].name == controls[i].parent;
+            EXPECT_NE(controls[j].Name, controls[i].Name);
+            parentSeen = parentSeen || controls[j].Name == controls[i].Parent;
         }
-        EXPECT_TRUE(parentSeen) << controls[i].name;
+        EXPECT_TRUE(parentSeen) << controls[i].Name;
     }
 }
 
@@ -97,8 +102,8 @@ TEST(FormLayout, TabOrdersOfOneParentAreDistinct) {
     const auto controls = layout::MainFormControls();
     for (const auto& a : controls) {
         for (const auto& b : controls) {
-            if (&a != &b && a.parent == b.parent && a.tabOrder >= 0) {
-                EXPECT_NE(a.tabOrder, b.tabOrder) << a.name << " / " << b.name;
+            if (&a != &b && a.Parent == b.Parent && a.TabOrder >= 0) {
+                EXPECT_NE(a.TabOrder, b.TabOrder) << a.Name << " / " << b.Name;
             }
         }
     }

@@ -69,7 +69,7 @@ Pixels Screen(HWND hwnd) {
     return pixels;
 }
 
-Pixels Copy(const chart::DibPicture& picture) {
+Pixels Copy(const ui::MemoryPicture& picture) {
     Pixels pixels{picture.WidthPx(), picture.HeightPx(), {}};
     for (int y = 0; y < pixels.height; ++y) {
         for (int x = 0; x < pixels.width; ++x) pixels.colours.push_back(picture.PixelAt(x, y));
@@ -140,9 +140,9 @@ protected:
         RECT client{};
         GetClientRect(form->Handle(), &client);
         MapWindowPoints(form->Handle(), view->Handle(), reinterpret_cast<POINT*>(&client), 2);
-        const layout::SizePx size = view->ClientSizePx();
+        const base::SizePx size = view->ClientSizePx();
         return {std::max<int>(client.left, 0), std::max<int>(client.top, 0),
-                std::min<int>(client.right, size.width), std::min<int>(client.bottom, size.height)};
+                std::min<int>(client.right, size.Width), std::min<int>(client.bottom, size.Height)};
     }
     // Whether the screen shows what `expected` holds, where the chart can be seen.
     void ExpectScreenShows(const Pixels& expected) {
@@ -323,9 +323,9 @@ TEST_F(ChartWindow, NarrowWidthShowsTheLineToTheRightEdgeAndTheNextSampleClears)
 // 10000 points over a plot 1000 pixels wide, drawn over an earlier dense line so that the
 // picture's update from one line to the next is part of what is compared.
 TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage) {
-    const layout::RectPx bounds = view->BoundsPx();
+    const base::RectPx bounds = view->BoundsPx();
     view->SetBoundsPx(
-        {bounds.left, bounds.top, bounds.width + 1000 - Plot().Width(), bounds.height});
+        {bounds.Left, bounds.Top, bounds.Right + 1000 - Plot().Width(), bounds.Bottom});
     form->cbAutoClear.SetChecked(false);
     std::mt19937 random(2024);
     std::uniform_int_distribution<int> level(0, 255);
@@ -405,7 +405,7 @@ TEST_F(ChartWindow, LabelFontFollowsTheWindowsDensity) {
     EXPECT_NEAR(view->Fonts().HeightOfWPx(), 2 * heightOfW, 2);
     EXPECT_GT(view->StaticRedrawCount(), staticRedraws);
     const RectPx plot = Plot();
-    EXPECT_EQ(view->ClientSizePx().height - chart::kBevelPx - plot.Bottom,
+    EXPECT_EQ(view->ClientSizePx().Height - chart::kBevelPx - plot.Bottom,
               view->Fonts().HeightOfWPx() + chart::kAxisBandPx)
         << "the bottom band is laid out with the new font";
 }

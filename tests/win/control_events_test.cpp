@@ -14,8 +14,8 @@ TEST(ControlEvents, CheckBoxFiresOnANewStateOnlyAfterItIsInPlace) {
     form->cbAutoClear.SetChecked(true);  // the value it holds
     EXPECT_TRUE(seen.empty());
     form->cbAutoClear.SetChecked(false);
-    const layout::SizePx s = form->cbAutoClear.ClientSizePx();
-    wintest::ClickAt(form->cbAutoClear.Handle(), 8, s.height / 2);
+    const base::SizePx s = form->cbAutoClear.ClientSizePx();
+    wintest::ClickAt(form->cbAutoClear.Handle(), 8, s.Height / 2);
     SetFocus(form->cbAutoClear.Handle());
     wintest::PressKey(VK_SPACE);
     EXPECT_EQ(seen, (std::vector<bool>{false, true, false}));
@@ -91,7 +91,7 @@ TEST(ShowRequest, MaximisedRestoresToTheCentredRectangle) {
     EXPECT_EQ(normal.left, vw / 2 - (normal.right - normal.left) / 2);
     ShowWindow(form.Handle(), SW_RESTORE);
     wintest::Pump(50ms);
-    EXPECT_EQ(form.ClientSizePx(), (layout::SizePx{1177, 714}));
+    EXPECT_EQ(form.ClientSizePx(), (base::SizePx{1177, 714}));
 }
 
 TEST(ShowRequest, MinimisedWithoutActivation) {

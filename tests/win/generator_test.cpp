@@ -22,8 +22,8 @@ protected:
     }
     void Plus() { SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0); }
     POINT CentreOf(const ui::Control& c) const {
-        const layout::SizePx s = c.ClientSizePx();
-        return {s.width / 2, s.height / 2};
+        const base::SizePx s = c.ClientSizePx();
+        return {s.Width / 2, s.Height / 2};
     }
     void Click(const ui::Control& c) {
         const POINT p = CentreOf(c);
@@ -63,8 +63,9 @@ TEST_F(Generator, StartsStoppedWithOneSampleAndThePulsingArrow) {
     EXPECT_TRUE(Stopped());
     EXPECT_EQ(form->Chart1.BottomAxis.Maximum, 256.0);
     // No step happens until the user starts the generator; the arrow pulses meanwhile.
-    const int heightBefore = form->Image1.BoundsPx().height;
-    ASSERT_TRUE(wintest::PumpUntil([&] { return form->Image1.BoundsPx().height != heightBefore; }));
+    const int heightBefore = form->Image1.BoundsPx().Height();
+    ASSERT_TRUE(
+        wintest::PumpUntil([&] { return form->Image1.BoundsPx().Height() != heightBefore; }));
     EXPECT_EQ(form->Series1.Count(), 1);
     EXPECT_TRUE(wintest::ErrorLog().empty());
 }
@@ -198,10 +199,10 @@ TEST_F(Generator, StartAndStopFromEachSourceToggleTheWholeState) {
     // make a double-click.
     Click(form->Image1);
     EXPECT_TRUE(Running());
-    const int frozen = form->Image1.BoundsPx().height;
+    const int frozen = form->Image1.BoundsPx().Height();
     wintest::ClickAt(form->Image1.Handle(), 40, 40);
     EXPECT_TRUE(Stopped());
-    EXPECT_EQ(form->Image1.BoundsPx().height, frozen) << "the arrow stands where it stopped";
+    EXPECT_EQ(form->Image1.BoundsPx().Height(), frozen) << "the arrow stands where it stopped";
     // While running, "+" ignores the mouse.
     Click(form->cbAuto);
     form->Timer1.SetEnabled(false);
@@ -326,10 +327,10 @@ class ArrowPulse : public testing::TestWithParam<PulseCase> {};
 TEST_P(ArrowPulse, GrowsByFiveUntilItPassesTheRestHeightInDevicePixels) {
     TForm1 form(wintest::At(GetParam().dpi));
     form.Timer2.SetEnabled(false);
-    std::vector<int> seen{form.Image1.BoundsPx().height};
+    std::vector<int> seen{form.Image1.BoundsPx().Height()};
     for (std::size_t i = 1; i < GetParam().heights.size(); ++i) {
         form.Timer2Timer(form.Timer2);
-        seen.push_back(form.Image1.BoundsPx().height);
+        seen.push_back(form.Image1.BoundsPx().Height());
     }
     EXPECT_EQ(seen, GetParam().heights);
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-using layout::RectPx;
+using base::RectPx;
 
 std::unique_ptr<TForm1> BuildAt(int dpi) {
     TForm1::Options options;
@@ -22,22 +22,22 @@ std::unique_ptr<TForm1> BuildAt(int dpi) {
 // the edge rule applied relative to its parent.
 void ExpectLaidOutAt(const TForm1& form, int dpi) {
     for (const layout::ControlDesc& desc : layout::MainFormControls()) {
-        SCOPED_TRACE(std::string(desc.name) + " at " + std::to_string(dpi));
-        const ui::Control* control = form.FindControl(desc.name);
+        SCOPED_TRACE(std::string(desc.Name) + " at " + std::to_string(dpi));
+        const ui::Control* control = form.FindControl(desc.Name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->BoundsPx(), layout::ScaleRect(desc.rect, dpi, 120));
-        if (desc.font.heightPx > 0) {
-            EXPECT_EQ(control->FontHeightPx(), layout::ScaleValue(desc.font.heightPx, dpi, 120));
+        EXPECT_EQ(control->BoundsPx(), layout::ScaleRect(desc.Rect, dpi, 120));
+        if (desc.Font.HeightPx > 0) {
+            EXPECT_EQ(control->FontHeightPx(), layout::ScaleValue(desc.Font.HeightPx, dpi, 120));
         } else {
             EXPECT_EQ(control->FontHeightPx(), control->Parent()->FontHeightPx());
         }
-        EXPECT_EQ(control->Parent()->Name(), desc.parent == "Form1" ? "" : desc.parent);
+        EXPECT_EQ(control->Parent()->Name(), desc.Parent);
     }
 }
 
 TEST(WindowLayout, AtDesignDensityEveryControlSitsAtItsTabulatedRectangle) {
     auto form = BuildAt(120);
-    EXPECT_EQ(form->ClientSizePx(), (layout::SizePx{1177, 714}));
+    EXPECT_EQ(form->ClientSizePx(), (base::SizePx{1177, 714}));
     EXPECT_EQ(wintest::TextOf(form->Handle()), u"Velkamo DDS simulator");
     EXPECT_EQ(form->FontHeightPx(), 13);
     ExpectLaidOutAt(*form, 120);
@@ -56,9 +56,9 @@ TEST(WindowLayout, AtDesignDensityEveryControlSitsAtItsTabulatedRectangle) {
 
 struct DensityCase {
     int dpi;
-    layout::SizePx client;
+    base::SizePx client;
     int fontHeightPx;
-    RectPx chart;  // Chart1 within Panel2
+    RectPx chart;  // Chart1 within Panel2: left, top, right, bottom
 };
 
 class ScaledLayout : public testing::TestWithParam<DensityCase> {};
@@ -75,9 +75,9 @@ TEST_P(ScaledLayout, RectanglesAndFontsFollowTheEdgeRule) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Densities, ScaledLayout,
-                         testing::Values(DensityCase{96, {942, 571}, 10, {0, 42, 942, 358}},
-                                         DensityCase{144, {1412, 857}, 16, {0, 62, 1412, 538}},
-                                         DensityCase{192, {1883, 1142}, 21, {0, 83, 1883, 717}}));
+                         testing::Values(DensityCase{96, {942, 571}, 10, {0, 42, 942, 400}},
+                                         DensityCase{144, {1412, 857}, 16, {0, 62, 1412, 600}},
+                                         DensityCase{192, {1883, 1142}, 21, {0, 83, 1883, 800}}));
 
 TEST(WindowLayout, ResizingStretchesExactlyTheAnchoredControls) {
     auto form = BuildAt(120);
@@ -87,15 +87,15 @@ TEST(WindowLayout, ResizingStretchesExactlyTheAnchoredControls) {
     GetWindowRect(form->Handle(), &outer);
     SetWindowPos(form->Handle(), nullptr, 0, 0, outer.right - outer.left + 200,
                  outer.bottom - outer.top + 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_EQ(form->ClientSizePx(), (layout::SizePx{1377, 814}));
+    ASSERT_EQ(form->ClientSizePx(), (base::SizePx{1377, 814}));
     for (const layout::ControlDesc& desc : layout::MainFormControls()) {
-        SCOPED_TRACE(desc.name);
-        RectPx expected = desc.rect;
+        SCOPED_TRACE(desc.Name);
+        RectPx expected = desc.Rect;
         for (const char* n : stretchedWide)
-            if (desc.name == n) expected.width += 200;
+            if (desc.Name == n) expected.Right += 200;
         for (const char* n : stretchedTall)
-            if (desc.name == n) expected.height += 100;
-        EXPECT_EQ(form->FindControl(desc.name)->BoundsPx(), expected);
+            if (desc.Name == n) expected.Bottom += 100;
+        EXPECT_EQ(form->FindControl(desc.Name)->BoundsPx(), expected);
     }
     // Back to the designed size: nothing drifts.
     SetWindowPos(form->Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
@@ -108,7 +108,7 @@ TEST(WindowLayout, TheLowerPanelKeepsItsMinimumHeight) {
     RECT outer{};
     GetWindowRect(form->Handle(), &outer);
     SetWindowPos(form->Handle(), nullptr, 0, 0, 600, 200, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(form->Panel2.BoundsPx().height, 50);
+    EXPECT_EQ(form->Panel2.BoundsPx().Height(), 50);
 }
 
 TEST(WindowLayout, TabOrderRunsThroughTheTableAndStartsAtTheChart) {
@@ -142,7 +142,7 @@ TEST(WindowLayout, OpensCentredOnTheWholeDesktop) {
 
 TEST(WindowLayout, ADensityChangeRescalesFromTheCurrentValues) {
     auto form = BuildAt(96);
-    ASSERT_EQ(form->ClientSizePx(), (layout::SizePx{942, 571}));
+    ASSERT_EQ(form->ClientSizePx(), (base::SizePx{942, 571}));
     RECT suggested{100, 100, 100 + 1500, 100 + 900};
     SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
@@ -163,8 +163,8 @@ TEST(MonitorDensity, TheWindowIsScaledToThePrimaryMonitor) {
     const int dpi = std::atoi(expected);
     auto form = wintest::ShowForm();
     EXPECT_EQ(form->CurrentDpi(), dpi);
-    EXPECT_EQ(form->ClientSizePx(), (layout::SizePx{layout::ScaleValue(1177, dpi, 120),
-                                                    layout::ScaleValue(714, dpi, 120)}));
+    EXPECT_EQ(form->ClientSizePx(), (base::SizePx{layout::ScaleValue(1177, dpi, 120),
+                                                  layout::ScaleValue(714, dpi, 120)}));
     ExpectLaidOutAt(*form, dpi);
 }
 

@@ -272,7 +272,7 @@ TEST(TickSliderScaled, GeometryFollowsTheWindowDensity) {
     TForm1 form(options);
     const controls::TickSlider& slider = form.RzTrackBar1;
     // 216..473 at 120 dpi becomes 259..568; thumb 14 x 25, half width 7, border still 4.
-    ASSERT_EQ(slider.ClientSizePx().width, 309);
+    ASSERT_EQ(slider.ClientSizePx().Width, 309);
     const controls::TickSliderLayout& layout = slider.Model().Layout();
     EXPECT_EQ(layout.TravelSpanPx(), 309 - 14 - 8);
     const RECT thumb = slider.ThumbRect();
