@@ -141,7 +141,7 @@ int main() {
         std::printf("error: %s\n", std::string(text.begin(), text.end()).c_str());
     });
     TForm1::Options options;
-    options.monitorDpi = 120;
+    options.MonitorDpi = 120;
     auto form = std::make_unique<TForm1>(options);
     TForm1* raw = form.get();
     application.SetMainWindow(form->Handle(),

@@ -29,9 +29,9 @@ TForm1::TForm1(Options options) {
     CreateForm(layout::MainFormDesc(), layout::MainFormControls(), ControlsInLayoutOrder());
     ApplyDesignedValues();
     AttachHandlers();
-    const int dpi = options.monitorDpi > 0 ? options.monitorDpi : ui::MonitorDpiAt({0, 0});
+    const int dpi = options.MonitorDpi > 0 ? options.MonitorDpi : ui::MonitorDpiAt({0, 0});
     ScaleToDpi(dpi);
-    if (options.beforeCreate) options.beforeCreate(*this);
+    if (options.BeforeCreate) options.BeforeCreate(*this);
     try {
         FormCreate(*this);
     } catch (...) {

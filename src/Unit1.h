@@ -23,10 +23,10 @@
 class TForm1 : public ui::Form {
 public:
     struct Options {
-        int monitorDpi = 0;  // the density to lay out for; 0: the primary monitor's
+        int MonitorDpi = 0;  // the density to lay out for; 0: the primary monitor's
         // Runs after the controls, timers and handlers exist and before FormCreate;
         // lets a test put a seam in place (a failing timer start, for example).
-        std::function<void(TForm1&)> beforeCreate;
+        std::function<void(TForm1&)> BeforeCreate;
     };
 
     TForm1();

@@ -10,7 +10,7 @@
 
 namespace chart {
 
-/// The refusal of a Maximum below Minimum; what() is the text the user may see.
+// The refusal of a Maximum below Minimum; what() is the text the user may see.
 class AxisRangeError : public std::runtime_error {
 public:
     AxisRangeError();
@@ -39,22 +39,22 @@ struct Axis {
 
     int LengthPx() const { return AxisEndPx - AxisStartPx; }
 
-    /// Stores v as Maximum and returns true if it differs from the current one;
-    /// returns false for an equal value. Throws AxisRangeError, leaving the
-    /// axis unchanged, when Minimum > v. Minimum and the flags stay as they are.
+    // Stores v as Maximum and returns true if it differs from the current one;
+    // returns false for an equal value. Throws AxisRangeError, leaving the
+    // axis unchanged, when Minimum > v. Minimum and the flags stay as they are.
     bool SetMaximum(double v);
 
-    /// The pixel of `value` with the last drawing's scale, rounded half to even;
-    /// every value maps to the middle when the drawn range is empty. Results are
-    /// held within +-kPxLimit so that values far off the plot stay representable.
+    // The pixel of `value` with the last drawing's scale, rounded half to even;
+    // every value maps to the middle when the drawn range is empty. Results are
+    // held within +-kPxLimit so that values far off the plot stay representable.
     int ValueToPx(double value) const;
 
-    /// The value at pixel `px` with the last drawing's scale, unrounded; 0 when
-    /// the axis is shorter than one pixel.
+    // The value at pixel `px` with the last drawing's scale, unrounded; 0 when
+    // the axis is shorter than one pixel.
     double PxToValue(int px) const;
 };
 
-/// Bound of ValueToPx: far beyond any screen, well inside int arithmetic.
+// Bound of ValueToPx: far beyond any screen, well inside int arithmetic.
 inline constexpr int kPxLimit = 1 << 28;
 
 // Inline, with a short dependency chain and no data-dependent branches: the

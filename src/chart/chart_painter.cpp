@@ -32,8 +32,8 @@ constexpr COLORREF kLabelColour = RGB(0, 0, 0);
 constexpr std::uint8_t kHalfCovered = 128;
 
 struct Fill {
-    RectPx rect;
-    COLORREF colour;
+    RectPx Rect;
+    COLORREF Colour;
 };
 
 // Every shape of the static layer but the texts, in drawing order: background, frame,
@@ -86,8 +86,8 @@ std::vector<Fill> StaticShapes(const ChartLayout& layout, int widthPx, int heigh
 
 void FillWithGdi(HDC dc, const std::vector<Fill>& fills) {
     for (const Fill& fill : fills) {
-        const RECT rect{fill.rect.Left, fill.rect.Top, fill.rect.Right, fill.rect.Bottom};
-        ui::FillSolid(dc, rect, fill.colour);
+        const RECT rect{fill.Rect.Left, fill.Rect.Top, fill.Rect.Right, fill.Rect.Bottom};
+        ui::FillSolid(dc, rect, fill.Colour);
     }
 }
 

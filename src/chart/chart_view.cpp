@@ -32,9 +32,9 @@ void ChartView::CreateWindowFor(HWND parent, const RECT& rect) {
     fonts_.Create(layout::kDesignDpi);  // the window is laid out for it until it is scaled
     symbols_ = ui::UserNumberSymbols();
     surface_ = ProbeSurface();
-    CreateOwn(L"phasebox.Chart", {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
-                                  .parent = parent,
-                                  .rect = rect});
+    CreateOwn(L"phasebox.Chart", {.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+                                  .Parent = parent,
+                                  .Rect = rect});
 }
 
 void ChartView::AddSeries(Series& series) {
@@ -68,9 +68,9 @@ void ChartView::SetDrawingSurface(Surface surface) {
 
 void ChartView::Redraw() {
     struct DrawingScope {
-        bool& flag;
-        explicit DrawingScope(bool& f) : flag(f) { flag = true; }
-        ~DrawingScope() { flag = false; }
+        bool& Flag;
+        explicit DrawingScope(bool& flag) : Flag(flag) { Flag = true; }
+        ~DrawingScope() { Flag = false; }
     } scope(drawing_);
     ++redraws_;
     const base::SizePx size = ClientSizePx();

@@ -15,7 +15,7 @@
 
 namespace chart {
 
-/// Text metrics of the label font, supplied by the view.
+// Text metrics of the label font, supplied by the view.
 struct TextMeasurer {
     virtual ~TextMeasurer() = default;
     virtual int WidthPx(std::u16string_view text) const = 0;
@@ -24,35 +24,35 @@ struct TextMeasurer {
 
 using base::NumberSymbols;
 
-/// `value` as "#,##0.###": groups of three digits, at most three decimals
-/// (rounded half up on the value's 15 significant digits), no decimal part for
-/// whole numbers, and no minus sign on a value that rounds to 0.
+// `value` as "#,##0.###": groups of three digits, at most three decimals
+// (rounded half up on the value's 15 significant digits), no decimal part for
+// whole numbers, and no minus sign on a value that rounds to 0.
 std::u16string FormatLabel(double value, const NumberSymbols& symbols);
 
-/// The label size s of an axis drawn from DrawnMinimum to DrawnMaximum: for a
-/// horizontal axis the widest text of the range's ends and of its halved
-/// midpoint, for a vertical axis the height of "W".
+// The label size s of an axis drawn from DrawnMinimum to DrawnMaximum: for a
+// horizontal axis the widest text of the range's ends and of its halved
+// midpoint, for a vertical axis the height of "W".
 int LabelSizePx(const Axis& axis, const TextMeasurer& measurer, const NumberSymbols& symbols);
 
-/// How many labels fit: L / (s + 10 % of s), both roundings half to even; 1 when
-/// either length is not positive.
+// How many labels fit: L / (s + 10 % of s), both roundings half to even; 1 when
+// either length is not positive.
 int RoomForLabels(int labelSizePx, int axisLengthPx);
 
-/// The label increment for a range and the room for labels. `xAxisPointCount`
-/// is the series' count when the axis carries the x values (a series of at
-/// most `room` points then gets no increment below 1), none for a y axis.
+// The label increment for a range and the room for labels. `xAxisPointCount`
+// is the series' count when the axis carries the x values (a series of at
+// most `room` points then gets no increment below 1), none for a y axis.
 double LabelIncrement(double drawnMinimum, double drawnMaximum, int room,
                       std::optional<int> xAxisPointCount);
 
-/// The label values from the largest multiple of the increment not above the
-/// range's top (truncated towards 0) down to the range's bottom, descending.
-/// Never more than kMaxLabelCount values.
+// The label values from the largest multiple of the increment not above the
+// range's top (truncated towards 0) down to the range's bottom, descending.
+// Never more than kMaxLabelCount values.
 std::vector<double> LabelValues(double drawnMinimum, double drawnMaximum, double increment);
 
-/// Guards degenerate increments (1e-12 on a tiny axis) against endless labels.
+// Guards degenerate increments (1e-12 on a tiny axis) against endless labels.
 inline constexpr int kMaxLabelCount = 1000;
 
-/// Three minor ticks dividing each gap between neighbouring labels in four.
+// Three minor ticks dividing each gap between neighbouring labels in four.
 std::vector<double> MinorTickValues(std::span<const double> labelValues);
 
 struct AxisLabel {
@@ -69,19 +69,19 @@ struct AxisLabels {
     std::vector<int> MinorTickPx;
 };
 
-/// The labels of an axis whose drawn range and pixel ends are set; RectPx is
-/// left empty until PlaceLabelRects.
+// The labels of an axis whose drawn range and pixel ends are set; RectPx is
+// left empty until PlaceLabelRects.
 AxisLabels BuildAxisLabels(const Axis& axis, std::optional<int> xAxisPointCount,
                            const TextMeasurer& measurer, const NumberSymbols& symbols);
 
-/// Puts every label's text rectangle against `labelEdgePx`, the edge at which
-/// the tick marks end: below it and centred on the tick for a horizontal axis,
-/// left of it (right-aligned) and centred on the tick for a vertical axis.
+// Puts every label's text rectangle against `labelEdgePx`, the edge at which
+// the tick marks end: below it and centred on the tick for a horizontal axis,
+// left of it (right-aligned) and centred on the tick for a vertical axis.
 void PlaceLabelRects(AxisLabels& labels, AxisOrientation orientation, int labelEdgePx,
                      int heightOfWPx);
 
-/// The index of the first label whose rectangle contains `pointer`, edges
-/// included; -1 when there is none.
+// The index of the first label whose rectangle contains `pointer`, edges
+// included; -1 when there is none.
 int HoveredLabelIndex(const AxisLabels& labels, PointPx pointer);
 
 }  // namespace chart

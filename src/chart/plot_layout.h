@@ -8,23 +8,23 @@
 
 namespace chart {
 
-/// The frame around the chart's client area (raised bevel, 1 pixel).
+// The frame around the chart's client area (raised bevel, 1 pixel).
 inline constexpr int kBevelPx = 1;
-/// Axis line (2) + gap (1) + tick length (4) between the plot and the labels.
+// Axis line (2) + gap (1) + tick length (4) between the plot and the labels.
 inline constexpr int kAxisBandPx = 7;
 
-/// The plot rectangle inside a client area of the given size: the bevel
-/// removed, a left band of widest left label + one space + kAxisBandPx, a
-/// bottom band of the height of "W" + kAxisBandPx.
+// The plot rectangle inside a client area of the given size: the bevel
+// removed, a left band of widest left label + one space + kAxisBandPx, a
+// bottom band of the height of "W" + kAxisBandPx.
 RectPx PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx, int spaceWidthPx,
                    int heightOfWPx);
 
-/// Copies `plot`'s edges into the axis's pixel ends: left to right for a
-/// horizontal axis, top to bottom for a vertical one (the last column or row
-/// inside the plot is the far end).
+// Copies `plot`'s edges into the axis's pixel ends: left to right for a
+// horizontal axis, top to bottom for a vertical one (the last column or row
+// inside the plot is the far end).
 void SetAxisEnds(Axis& axis, RectPx plot);
 
-/// Where the tick marks end and the label texts begin.
+// Where the tick marks end and the label texts begin.
 int LabelEdgePx(AxisOrientation orientation, RectPx plot);
 
 struct ChartLayout {
@@ -35,10 +35,10 @@ struct ChartLayout {
     AxisLabels LeftLabels;
 };
 
-/// One redraw's layout: copies each axis's range into its drawn range, lays
-/// out the plot rectangle around the left labels' width and chooses both axes'
-/// labels. The returned axes are horizontal (bottom) and vertical (left),
-/// whatever the given ones said; the view stores them back as the chart's axes.
+// One redraw's layout: copies each axis's range into its drawn range, lays
+// out the plot rectangle around the left labels' width and chooses both axes'
+// labels. The returned axes are horizontal (bottom) and vertical (left),
+// whatever the given ones said; the view stores them back as the chart's axes.
 ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom, const Axis& left,
                         int seriesCount, const TextMeasurer& measurer,
                         const NumberSymbols& symbols);

@@ -11,31 +11,31 @@ namespace chart {
 
 class Series {
 public:
-    /// Raised by AddXY/AddY once the point is stored in both arrays, before any
-    /// repaint is asked for. The handler may call Clear() (auto clear); an
-    /// exception from it leaves AddY at once, the point stored, no repaint asked.
+    // Raised by AddXY/AddY once the point is stored in both arrays, before any
+    // repaint is asked for. The handler may call Clear() (auto clear); an
+    // exception from it leaves AddY at once, the point stored, no repaint asked.
     std::function<void(Series&, int valueIndex)> OnAfterAdd;
 
-    /// Asked after every add (once OnAfterAdd has returned) and by Clear().
+    // Asked after every add (once OnAfterAdd has returned) and by Clear().
     std::function<void()> OnRepaintRequest;
 
-    /// Appends y with x = Count() before the call; returns the point's index,
-    /// which is that same count.
+    // Appends y with x = Count() before the call; returns the point's index,
+    // which is that same count.
     int AddY(double y);
 
-    /// Inserts (x, y) keeping XValues ascending: after the last entry that is
-    /// <= x, so equal x values keep their order of arrival. Appending (x not
-    /// below the last x) is constant time apart from storage growth.
+    // Inserts (x, y) keeping XValues ascending: after the last entry that is
+    // <= x, so equal x values keep their order of arrival. Appending (x not
+    // below the last x) is constant time apart from storage growth.
     int AddXY(double x, double y);
 
-    /// Empties both arrays and releases their storage, then asks for a repaint.
+    // Empties both arrays and releases their storage, then asks for a repaint.
     void Clear();
 
-    /// Makes room for `count` points at once, without changing the contents.
+    // Makes room for `count` points at once, without changing the contents.
     void Reserve(int count);
 
     int Count() const { return static_cast<int>(xValues_.size()); }
-    /// Entries the arrays hold before they must grow; grows by 1000 when full.
+    // Entries the arrays hold before they must grow; grows by 1000 when full.
     int Capacity() const { return static_cast<int>(xValues_.capacity()); }
 
     std::span<const double> XValues() const { return xValues_; }

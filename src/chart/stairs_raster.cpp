@@ -117,7 +117,7 @@ public:
     StrokeWriter(std::vector<std::uint8_t>& alpha, int widthPx, int heightPx)
         : alpha_(alpha), widthPx_(widthPx), heightPx_(heightPx) {
         for (PendingColumn& pending : pending_) {
-            pending.masks.assign(static_cast<std::size_t>(heightPx), 0);
+            pending.Masks.assign(static_cast<std::size_t>(heightPx), 0);
         }
     }
 
@@ -147,20 +147,20 @@ public:
                 continue;
             }
             PendingColumn& pending = pending_[static_cast<std::size_t>(column % 3)];
-            if (pending.column != column) {
-                if (pending.column >= 0) {
+            if (pending.Column != column) {
+                if (pending.Column >= 0) {
                     Retire(pending);  // a column the path has left behind
                 }
-                pending.column = column;
+                pending.Column = column;
             }
             for (int dy = -1; dy <= 1; ++dy) {
                 const int row = y + dy;
                 if (row < 0 || row >= heightPx_) {
                     continue;
                 }
-                std::uint64_t& mask = pending.masks[static_cast<std::size_t>(row)];
+                std::uint64_t& mask = pending.Masks[static_cast<std::size_t>(row)];
                 if (mask == 0) {
-                    pending.touchedRows.push_back(row);
+                    pending.TouchedRows.push_back(row);
                 }
                 mask |= masks[static_cast<std::size_t>(dy + 1)][static_cast<std::size_t>(dx + 1)];
             }
@@ -170,7 +170,7 @@ public:
     // Every column left of `column` is complete.
     void RetireBefore(int column) {
         for (PendingColumn& pending : pending_) {
-            if (pending.column >= 0 && pending.column < column) {
+            if (pending.Column >= 0 && pending.Column < column) {
                 Retire(pending);
             }
         }
@@ -179,9 +179,9 @@ public:
     void Finish() {
         RetireBefore(widthPx_);
         for (const Body& body : horizontalBodies_) {
-            for (int y = body.top; y <= body.bottom; ++y) {
-                std::memset(&alpha_[Index(body.left, y)], 255,
-                            static_cast<std::size_t>(body.right - body.left + 1));
+            for (int y = body.Top; y <= body.Bottom; ++y) {
+                std::memset(&alpha_[Index(body.Left, y)], 255,
+                            static_cast<std::size_t>(body.Right - body.Left + 1));
             }
         }
         SweepVerticalBodies();
@@ -189,17 +189,17 @@ public:
 
 private:
     struct PendingColumn {
-        int column = -1;
-        std::vector<std::uint64_t> masks;  // one per row
-        std::vector<int> touchedRows;
+        int Column = -1;
+        std::vector<std::uint64_t> Masks;  // one per row
+        std::vector<int> TouchedRows;
     };
 
     // The fully covered pixels of a segment's straight body, clipped.
     struct Body {
-        int left;
-        int right;
-        int top;
-        int bottom;
+        int Left;
+        int Right;
+        int Top;
+        int Bottom;
     };
 
     void AddBody(std::vector<Body>& bodies, int left, int right, int top, int bottom) const {
@@ -230,17 +230,17 @@ private:
         int right = -1;
         for (std::size_t i = 0; i < verticalBodies_.size(); ++i) {
             const Body& body = verticalBodies_[i];
-            nextStarting[i] = std::exchange(firstStarting[static_cast<std::size_t>(body.top)],
+            nextStarting[i] = std::exchange(firstStarting[static_cast<std::size_t>(body.Top)],
                                             static_cast<int>(i));
-            nextEnding[i] = std::exchange(firstEnding[static_cast<std::size_t>(body.bottom)],
+            nextEnding[i] = std::exchange(firstEnding[static_cast<std::size_t>(body.Bottom)],
                                           static_cast<int>(i));
-            left = std::min(left, body.left);
-            right = std::max(right, body.right);
+            left = std::min(left, body.Left);
+            right = std::max(right, body.Right);
         }
 
         std::vector<std::uint8_t> depth(static_cast<std::size_t>(widthPx_), 0);
         const auto cover = [&depth](const Body& body, int delta) {
-            for (int x = body.left; x <= body.right; ++x) {
+            for (int x = body.Left; x <= body.Right; ++x) {
                 depth[static_cast<std::size_t>(x)] =
                     static_cast<std::uint8_t>(depth[static_cast<std::size_t>(x)] + delta);
             }
@@ -267,13 +267,13 @@ private:
     }
 
     void Retire(PendingColumn& pending) {
-        for (const int row : pending.touchedRows) {
-            std::uint64_t& mask = pending.masks[static_cast<std::size_t>(row)];
-            alpha_[Index(pending.column, row)] = kAlphaOfCount[SampleCount(mask)];
+        for (const int row : pending.TouchedRows) {
+            std::uint64_t& mask = pending.Masks[static_cast<std::size_t>(row)];
+            alpha_[Index(pending.Column, row)] = kAlphaOfCount[SampleCount(mask)];
             mask = 0;
         }
-        pending.touchedRows.clear();
-        pending.column = -1;
+        pending.TouchedRows.clear();
+        pending.Column = -1;
     }
 
     std::size_t Index(int x, int y) const {
@@ -292,18 +292,18 @@ private:
 // The vertices of one pixel column, in clip-local coordinates.
 struct Run {
     static constexpr int kNone = std::numeric_limits<int>::min();
-    int x = kNone;
-    int top = 0;
-    int bottom = 0;
-    int lastY = 0;
+    int X = kNone;
+    int Top = 0;
+    int Bottom = 0;
+    int LastY = 0;
 };
 
-// Whether a horizontal segment ending at (run.x, y) adds nothing to the run's
+// Whether a horizontal segment ending at (run.X, y) adds nothing to the run's
 // own vertical segment: its 3 x 3 pixels lie in the vertical body, or one row
 // of them in the vertical segment's end cap, which contains the part of the
 // horizontal end's disc that reaches that row.
 bool CoveredByRun(const Run& run, int y) {
-    return run.top + 1 <= y && y <= run.bottom - 1;
+    return run.Top + 1 <= y && y <= run.Bottom - 1;
 }
 
 void CheckStairPath(std::span<const PointPx> path) {
@@ -372,25 +372,25 @@ CoverageMask RasterizeStairs(std::span<const PointPx> path, RectPx clipPx) {
     Run previous;
     for (std::size_t i = 0; i < path.size();) {
         Run run;
-        run.x = path[i].XPx - clipPx.Left;
-        run.top = run.bottom = path[i].YPx - clipPx.Top;
-        for (; i < path.size() && path[i].XPx - clipPx.Left == run.x; ++i) {
-            run.top = std::min(run.top, path[i].YPx - clipPx.Top);
-            run.bottom = std::max(run.bottom, path[i].YPx - clipPx.Top);
-            run.lastY = path[i].YPx - clipPx.Top;
+        run.X = path[i].XPx - clipPx.Left;
+        run.Top = run.Bottom = path[i].YPx - clipPx.Top;
+        for (; i < path.size() && path[i].XPx - clipPx.Left == run.X; ++i) {
+            run.Top = std::min(run.Top, path[i].YPx - clipPx.Top);
+            run.Bottom = std::max(run.Bottom, path[i].YPx - clipPx.Top);
+            run.LastY = path[i].YPx - clipPx.Top;
         }
-        if (previous.x != Run::kNone) {
-            const int y = previous.lastY;
+        if (previous.X != Run::kNone) {
+            const int y = previous.LastY;
             if (!CoveredByRun(previous, y)) {
-                writer.End(previous.x, y, EndSide::Left);
+                writer.End(previous.X, y, EndSide::Left);
             }
-            writer.HorizontalBody(previous.x, run.x, y);
-            writer.RetireBefore(run.x - 1);
+            writer.HorizontalBody(previous.X, run.X, y);
+            writer.RetireBefore(run.X - 1);
             if (!CoveredByRun(run, y)) {
-                writer.End(run.x, y, EndSide::Right);
+                writer.End(run.X, y, EndSide::Right);
             }
         }
-        writer.Vertical(run.x, run.top, run.bottom);
+        writer.Vertical(run.X, run.Top, run.Bottom);
         previous = run;
     }
     writer.Finish();

@@ -11,18 +11,18 @@
 
 namespace chart {
 
-/// Width of the line's pen.
+// Width of the line's pen.
 inline constexpr int kLineWidthPx = 3;
 
-/// The line is clipped to the plot rectangle extended by 1 pixel upwards and
-/// 1 pixel downwards, so that a line on the top or bottom edge stays whole.
+// The line is clipped to the plot rectangle extended by 1 pixel upwards and
+// 1 pixel downwards, so that a line on the top or bottom edge stays whole.
 RectPx StairsClipRect(RectPx plotRectPx);
 
 struct CoverageMask {
     RectPx ClipPx;
     std::vector<std::uint8_t> Alpha;  // row-major over ClipPx; 0 = untouched, 255 = opaque
 
-    /// The alpha at client pixel (xPx, yPx), which must lie inside ClipPx.
+    // The alpha at client pixel (xPx, yPx), which must lie inside ClipPx.
     std::uint8_t At(int xPx, int yPx) const {
         return Alpha[static_cast<std::size_t>(yPx - ClipPx.Top) *
                          static_cast<std::size_t>(ClipPx.Width()) +
@@ -30,20 +30,20 @@ struct CoverageMask {
     }
 };
 
-/// The same stroked area with at most four vertices per pixel column: the
-/// column's first, lowest, highest and last (repeats dropped). The vertical
-/// segments of a column all lie on one line, so their union is the span from
-/// the lowest to the highest vertex; the entry and exit rows are kept.
+// The same stroked area with at most four vertices per pixel column: the
+// column's first, lowest, highest and last (repeats dropped). The vertical
+// segments of a column all lie on one line, so their union is the span from
+// the lowest to the highest vertex; the entry and exit rows are kept.
 std::vector<PointPx> CollapseColumns(std::span<const PointPx> path);
 
-/// Coverage of the path's stroke, kLineWidthPx wide with round joins and ends,
-/// inside `clipPx`. Pixel (x, y) is the unit square centred on (x, y), so a
-/// stroke along integer coordinates covers three whole pixels across; each
-/// pixel is sampled on an 8 x 8 grid and its alpha is the covered fraction,
-/// which depends only on the stroked set, not on how the path describes it.
-/// The path is a stair path (x never decreases, every segment horizontal or
-/// vertical; std::invalid_argument otherwise). Cost grows with the pixels the
-/// stroke touches and the number of vertices, each vertex touched once.
+// Coverage of the path's stroke, kLineWidthPx wide with round joins and ends,
+// inside `clipPx`. Pixel (x, y) is the unit square centred on (x, y), so a
+// stroke along integer coordinates covers three whole pixels across; each
+// pixel is sampled on an 8 x 8 grid and its alpha is the covered fraction,
+// which depends only on the stroked set, not on how the path describes it.
+// The path is a stair path (x never decreases, every segment horizontal or
+// vertical; std::invalid_argument otherwise). Cost grows with the pixels the
+// stroke touches and the number of vertices, each vertex touched once.
 CoverageMask RasterizeStairs(std::span<const PointPx> path, RectPx clipPx);
 
 }  // namespace chart

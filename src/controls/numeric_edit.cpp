@@ -11,12 +11,12 @@ void NumericEdit::CreateWindowFor(HWND parent, const RECT& rect) {
     symbols_ = ui::UserNumberSymbols();
     // Built without raising OnChange: the designed value written in display form.
     const std::u16string text = FormatNumberText(Design().Range.Position, symbols_);
-    CreateStandard(L"EDIT", {.text = ui::Wide(text),
-                             .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP |
+    CreateStandard(L"EDIT", {.Text = ui::Wide(text),
+                             .Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP |
                                       ES_RIGHT | ES_AUTOHSCROLL,
-                             .exStyle = WS_EX_CLIENTEDGE,
-                             .parent = parent,
-                             .rect = rect});
+                             .ExStyle = WS_EX_CLIENTEDGE,
+                             .Parent = parent,
+                             .Rect = rect});
 }
 
 std::u16string NumericEdit::Text() const {
@@ -37,8 +37,8 @@ void NumericEdit::RaiseChange() {
 
 long double NumericEdit::Value() {
     ValueReading reading = ReadValue(Text(), min_, symbols_);
-    if (reading.newText) SetText(*reading.newText);
-    return reading.value;
+    if (reading.NewText) SetText(*reading.NewText);
+    return reading.Value;
 }
 
 void NumericEdit::SetValue(long double value) {

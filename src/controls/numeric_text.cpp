@@ -26,12 +26,12 @@ bool IsExponentLetter(char16_t c) {
     return c == u'E' || c == u'e';
 }
 
-/// Converts the kept ASCII text ("-"? digits, ".", "e", "-" only) with the C
-/// library. strtold reads the C locale's decimal point, which is "." because
-/// the program never calls setlocale; should anything ever change LC_NUMERIC,
-/// the text is given that locale's decimal point instead. From the characters
-/// the kept text can hold, strtold accepts exactly the grammar documented for
-/// ParseNumberText; the whole text must be consumed.
+// Converts the kept ASCII text ("-"? digits, ".", "e", "-" only) with the C
+// library. strtold reads the C locale's decimal point, which is "." because
+// the program never calls setlocale; should anything ever change LC_NUMERIC,
+// the text is given that locale's decimal point instead. From the characters
+// the kept text can hold, strtold accepts exactly the grammar documented for
+// ParseNumberText; the whole text must be consumed.
 long double ConvertKept(std::string kept) {
     if (const char* point = std::localeconv()->decimal_point;
         point != nullptr && point[0] != '\0' && std::string_view(point) != ".") {
@@ -57,7 +57,7 @@ long double ConvertKept(std::string kept) {
 // ---------------------------------------------------------------------------
 // Writing
 
-/// The exact decimal digits of a non-negative integral finite value.
+// The exact decimal digits of a non-negative integral finite value.
 std::string DecimalDigits(long double integral) {
     if (integral == 0.0L) return "0";
 
@@ -159,11 +159,11 @@ std::u16string FormatNumberText(long double value, const NumberSymbols& symbols)
 ValueReading ReadValue(std::u16string_view text, long double min, const NumberSymbols& symbols) {
     ValueReading reading;
     if (text.empty()) {
-        reading.newText = FormatNumberText(min, symbols);
-        text = *reading.newText;
+        reading.NewText = FormatNumberText(min, symbols);
+        text = *reading.NewText;
     }
-    reading.value = ParseNumberText(text, symbols);
-    if (!std::isfinite(reading.value)) reading.value = min;
+    reading.Value = ParseNumberText(text, symbols);
+    if (!std::isfinite(reading.Value)) reading.Value = min;
     return reading;
 }
 

@@ -52,9 +52,9 @@ void TickSlider::CreateWindowFor(HWND parent, const RECT& rect) {
     model_ = TickSliderModel(r.Min, r.Max, r.Position, r.PageSize, r.Frequency);
     model_.SetWidthPx(rect.right - rect.left);
     CreateOwn(L"phasebox.TickSlider",
-              {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
-               .parent = parent,
-               .rect = rect});
+              {.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+               .Parent = parent,
+               .Rect = rect});
     ReopenTheme();
 }
 
@@ -65,12 +65,12 @@ RECT TickSlider::ThumbRect() const {
 void TickSlider::SetPosition(int position) {
     const base::RectPx before = model_.ThumbRect();
     SliderEffects fx;
-    fx.changed = model_.RequestPosition(position);
+    fx.Changed = model_.RequestPosition(position);
     Apply(fx, before);
 }
 
 void TickSlider::ScaleBy(int newDpi, int oldDpi) {
-    model_.SetMetrics(model_.Layout().metrics.ScaledBy(newDpi, oldDpi));
+    model_.SetMetrics(model_.Layout().Metrics.ScaledBy(newDpi, oldDpi));
     updateBackground_ = true;
     Control::ScaleBy(newDpi, oldDpi);
     InvalidateRect(Handle(), nullptr, FALSE);
@@ -86,15 +86,15 @@ void TickSlider::ReopenTheme() {
 // Capture and timer first, so that a failing change handler leaves them consistent; the
 // thumb is redrawn before the handler runs.
 void TickSlider::Apply(const SliderEffects& fx, const base::RectPx& thumbBefore) {
-    if (fx.capture) {
+    if (fx.Capture) {
         if (model_.HoldsCapture())
             SetCapture(Handle());
         else if (GetCapture() == Handle())
             ReleaseCapture();
     }
-    if (fx.timer) ApplyTimer();
-    if (fx.changed || fx.thumbLook) RedrawThumb(thumbBefore);
-    if (fx.changed && OnChange) OnChange(*this);
+    if (fx.Timer) ApplyTimer();
+    if (fx.Changed || fx.ThumbLook) RedrawThumb(thumbBefore);
+    if (fx.Changed && OnChange) OnChange(*this);
 }
 
 void TickSlider::ApplyTimer() {
@@ -131,19 +131,19 @@ bool TickSlider::EnsureBackground() {
 
 void TickSlider::DrawBackground(HDC dc, int width, int height) {
     const Colours colours = CurrentColours();
-    ui::FillSolid(dc, base::RectPx{0, 0, width, height}, colours.background);
+    ui::FillSolid(dc, base::RectPx{0, 0, width, height}, colours.Background);
     const base::RectPx t = model_.TrackRect();
-    ui::FillSolid(dc, t, colours.track);
+    ui::FillSolid(dc, t, colours.Track);
     // A one-pixel sunken frame: shadow left and top, highlight right and bottom, the
     // highlight taking the corners it shares with the shadow.
-    ui::FillSolid(dc, base::RectPx{t.Left, t.Top, t.Right - 1, t.Top + 1}, colours.shadow);
-    ui::FillSolid(dc, base::RectPx{t.Left, t.Top, t.Left + 1, t.Bottom - 1}, colours.shadow);
-    ui::FillSolid(dc, base::RectPx{t.Left, t.Bottom - 1, t.Right, t.Bottom}, colours.highlight);
-    ui::FillSolid(dc, base::RectPx{t.Right - 1, t.Top, t.Right, t.Bottom}, colours.highlight);
+    ui::FillSolid(dc, base::RectPx{t.Left, t.Top, t.Right - 1, t.Top + 1}, colours.Shadow);
+    ui::FillSolid(dc, base::RectPx{t.Left, t.Top, t.Left + 1, t.Bottom - 1}, colours.Shadow);
+    ui::FillSolid(dc, base::RectPx{t.Left, t.Bottom - 1, t.Right, t.Bottom}, colours.Highlight);
+    ui::FillSolid(dc, base::RectPx{t.Right - 1, t.Top, t.Right, t.Bottom}, colours.Highlight);
     const TickSliderLayout& layout = model_.Layout();
     for (int x : layout.TickXs(model_.TickStep()))
         ui::FillSolid(dc, base::RectPx{x, layout.TickTopPx(), x + 1, layout.TickBottomPx()},
-                      colours.shadow);
+                      colours.Shadow);
 }
 
 void TickSlider::DrawThumb(HDC dc, const RECT& r) {
@@ -152,7 +152,7 @@ void TickSlider::DrawThumb(HDC dc, const RECT& r) {
         DrawThemeBackground(theme_.Get(), dc, TKP_THUMBTOP, state, &r, nullptr);
         return;
     }
-    const int hw = model_.Layout().metrics.halfWidthPx;
+    const int hw = model_.Layout().Metrics.HalfWidthPx;
     const POINT pentagon[5] = {{r.left, r.top + hw},
                                {r.left + hw, r.top},
                                {r.right, r.top + hw},

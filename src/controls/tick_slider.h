@@ -49,7 +49,7 @@ protected:
 private:
     // The colours the cached background was drawn with; another set rebuilds it.
     struct Colours {
-        COLORREF background, track, shadow, highlight;
+        COLORREF Background, Track, Shadow, Highlight;
         friend bool operator==(const Colours&, const Colours&) = default;
     };
 

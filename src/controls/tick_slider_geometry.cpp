@@ -26,46 +26,46 @@ std::int64_t FirstMultipleFrom(std::int64_t value, std::int64_t step) {
 TickSliderMetrics TickSliderMetrics::ScaledBy(int newDpi, int oldDpi) const {
     auto scale = [&](int v) { return layout::ScaleValue(v, newDpi, oldDpi); };
     TickSliderMetrics m = *this;
-    m.thumbWidthPx = scale(thumbWidthPx);
-    m.thumbHeightPx = scale(thumbHeightPx);
-    m.halfWidthPx = scale(halfWidthPx);
-    m.trackOffsetPx = scale(trackOffsetPx);
-    m.trackWidthPx = scale(trackWidthPx);
-    m.tickEndPx = scale(tickEndPx);
+    m.ThumbWidthPx = scale(ThumbWidthPx);
+    m.ThumbHeightPx = scale(ThumbHeightPx);
+    m.HalfWidthPx = scale(HalfWidthPx);
+    m.TrackOffsetPx = scale(TrackOffsetPx);
+    m.TrackWidthPx = scale(TrackWidthPx);
+    m.TickEndPx = scale(TickEndPx);
     return m;
 }
 
 int TickSliderLayout::TravelSpanPx() const {
-    return widthPx - metrics.thumbWidthPx - 2 * metrics.borderPx;
+    return WidthPx - Metrics.ThumbWidthPx - 2 * Metrics.BorderPx;
 }
 
 base::RectPx TickSliderLayout::TrackRect() const {
-    const TickSliderMetrics& m = metrics;
-    return {m.halfWidthPx + m.borderPx, m.trackOffsetPx, widthPx - m.borderPx - m.halfWidthPx,
-            m.trackOffsetPx + m.trackWidthPx};
+    const TickSliderMetrics& m = Metrics;
+    return {m.HalfWidthPx + m.BorderPx, m.TrackOffsetPx, WidthPx - m.BorderPx - m.HalfWidthPx,
+            m.TrackOffsetPx + m.TrackWidthPx};
 }
 
 base::RectPx TickSliderLayout::ThumbRect(int position) const {
-    const TickSliderMetrics& m = metrics;
-    const std::int64_t range = static_cast<std::int64_t>(max) - min;
+    const TickSliderMetrics& m = Metrics;
+    const std::int64_t range = static_cast<std::int64_t>(Max) - Min;
     // The exact quotient, truncated: integer division gives the same as Trunc of the real.
     const std::int64_t travel = range > 0 ? static_cast<std::int64_t>(TravelSpanPx()) *
-                                                (position - std::int64_t{min}) / range
+                                                (position - std::int64_t{Min}) / range
                                           : 0;
-    const int left = m.borderPx + static_cast<int>(travel);
-    const int top = (m.trackWidthPx - m.thumbHeightPx) / 2 + m.trackOffsetPx - m.thumbLiftPx;
-    return {left, top, left + m.thumbWidthPx, top + m.thumbHeightPx};
+    const int left = m.BorderPx + static_cast<int>(travel);
+    const int top = (m.TrackWidthPx - m.ThumbHeightPx) / 2 + m.TrackOffsetPx - m.ThumbLiftPx;
+    return {left, top, left + m.ThumbWidthPx, top + m.ThumbHeightPx};
 }
 
 std::vector<int> TickSliderLayout::TickXs(int tickStep) const {
     std::vector<int> xs;
-    if (tickStep <= 0 || max < min) return xs;
-    const std::int64_t range = static_cast<std::int64_t>(max) - min;
+    if (tickStep <= 0 || Max < Min) return xs;
+    const std::int64_t range = static_cast<std::int64_t>(Max) - Min;
     // Pixels per step computed first, as the marks have always been placed.
     const double perStep = range > 0 ? static_cast<double>(TravelSpanPx()) / range : 0.0;
-    for (std::int64_t c = FirstMultipleFrom(min, tickStep); c <= max; c += tickStep) {
-        const double offset = static_cast<double>(c - min) * perStep;
-        xs.push_back(metrics.borderPx + static_cast<int>(std::trunc(offset)) + metrics.halfWidthPx);
+    for (std::int64_t c = FirstMultipleFrom(Min, tickStep); c <= Max; c += tickStep) {
+        const double offset = static_cast<double>(c - Min) * perStep;
+        xs.push_back(Metrics.BorderPx + static_cast<int>(std::trunc(offset)) + Metrics.HalfWidthPx);
     }
     return xs;
 }
@@ -73,18 +73,18 @@ std::vector<int> TickSliderLayout::TickXs(int tickStep) const {
 int TickSliderLayout::PositionAt(int x, int centerOffsetX) const {
     const base::RectPx track = TrackRect();
     const int span = track.Right - track.Left;
-    if (span <= 0 || max <= min) return min;
-    const double range = static_cast<double>(max) - min;
-    const double raw = (static_cast<double>(x) - track.Left - centerOffsetX) / span * range + min;
-    const double clamped = std::clamp(raw, static_cast<double>(min), static_cast<double>(max));
+    if (span <= 0 || Max <= Min) return Min;
+    const double range = static_cast<double>(Max) - Min;
+    const double raw = (static_cast<double>(x) - track.Left - centerOffsetX) / span * range + Min;
+    const double clamped = std::clamp(raw, static_cast<double>(Min), static_cast<double>(Max));
     return static_cast<int>(base::RoundHalfEven(clamped));
 }
 
 bool TickSliderLayout::PressPointsUp(int x, int position) const {
-    const std::int64_t range = static_cast<std::int64_t>(max) - min;
+    const std::int64_t range = static_cast<std::int64_t>(Max) - Min;
     const double perStep = range > 0 ? static_cast<double>(TravelSpanPx()) / range : 0.0;
-    const double offset = static_cast<double>(position - std::int64_t{min}) * perStep;
-    return x >= metrics.borderPx + static_cast<std::int64_t>(std::trunc(offset));
+    const double offset = static_cast<double>(position - std::int64_t{Min}) * perStep;
+    return x >= Metrics.BorderPx + static_cast<std::int64_t>(std::trunc(offset));
 }
 
 int KeyRequest(SliderKey key, int position, int min, int max, int pageSize) {
@@ -115,24 +115,24 @@ int KeyRequest(SliderKey key, int position, int min, int max, int pageSize) {
 
 TickSliderModel::TickSliderModel(int min, int max, int position, int pageSize, int tickStep)
     : pageSize_(pageSize), tickStep_(tickStep) {
-    layout_.min = min;
-    layout_.max = std::max(min, max);
-    position_ = std::clamp(position, layout_.min, layout_.max);
+    layout_.Min = min;
+    layout_.Max = std::max(min, max);
+    position_ = std::clamp(position, layout_.Min, layout_.Max);
 }
 
 bool TickSliderModel::RequestPosition(int value) {
     if (value == position_) return false;
-    position_ = std::clamp(value, layout_.min, layout_.max);
+    position_ = std::clamp(value, layout_.Min, layout_.Max);
     return true;
 }
 
 void TickSliderModel::Request(int value, SliderEffects& fx) {
-    if (RequestPosition(value)) fx.changed = true;
+    if (RequestPosition(value)) fx.Changed = true;
 }
 
 SliderEffects TickSliderModel::Key(SliderKey key) {
     SliderEffects fx;
-    Request(KeyRequest(key, position_, layout_.min, layout_.max, pageSize_), fx);
+    Request(KeyRequest(key, position_, layout_.Min, layout_.Max, pageSize_), fx);
     return fx;
 }
 
@@ -149,7 +149,7 @@ void TickSliderModel::Press(int x, int y, SliderEffects& fx) {
     if (!repeatRunning_) {
         repeatRunning_ = true;
         repeatIntervalMs_ = kFirstRepeatMs;
-        fx.timer = true;
+        fx.Timer = true;
     }
     lastX_ = x;
     lastY_ = y;
@@ -166,7 +166,7 @@ void TickSliderModel::Press(int x, int y, SliderEffects& fx) {
 }
 
 void TickSliderModel::EndPress(SliderEffects& fx) {
-    if (repeatRunning_ || repeatIntervalMs_ != kFirstRepeatMs) fx.timer = true;
+    if (repeatRunning_ || repeatIntervalMs_ != kFirstRepeatMs) fx.Timer = true;
     repeatRunning_ = false;
     repeatIntervalMs_ = kFirstRepeatMs;
     paging_ = false;
@@ -174,7 +174,7 @@ void TickSliderModel::EndPress(SliderEffects& fx) {
     sliding_ = false;
     if (useHotThumb_) {
         useHotThumb_ = false;
-        fx.thumbLook = true;
+        fx.ThumbLook = true;
     }
 }
 
@@ -183,7 +183,7 @@ SliderEffects TickSliderModel::LeftPress(int x, int y) {
     Press(x, y, fx);
     if ((sliding_ || paging_) && !holdsCapture_) {
         holdsCapture_ = true;
-        fx.capture = true;
+        fx.Capture = true;
     }
     return fx;
 }
@@ -197,7 +197,7 @@ SliderEffects TickSliderModel::MouseMove(int x, int y) {
     const bool hot = ThumbRect().Contains(x, y);
     if (hot != useHotThumb_) {
         useHotThumb_ = hot;
-        fx.thumbLook = true;
+        fx.ThumbLook = true;
     }
     return fx;
 }
@@ -207,7 +207,7 @@ SliderEffects TickSliderModel::LeftRelease() {
     EndPress(fx);
     if (holdsCapture_) {
         holdsCapture_ = false;
-        fx.capture = true;
+        fx.Capture = true;
     }
     return fx;
 }
@@ -220,7 +220,7 @@ SliderEffects TickSliderModel::MouseLeave() {
     SliderEffects fx;
     if (!sliding_ && useHotThumb_) {
         useHotThumb_ = false;
-        fx.thumbLook = true;
+        fx.ThumbLook = true;
     }
     return fx;
 }
@@ -230,7 +230,7 @@ SliderEffects TickSliderModel::RepeatTimerFired() {
     if (!repeatRunning_) return fx;
     if (repeatIntervalMs_ != kNextRepeatMs) {
         repeatIntervalMs_ = kNextRepeatMs;
-        fx.timer = true;
+        fx.Timer = true;
     }
     if (holdsCapture_) Press(lastX_, lastY_, fx);
     return fx;
@@ -238,7 +238,7 @@ SliderEffects TickSliderModel::RepeatTimerFired() {
 
 SliderEffects TickSliderModel::StopRepeat() {
     SliderEffects fx;
-    if (repeatRunning_ || repeatIntervalMs_ != kFirstRepeatMs) fx.timer = true;
+    if (repeatRunning_ || repeatIntervalMs_ != kFirstRepeatMs) fx.Timer = true;
     repeatRunning_ = false;
     repeatIntervalMs_ = kFirstRepeatMs;
     return fx;

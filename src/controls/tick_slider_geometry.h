@@ -12,14 +12,14 @@ namespace controls {
 // Drawing sizes in device pixels. The border inset and the lift of the thumb towards the
 // tick marks stay the same at every density; the rest scales with the window.
 struct TickSliderMetrics {
-    int borderPx = 4;
-    int thumbWidthPx = 12;
-    int thumbHeightPx = 21;
-    int halfWidthPx = 6;
-    int trackOffsetPx = 20;
-    int trackWidthPx = 8;
-    int tickEndPx = 10;
-    int thumbLiftPx = 2;
+    int BorderPx = 4;
+    int ThumbWidthPx = 12;
+    int ThumbHeightPx = 21;
+    int HalfWidthPx = 6;
+    int TrackOffsetPx = 20;
+    int TrackWidthPx = 8;
+    int TickEndPx = 10;
+    int ThumbLiftPx = 2;
 
     TickSliderMetrics ScaledBy(int newDpi, int oldDpi) const;
     friend constexpr bool operator==(const TickSliderMetrics&, const TickSliderMetrics&) = default;
@@ -27,10 +27,10 @@ struct TickSliderMetrics {
 
 // The geometry of one slider of `widthPx` over the range min..max.
 struct TickSliderLayout {
-    TickSliderMetrics metrics{};
-    int widthPx = 0;
-    int min = 0;
-    int max = 0;
+    TickSliderMetrics Metrics{};
+    int WidthPx = 0;
+    int Min = 0;
+    int Max = 0;
 
     // Width - thumb width - 2 borders: the pixels the thumb's left edge travels.
     int TravelSpanPx() const;
@@ -39,8 +39,8 @@ struct TickSliderLayout {
     // x of every tick mark: one per multiple of `tickStep` within min..max, in order.
     std::vector<int> TickXs(int tickStep) const;
     // Tick marks run from y = border to y = tick end (excluded).
-    int TickTopPx() const { return metrics.borderPx; }
-    int TickBottomPx() const { return metrics.tickEndPx; }
+    int TickTopPx() const { return Metrics.BorderPx; }
+    int TickBottomPx() const { return Metrics.TickEndPx; }
 
     // The position a pointer at `x` asks for while dragging or jumping: the thumb's centre,
     // displaced by `centerOffsetX`, under the pointer; rounded half to even and clamped.
@@ -61,10 +61,10 @@ enum class SliderMode { Idle, TrackPress, Drag };
 
 // What the view has to do after an input; the model's accessors give the new state.
 struct SliderEffects {
-    bool changed = false;    // a request was accepted: redraw the thumb, raise OnChange
-    bool thumbLook = false;  // the hot look changed: redraw the thumb
-    bool capture = false;    // apply HoldsCapture()
-    bool timer = false;      // apply RepeatTimerRunning() / RepeatIntervalMs()
+    bool Changed = false;    // a request was accepted: redraw the thumb, raise OnChange
+    bool ThumbLook = false;  // the hot look changed: redraw the thumb
+    bool Capture = false;    // apply HoldsCapture()
+    bool Timer = false;      // apply RepeatTimerRunning() / RepeatIntervalMs()
 };
 
 class TickSliderModel {
@@ -77,16 +77,16 @@ public:
     TickSliderModel(int min, int max, int position, int pageSize, int tickStep);
 
     int Position() const noexcept { return position_; }
-    int Min() const noexcept { return layout_.min; }
-    int Max() const noexcept { return layout_.max; }
+    int Min() const noexcept { return layout_.Min; }
+    int Max() const noexcept { return layout_.Max; }
     int PageSize() const noexcept { return pageSize_; }
     int TickStep() const noexcept { return tickStep_; }
     const TickSliderLayout& Layout() const noexcept { return layout_; }
     base::RectPx ThumbRect() const { return layout_.ThumbRect(position_); }
     base::RectPx TrackRect() const { return layout_.TrackRect(); }
 
-    void SetWidthPx(int widthPx) noexcept { layout_.widthPx = widthPx; }
-    void SetMetrics(const TickSliderMetrics& metrics) noexcept { layout_.metrics = metrics; }
+    void SetWidthPx(int widthPx) noexcept { layout_.WidthPx = widthPx; }
+    void SetMetrics(const TickSliderMetrics& metrics) noexcept { layout_.Metrics = metrics; }
 
     // A position request: equal does nothing; otherwise the value is clamped and stored,
     // and true tells the caller to report a change, even when clamping kept the position.

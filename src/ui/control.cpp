@@ -36,10 +36,10 @@ void Control::Create(Control& parent, const layout::ControlDesc& desc) {
 void Control::CreateStandardControl(const wchar_t* className, DWORD style, HWND parent,
                                     const RECT& rect) {
     const std::wstring text = ToWide(Design().Text);
-    CreateStandard(className, {.text = text.c_str(),
-                               .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
-                               .parent = parent,
-                               .rect = rect});
+    CreateStandard(className, {.Text = text.c_str(),
+                               .Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                               .Parent = parent,
+                               .Rect = rect});
 }
 
 base::RectPx Control::BoundsPx() const {

@@ -64,12 +64,12 @@ void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::Cont
     RECT outer{0, 0, form.ClientSize.Width, form.ClientSize.Height};
     AdjustWindowRectEx(&outer, kFormStyle, FALSE, kFormExStyle);
     const std::wstring caption = ToWide(form.Caption);
-    CreateOwn(L"phasebox.Form", {.text = caption.c_str(),
-                                 .style = kFormStyle,
-                                 .exStyle = kFormExStyle,
-                                 .rect = {0, 0, outer.right - outer.left, outer.bottom - outer.top},
-                                 .classCursor = LoadCursorW(nullptr, CursorId(form.Cursor)),
-                                 .classBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
+    CreateOwn(L"phasebox.Form", {.Text = caption.c_str(),
+                                 .Style = kFormStyle,
+                                 .ExStyle = kFormExStyle,
+                                 .Rect = {0, 0, outer.right - outer.left, outer.bottom - outer.top},
+                                 .ClassCursor = LoadCursorW(nullptr, CursorId(form.Cursor)),
+                                 .ClassBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
     SetClientSize(form.ClientSize);
     SetOwnFont(form.FontFace, form.FontHeightPx, false);
     if (Application* app = Application::Current()) {

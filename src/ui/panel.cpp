@@ -13,11 +13,11 @@ void DrawRaisedFrame(HDC dc, const RECT& rect, COLORREF colour) {
 
 void Panel::CreateWindowFor(HWND parent, const RECT& rect) {
     CreateOwn(L"phasebox.Panel",
-              {.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-               .exStyle = WS_EX_CONTROLPARENT,
-               .parent = parent,
-               .rect = rect,
-               .classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW});
+              {.Style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+               .ExStyle = WS_EX_CONTROLPARENT,
+               .Parent = parent,
+               .Rect = rect,
+               .ClassStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW});
 }
 
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -46,7 +46,7 @@ Picture::~Picture() = default;
 
 void Picture::CreateWindowFor(HWND parent, const RECT& rect) {
     CreateOwn(L"phasebox.Picture",
-              {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, .parent = parent, .rect = rect});
+              {.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, .Parent = parent, .Rect = rect});
 }
 
 void Picture::LoadPngResource(int resourceId) {

@@ -8,10 +8,10 @@ namespace ui {
 
 void StaticText::CreateWindowFor(HWND parent, const RECT& rect) {
     caption_ = Design().Text;
-    CreateOwn(L"phasebox.StaticText", {.text = Wide(caption_),
-                                       .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER,
-                                       .parent = parent,
-                                       .rect = rect});
+    CreateOwn(L"phasebox.StaticText", {.Text = Wide(caption_),
+                                       .Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER,
+                                       .Parent = parent,
+                                       .Rect = rect});
 }
 
 void StaticText::SetCaption(std::u16string caption) {

@@ -12,7 +12,7 @@ constexpr UINT kShortestIntervalMs = USER_TIMER_MINIMUM;  // 10 ms
 }  // namespace
 
 Timer::Timer() {
-    CreateOwn(L"phasebox.Timer", {.parent = HWND_MESSAGE});
+    CreateOwn(L"phasebox.Timer", {.Parent = HWND_MESSAGE});
     starter_ = [](HWND window, UINT_PTR id, UINT ms) {
         return SetTimer(window, id, ms, nullptr) != 0;
     };

@@ -10,10 +10,10 @@ namespace ui {
 
 void TrackBar::CreateWindowFor(HWND parent, const RECT& rect) {
     CreateStandard(TRACKBAR_CLASSW,
-                   {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TBS_HORZ |
+                   {.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TBS_HORZ |
                              TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH,
-                    .parent = parent,
-                    .rect = rect});
+                    .Parent = parent,
+                    .Rect = rect});
     const layout::RangeDesc& r = Design().Range;
     HWND h = Handle();
     SendMessageW(h, TBM_SETRANGEMAX, FALSE, r.Max);

@@ -23,11 +23,11 @@ void RegisterOnce(const wchar_t* className, const WindowArgs& args, WNDPROC proc
     if (GetClassInfoExW(ModuleInstance(), className, &existing)) return;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.style = args.classStyle;
+    wc.style = args.ClassStyle;
     wc.lpfnWndProc = proc;
     wc.hInstance = ModuleInstance();
-    wc.hCursor = args.classCursor ? args.classCursor : LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = args.classBackground;
+    wc.hCursor = args.ClassCursor ? args.ClassCursor : LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = args.ClassBackground;
     wc.lpszClassName = className;
     if (!RegisterClassExW(&wc)) throw std::runtime_error("Cannot register a window class");
 }
@@ -85,17 +85,17 @@ void Window::Detach() noexcept {
 
 void Window::CreateOwn(const wchar_t* className, const WindowArgs& args) {
     RegisterOnce(className, args, &Window::OwnProc);
-    const RECT& r = args.rect;
-    HWND h = CreateWindowExW(args.exStyle, className, args.text, args.style, r.left, r.top,
-                             r.right - r.left, r.bottom - r.top, args.parent, nullptr,
+    const RECT& r = args.Rect;
+    HWND h = CreateWindowExW(args.ExStyle, className, args.Text, args.Style, r.left, r.top,
+                             r.right - r.left, r.bottom - r.top, args.Parent, nullptr,
                              ModuleInstance(), this);
     if (!h) throw std::runtime_error("Cannot create a window");
 }
 
 void Window::CreateStandard(const wchar_t* className, const WindowArgs& args) {
-    const RECT& r = args.rect;
-    HWND h = CreateWindowExW(args.exStyle, className, args.text, args.style, r.left, r.top,
-                             r.right - r.left, r.bottom - r.top, args.parent, nullptr,
+    const RECT& r = args.Rect;
+    HWND h = CreateWindowExW(args.ExStyle, className, args.Text, args.Style, r.left, r.top,
+                             r.right - r.left, r.bottom - r.top, args.Parent, nullptr,
                              ModuleInstance(), nullptr);
     if (!h) throw std::runtime_error("Cannot create a control");
     standard_ = true;

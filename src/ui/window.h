@@ -11,14 +11,14 @@
 namespace ui {
 
 struct WindowArgs {
-    const wchar_t* text = L"";
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    HWND parent = nullptr;
-    RECT rect{0, 0, 0, 0};  // left, top, right, bottom in the parent's client coordinates
-    HCURSOR classCursor = nullptr;
-    HBRUSH classBackground = nullptr;
-    UINT classStyle = CS_DBLCLKS;
+    const wchar_t* Text = L"";
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    HWND Parent = nullptr;
+    RECT Rect{0, 0, 0, 0};  // left, top, right, bottom in the parent's client coordinates
+    HCURSOR ClassCursor = nullptr;
+    HBRUSH ClassBackground = nullptr;
+    UINT ClassStyle = CS_DBLCLKS;
 };
 
 class Window {

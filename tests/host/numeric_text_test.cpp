@@ -279,17 +279,17 @@ TEST(FormatNumberText, WhatIsWrittenReadsBack) {
 
 TEST(ReadValue, EmptyTextBecomesTheFormattedMin) {
     const auto reading = ReadValue(u"", kMin, kEnglish);
-    EXPECT_EQ(reading.value, 1.0L);
-    EXPECT_EQ(reading.newText, u"1");
+    EXPECT_EQ(reading.Value, 1.0L);
+    EXPECT_EQ(reading.NewText, u"1");
 
     const auto larger = ReadValue(u"", 1234.0L, kNoBreakSpace);
-    EXPECT_EQ(larger.value, 1234.0L);
-    EXPECT_EQ(larger.newText, u"1\u00A0234");
+    EXPECT_EQ(larger.Value, 1234.0L);
+    EXPECT_EQ(larger.NewText, u"1\u00A0234");
 
     // The value is that of the new text.
     const auto fractional = ReadValue(u"", 1.5L, kEnglish);
-    EXPECT_EQ(fractional.newText, u"2");
-    EXPECT_EQ(fractional.value, 2.0L);
+    EXPECT_EQ(fractional.NewText, u"2");
+    EXPECT_EQ(fractional.Value, 2.0L);
 }
 
 TEST(ReadValue, AnyOtherTextIsReadWithoutRangeCheck) {
@@ -300,16 +300,16 @@ TEST(ReadValue, AnyOtherTextIsReadWithoutRangeCheck) {
     };
     for (const auto& c : cases) {
         const auto reading = ReadValue(c.text, kMin, kEnglish);
-        EXPECT_EQ(reading.value, c.value) << Narrow(c.text);
-        EXPECT_FALSE(reading.newText) << Narrow(c.text);
+        EXPECT_EQ(reading.Value, c.value) << Narrow(c.text);
+        EXPECT_FALSE(reading.NewText) << Narrow(c.text);
     }
 }
 
 TEST(ReadValue, AFailedReadingGivesMin) {
     for (std::u16string_view text : {u"1e5000", u"-1e5000"}) {
         const auto reading = ReadValue(text, kMin, kEnglish);
-        EXPECT_EQ(reading.value, kMin) << Narrow(text);
-        EXPECT_FALSE(reading.newText) << Narrow(text);
+        EXPECT_EQ(reading.Value, kMin) << Narrow(text);
+        EXPECT_FALSE(reading.NewText) << Narrow(text);
     }
 }
 
@@ -355,7 +355,7 @@ TEST(WriteValue, EverySliderPositionShowsAndReadsBack) {
         ASSERT_EQ(newText.has_value(), position != 256 || text != u"256") << position;
         if (newText) text = *newText;
         ASSERT_EQ(text, FormatNumberText(value, kEnglish)) << position;
-        ASSERT_EQ(ReadValue(text, kMin, kEnglish).value, value) << position;
+        ASSERT_EQ(ReadValue(text, kMin, kEnglish).Value, value) << position;
         ASSERT_FALSE(WriteValue(text, value, kEnglish)) << position;
     }
 }
@@ -414,35 +414,35 @@ TEST(TextOnFocusLeave, EqualBoundsSkipTheCheck) {
 
 TEST(EditBoxAndIncrement, TypedOutOfRangeValueStandsUntilTheFocusLeaves) {
     std::u16string text = u"70000";
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).value), 4464);
+    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).Value), 4464);
     text = TextOnFocusLeave(text, kMin, kMax, kEnglish).value();
     EXPECT_EQ(text, u"65,535");
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).value), 65535);
+    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).Value), 65535);
 
     text = std::u16string(u"0");  // not from the literal: GCC 12 warns falsely (-Wrestrict)
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).value), 0);
+    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).Value), 0);
     text = TextOnFocusLeave(text, kMin, kMax, kEnglish).value();
     EXPECT_EQ(text, u"1");
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).value), 1);
+    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).Value), 1);
 }
 
 TEST(EditBoxAndIncrement, PastedFractionsAndNegatives) {
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"2.5", kMin, kEnglish).value), 2);
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"3.5", kMin, kEnglish).value), 4);
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"1,234.5", kMin, kEnglish).value), 1234);
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"65536", kMin, kEnglish).value), 0);
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"-256", kMin, kEnglish).value), 65280);
+    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"2.5", kMin, kEnglish).Value), 2);
+    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"3.5", kMin, kEnglish).Value), 4);
+    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"1,234.5", kMin, kEnglish).Value), 1234);
+    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"65536", kMin, kEnglish).Value), 0);
+    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"-256", kMin, kEnglish).Value), 65280);
     EXPECT_EQ(TextOnFocusLeave(u"1,234.5", kMin, kMax, kEnglish), u"1,235");
 }
 
 TEST(EditBoxAndIncrement, EmptiedBoxReadsAsOne) {
     const auto reading = ReadValue(u"", kMin, kEnglish);
-    ASSERT_EQ(reading.newText, u"1");
-    EXPECT_EQ(dds::AdderFromValue(reading.value), 1);
+    ASSERT_EQ(reading.NewText, u"1");
+    EXPECT_EQ(dds::AdderFromValue(reading.Value), 1);
     // The nested change handler then reads the new text, which stays.
-    const auto nested = ReadValue(*reading.newText, kMin, kEnglish);
-    EXPECT_EQ(nested.value, 1.0L);
-    EXPECT_FALSE(nested.newText);
+    const auto nested = ReadValue(*reading.NewText, kMin, kEnglish);
+    EXPECT_EQ(nested.Value, 1.0L);
+    EXPECT_FALSE(nested.NewText);
 }
 
 }  // namespace

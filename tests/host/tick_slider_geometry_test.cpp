@@ -234,7 +234,7 @@ TEST(TickSliderModel, KeyTable) {
         TickSliderModel model = DesignedModel(c.start);
         const SliderEffects fx = model.Key(c.key);
         EXPECT_EQ(model.Position(), c.position);
-        EXPECT_EQ(fx.changed, c.raised);
+        EXPECT_EQ(fx.Changed, c.raised);
     }
 }
 
@@ -267,10 +267,10 @@ protected:
 TEST_F(TickSliderMouse, TrackPressJumpsAndStartsTheRepeat) {
     const SliderEffects fx = model.LeftPress(128, kTrackY);
     EXPECT_EQ(model.Position(), 4979);
-    EXPECT_TRUE(fx.changed);
-    EXPECT_TRUE(fx.capture);
+    EXPECT_TRUE(fx.Changed);
+    EXPECT_TRUE(fx.Capture);
     EXPECT_TRUE(model.HoldsCapture());
-    EXPECT_TRUE(fx.timer);
+    EXPECT_TRUE(fx.Timer);
     EXPECT_TRUE(model.RepeatTimerRunning());
     EXPECT_EQ(model.RepeatIntervalMs(), 200u);
     EXPECT_EQ(model.Mode(), SliderMode::TrackPress);
@@ -280,14 +280,14 @@ TEST_F(TickSliderMouse, TrackPressJumpsAndStartsTheRepeat) {
 TEST_F(TickSliderMouse, ReleaseBeforeTheRepeatLeavesTheThumb) {
     model.LeftPress(128, kTrackY);
     const SliderEffects release = model.LeftRelease();
-    EXPECT_TRUE(release.capture);
+    EXPECT_TRUE(release.Capture);
     EXPECT_FALSE(model.HoldsCapture());
-    EXPECT_TRUE(release.timer);
+    EXPECT_TRUE(release.Timer);
     EXPECT_FALSE(model.RepeatTimerRunning());
     EXPECT_EQ(model.Mode(), SliderMode::Idle);
     // Moves after the release and a stale timer message change nothing.
-    EXPECT_FALSE(model.MouseMove(60, kTrackY).changed);
-    EXPECT_FALSE(model.RepeatTimerFired().changed);
+    EXPECT_FALSE(model.MouseMove(60, kTrackY).Changed);
+    EXPECT_FALSE(model.RepeatTimerFired().Changed);
     EXPECT_EQ(model.Mode(), SliderMode::Idle);
     EXPECT_EQ(model.Position(), 4979);
 }
@@ -298,13 +298,13 @@ TEST_F(TickSliderMouse, HeldTrackPressTurnsIntoADrag) {
     ASSERT_EQ(model.ThumbRect(), (RectPx{121, 12, 133, 33}));
     const SliderEffects fx = model.RepeatTimerFired();
     EXPECT_EQ(model.Mode(), SliderMode::Drag);
-    EXPECT_FALSE(fx.changed);
-    EXPECT_TRUE(fx.timer);
+    EXPECT_FALSE(fx.Changed);
+    EXPECT_TRUE(fx.Timer);
     EXPECT_FALSE(model.RepeatTimerRunning());
     EXPECT_EQ(model.RepeatIntervalMs(), 200u);
     EXPECT_EQ(model.ThumbCenterOffsetX(), 1);  // 128 - (121 + 6)
     // From now on the thumb follows the pointer.
-    EXPECT_TRUE(model.MouseMove(200, 0).changed);
+    EXPECT_TRUE(model.MouseMove(200, 0).Changed);
     EXPECT_EQ(model.Position(), 7975);  // Round(189 / 237 * 9999 + 1)
     model.LeftRelease();
     EXPECT_EQ(model.Mode(), SliderMode::Idle);
@@ -317,11 +317,11 @@ TEST_F(TickSliderMouse, RepeatedPressBesideTheThumbMovesNothing) {
     ASSERT_EQ(model.Position(), 3587);        // Round(85 / 237 * 9999 + 1)
     ASSERT_EQ(model.ThumbRect().Right, 100);  // the pressed point is just right of it
     const SliderEffects fx = model.RepeatTimerFired();
-    EXPECT_FALSE(fx.changed);
+    EXPECT_FALSE(fx.Changed);
     EXPECT_EQ(model.Mode(), SliderMode::TrackPress);
     EXPECT_TRUE(model.RepeatTimerRunning());
     EXPECT_EQ(model.RepeatIntervalMs(), 100u);
-    EXPECT_FALSE(model.RepeatTimerFired().timer);  // the pace stays at 100 ms
+    EXPECT_FALSE(model.RepeatTimerFired().Timer);  // the pace stays at 100 ms
 }
 
 TEST_F(TickSliderMouse, RepeatedPressInTheOtherDirectionEndsThePress) {
@@ -332,11 +332,11 @@ TEST_F(TickSliderMouse, RepeatedPressInTheOtherDirectionEndsThePress) {
     ASSERT_EQ(model.Position(), 3587);
     const SliderEffects fx = model.RepeatTimerFired();
     EXPECT_EQ(model.Mode(), SliderMode::Idle);
-    EXPECT_TRUE(fx.timer);
+    EXPECT_TRUE(fx.Timer);
     EXPECT_FALSE(model.RepeatTimerRunning());
     EXPECT_EQ(model.Position(), 3587);
     EXPECT_TRUE(model.HoldsCapture());  // the button is still down
-    EXPECT_TRUE(model.LeftRelease().capture);
+    EXPECT_TRUE(model.LeftRelease().Capture);
 }
 
 TEST_F(TickSliderMouse, GrabOffsetIsKeptForLaterTrackPresses) {
@@ -349,12 +349,12 @@ TEST_F(TickSliderMouse, GrabOffsetIsKeptForLaterTrackPresses) {
 TEST_F(TickSliderMouse, DragPinsAtTheEnds) {
     model.LeftPress(16, kTrackY);
     ASSERT_EQ(model.Mode(), SliderMode::Drag);
-    EXPECT_TRUE(model.MouseMove(1000, 500).changed);
+    EXPECT_TRUE(model.MouseMove(1000, 500).Changed);
     EXPECT_EQ(model.Position(), kMax);
-    EXPECT_FALSE(model.MouseMove(1100, 500).changed);
-    EXPECT_TRUE(model.MouseMove(-500, -40).changed);
+    EXPECT_FALSE(model.MouseMove(1100, 500).Changed);
+    EXPECT_TRUE(model.MouseMove(-500, -40).Changed);
     EXPECT_EQ(model.Position(), kMin);
-    EXPECT_TRUE(model.LeftRelease().capture);
+    EXPECT_TRUE(model.LeftRelease().Capture);
 }
 
 TEST_F(TickSliderMouse, PressesOutsideTrackAndThumbDoNothing) {
@@ -374,30 +374,30 @@ TEST_F(TickSliderMouse, PressesOutsideTrackAndThumbDoNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const SliderEffects fx = model.LeftPress(c.x, c.y);
-        EXPECT_FALSE(fx.changed || fx.capture || fx.timer);
+        EXPECT_FALSE(fx.Changed || fx.Capture || fx.Timer);
         EXPECT_EQ(model.Mode(), SliderMode::Idle);
         EXPECT_EQ(model.Position(), 256);
     }
 }
 
 TEST_F(TickSliderMouse, HotThumbFollowsThePointerOutsideADrag) {
-    EXPECT_TRUE(model.MouseMove(16, 20).thumbLook);
+    EXPECT_TRUE(model.MouseMove(16, 20).ThumbLook);
     EXPECT_TRUE(model.UseHotThumb());
-    EXPECT_FALSE(model.MouseMove(17, 21).thumbLook);
-    EXPECT_TRUE(model.MouseMove(60, 20).thumbLook);
+    EXPECT_FALSE(model.MouseMove(17, 21).ThumbLook);
+    EXPECT_TRUE(model.MouseMove(60, 20).ThumbLook);
     EXPECT_FALSE(model.UseHotThumb());
     model.MouseMove(16, 20);
-    EXPECT_TRUE(model.MouseLeave().thumbLook);
+    EXPECT_TRUE(model.MouseLeave().ThumbLook);
     EXPECT_FALSE(model.UseHotThumb());
 
     // A drag keeps the look it began with and ends in the normal look.
     model.MouseMove(16, 20);
     model.LeftPress(16, 20);
     model.MouseMove(200, 60);
-    EXPECT_FALSE(model.MouseLeave().thumbLook);
+    EXPECT_FALSE(model.MouseLeave().ThumbLook);
     EXPECT_TRUE(model.UseHotThumb());
     const SliderEffects release = model.LeftRelease();
-    EXPECT_TRUE(release.thumbLook);
+    EXPECT_TRUE(release.ThumbLook);
     EXPECT_FALSE(model.UseHotThumb());
 }
 
@@ -406,8 +406,8 @@ TEST_F(TickSliderMouse, LostCaptureEndsTheDrag) {
     const SliderEffects fx = model.CaptureLost();
     EXPECT_EQ(model.Mode(), SliderMode::Idle);
     EXPECT_FALSE(model.HoldsCapture());
-    EXPECT_TRUE(fx.capture);
-    EXPECT_FALSE(model.MouseMove(200, kTrackY).changed);
+    EXPECT_TRUE(fx.Capture);
+    EXPECT_FALSE(model.MouseMove(200, kTrackY).Changed);
 }
 
 TEST_F(TickSliderMouse, StopRepeatAfterAFailure) {
@@ -416,7 +416,7 @@ TEST_F(TickSliderMouse, StopRepeatAfterAFailure) {
     model.RepeatTimerFired();
     ASSERT_EQ(model.RepeatIntervalMs(), 100u);
     const SliderEffects fx = model.StopRepeat();
-    EXPECT_TRUE(fx.timer);
+    EXPECT_TRUE(fx.Timer);
     EXPECT_FALSE(model.RepeatTimerRunning());
     EXPECT_EQ(model.RepeatIntervalMs(), 200u);
 }

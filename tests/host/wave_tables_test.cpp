@@ -17,9 +17,9 @@ using dds::WaveformTable;
 // ---------------------------------------------------------------------------
 // Reference values, written from the design independently of the sources.
 
-/// min(255, floor(128 + 128 sin(2 pi i / 256))). At i = 0, 64, 128, 192 the
-/// sine is exactly 0, 1, 0, -1; everywhere else 128 + 128 sin lies far from an
-/// integer, so a double sine is exact enough for the floor.
+// min(255, floor(128 + 128 sin(2 pi i / 256))). At i = 0, 64, 128, 192 the
+// sine is exactly 0, 1, 0, -1; everywhere else 128 + 128 sin lies far from an
+// integer, so a double sine is exact enough for the floor.
 int SinRule(int i) {
     double sine = 0.0;
     switch (i) {

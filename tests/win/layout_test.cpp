@@ -14,7 +14,7 @@ using base::RectPx;
 
 std::unique_ptr<TForm1> BuildAt(int dpi) {
     TForm1::Options options;
-    options.monitorDpi = dpi;
+    options.MonitorDpi = dpi;
     return std::make_unique<TForm1>(options);
 }
 

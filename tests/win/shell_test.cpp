@@ -39,8 +39,8 @@ TEST_F(ErrorReporting, AFailingHandlerIsReportedAndTheProgramGoesOn) {
 
 TEST_F(ErrorReporting, AnErrorInFormCreateIsReportedAndTheWindowStillOpens) {
     TForm1::Options options;
-    options.monitorDpi = 120;
-    options.beforeCreate = [](TForm1& f) {
+    options.MonitorDpi = 120;
+    options.BeforeCreate = [](TForm1& f) {
         f.Timer1.SetStarter([](HWND, UINT_PTR, UINT) { return false; });
     };
     auto form = wintest::ShowForm(options);

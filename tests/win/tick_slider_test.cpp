@@ -268,7 +268,7 @@ TEST_F(TickSliderWindow, CachedDrawingShowsTrackTicksAndThumb) {
 
 TEST(TickSliderScaled, GeometryFollowsTheWindowDensity) {
     TForm1::Options options;
-    options.monitorDpi = 144;
+    options.MonitorDpi = 144;
     TForm1 form(options);
     const controls::TickSlider& slider = form.RzTrackBar1;
     // 216..473 at 120 dpi becomes 259..568; thumb 14 x 25, half width 7, border still 4.

@@ -29,7 +29,7 @@ bool PumpUntil(const std::function<bool()>& condition,
 // Options that lay the window out for `dpi` instead of asking the platform.
 inline TForm1::Options At(int dpi) {
     TForm1::Options options;
-    options.monitorDpi = dpi;
+    options.MonitorDpi = dpi;
     return options;
 }
 
