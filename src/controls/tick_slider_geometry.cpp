@@ -142,6 +142,8 @@ void TickSliderModel::Press(int x, int y, SliderEffects& fx) {
         EndPress(fx);
         sliding_ = true;
         thumbCenterOffsetX_ = x - (thumb.Left + (thumb.Right - thumb.Left) / 2);
+        dragPointerX_ = x;
+        dragPointerY_ = y;
         return;
     }
     if (!TrackRect().Contains(x, y)) return;
@@ -191,6 +193,12 @@ SliderEffects TickSliderModel::LeftPress(int x, int y) {
 SliderEffects TickSliderModel::MouseMove(int x, int y) {
     SliderEffects fx;
     if (sliding_) {
+        // The platform also reports a still pointer as moved (a window appearing under it,
+        // a change of capture): only a real movement drags the thumb, which otherwise
+        // would jump from where the press put it.
+        if (x == dragPointerX_ && y == dragPointerY_) return fx;
+        dragPointerX_ = x;
+        dragPointerY_ = y;
         Request(layout_.PositionAt(x, thumbCenterOffsetX_), fx);
         return fx;
     }

@@ -125,6 +125,8 @@ private:
     int tickStep_ = 1;
     bool sliding_ = false;
     int thumbCenterOffsetX_ = 0;
+    int dragPointerX_ = 0;  // where the pointer was last seen while dragging
+    int dragPointerY_ = 0;
     bool paging_ = false;
     bool pagingDirInc_ = false;
     int lastX_ = 0;

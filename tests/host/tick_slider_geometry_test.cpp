@@ -357,6 +357,19 @@ TEST_F(TickSliderMouse, DragPinsAtTheEnds) {
     EXPECT_TRUE(model.LeftRelease().Capture);
 }
 
+// A press on the thumb under its first tick mark (x 16) followed by a report of the still
+// pointer: the drag formula would give 254 there, but the pointer has not moved.
+TEST_F(TickSliderMouse, AStillPointerDoesNotDragTheThumb) {
+    model.LeftPress(16, kTrackY);
+    ASSERT_EQ(model.Mode(), SliderMode::Drag);
+    EXPECT_FALSE(model.MouseMove(16, kTrackY).Changed);
+    EXPECT_EQ(model.Position(), 256);
+    EXPECT_TRUE(model.MouseMove(17, kTrackY).Changed);
+    EXPECT_EQ(model.Position(), 296);  // Round(7 / 237 * 9999 + 1)
+    EXPECT_TRUE(model.MouseMove(16, kTrackY).Changed) << "coming back is a movement";
+    EXPECT_EQ(model.Position(), 254);
+}
+
 TEST_F(TickSliderMouse, PressesOutsideTrackAndThumbDoNothing) {
     struct Case {
         const char* what;

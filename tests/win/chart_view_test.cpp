@@ -170,8 +170,7 @@ protected:
         in.mi.dx = MulDiv(pt.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
         in.mi.dy = MulDiv(pt.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
         in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &in, sizeof(INPUT));
-        wintest::Pump(30ms);
+        wintest::SendInputAndWait({in});
     }
 
     std::unique_ptr<TForm1> form;

@@ -2,6 +2,8 @@
 // manual steps, increments, reset, waveform choice, run control and the timers.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "dds/wave_tables.h"
 #include "win_fixture.h"
 
@@ -217,13 +219,12 @@ TEST_F(Generator, AQuickDoubleClickOnTheArrowTogglesOnce) {
     POINT screen = p;
     ClientToScreen(form->Image1.Handle(), &screen);
     SetCursorPos(screen.x, screen.y);
-    INPUT in[4]{};
+    std::vector<INPUT> in(4);
     for (int i = 0; i < 4; ++i) {
         in[i].type = INPUT_MOUSE;
         in[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     }
-    SendInput(4, in, sizeof(INPUT));
-    wintest::Pump(100ms);
+    wintest::SendInputAndWait(in);
     EXPECT_TRUE(Running());
 }
 

@@ -59,10 +59,9 @@ protected:
         in.mi.dx = MulDiv(pt.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
         in.mi.dy = MulDiv(pt.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
         in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &in, sizeof(INPUT));
         if (flags & MOUSEEVENTF_LEFTDOWN) buttonDown_ = true;
         if (flags & MOUSEEVENTF_LEFTUP) buttonDown_ = false;
-        wintest::Pump(30ms);
+        wintest::SendInputAndWait({in});
     }
     void ReleaseMouseButton() {
         if (buttonDown_) Mouse(MOUSEEVENTF_LEFTUP, 0, 0);
@@ -177,8 +176,7 @@ TEST_F(TickSliderWindow, ClicksOutsideTheTrackOnlyFocus) {
     wheel.type = INPUT_MOUSE;
     wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
     wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
-    SendInput(1, &wheel, sizeof(INPUT));
-    wintest::Pump(30ms);
+    wintest::SendInputAndWait({wheel});
     EXPECT_EQ(Position(), 256);
     EXPECT_EQ(changes, 0);
 }

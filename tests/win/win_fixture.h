@@ -42,7 +42,10 @@ std::u16string TextOf(HWND hwnd);
 // Client-area rectangle of `child` relative to the client area of `parent`.
 RECT RectIn(HWND child, HWND parent);
 
-// Real input: a click at a point of `hwnd`'s client area, keys to the focused window.
+// Real input, injected, then pumped until all of it has been handled (a marker key's
+// release follows it through the queue): no fixed sleeps.
+void SendInputAndWait(std::vector<INPUT> inputs);
+// A click at a point of `hwnd`'s client area; a key (with Shift) to the focused window.
 void ClickAt(HWND hwnd, int x, int y);
 void PressKey(WORD vk, bool shift = false);
 

@@ -1,4 +1,6 @@
 // Definitions of the shared helpers (a *_test.cpp so the suite's glob picks it up).
+#include <gtest/gtest.h>
+
 #include <thread>
 
 #include "ui/text.h"
@@ -41,7 +43,14 @@ std::unique_ptr<TForm1> ShowForm(TForm1::Options options) {
         form->Handle(), [raw](const MSG& msg) { return raw->PreviewKey(msg); });
     form->Show(SW_SHOWNORMAL);
     SetForegroundWindow(form->Handle());
-    Pump(std::chrono::milliseconds(50));
+    // Shown as the user sees it: active, with the keyboard focus inside it.
+    HWND window = form->Handle();
+    if (!PumpUntil([window] {
+            HWND focus = GetFocus();
+            return GetActiveWindow() == window && focus && IsChild(window, focus);
+        })) {
+        ADD_FAILURE() << "the window never became active with the focus inside it";
+    }
     return form;
 }
 
@@ -56,34 +65,77 @@ RECT RectIn(HWND child, HWND parent) {
     return r;
 }
 
+namespace {
+
+// A key that nothing in the program handles; its release is sent after injected input as
+// a marker. Injected input stays in order, so once the marker has been taken from the
+// queue, every message the input made for this thread has been taken and dispatched.
+constexpr WORD kMarkerKey = VK_F24;
+
+// Counts the marker's releases this thread takes from its queue, in any loop (the message
+// hook sees every message that GetMessage or PeekMessage removes).
+struct InputWatch {
+    static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+        if (code == HC_ACTION && wp == PM_REMOVE) {
+            const MSG& msg = *reinterpret_cast<const MSG*>(lp);
+            if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && msg.wParam == kMarkerKey)
+                ++Instance().markers;
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+
+    static InputWatch& Instance() {
+        static InputWatch watch;
+        return watch;
+    }
+
+    InputWatch() : hook(SetWindowsHookExW(WH_GETMESSAGE, &Hook, nullptr, GetCurrentThreadId())) {}
+    ~InputWatch() {
+        if (hook) UnhookWindowsHookEx(hook);
+    }
+
+    HHOOK hook;
+    int markers = 0;
+};
+
+INPUT KeyInput(WORD vk, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return i;
+}
+
+}  // namespace
+
+void SendInputAndWait(std::vector<INPUT> inputs) {
+    InputWatch& watch = InputWatch::Instance();
+    const int before = watch.markers;
+    inputs.push_back(KeyInput(kMarkerKey, true));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    if (!PumpUntil([&] { return watch.markers > before; }, std::chrono::seconds(5)))
+        ADD_FAILURE() << "the injected input never arrived (is the window active?)";
+}
+
 void ClickAt(HWND hwnd, int x, int y) {
     POINT pt{x, y};
     ClientToScreen(hwnd, &pt);
     SetCursorPos(pt.x, pt.y);
-    INPUT in[2]{};
-    in[0].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].type = INPUT_MOUSE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    Pump(std::chrono::milliseconds(30));
+    INPUT down{};
+    down.type = INPUT_MOUSE;
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    INPUT up = down;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInputAndWait({down, up});
 }
 
 void PressKey(WORD vk, bool shift) {
     std::vector<INPUT> in;
-    auto key = [&](WORD k, bool up) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        in.push_back(i);
-    };
-    if (shift) key(VK_SHIFT, false);
-    key(vk, false);
-    key(vk, true);
-    if (shift) key(VK_SHIFT, true);
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    Pump(std::chrono::milliseconds(30));
+    if (shift) in.push_back(KeyInput(VK_SHIFT, false));
+    in.push_back(KeyInput(vk, false));
+    in.push_back(KeyInput(vk, true));
+    if (shift) in.push_back(KeyInput(VK_SHIFT, true));
+    SendInputAndWait(std::move(in));
 }
 
 }  // namespace wintest
