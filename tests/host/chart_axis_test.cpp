@@ -2,6 +2,7 @@
 #include "chart/axis.h"
 
 #include "base/rounding.h"
+#include "chart_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +17,7 @@ namespace {
 using chart::Axis;
 using chart::AxisOrientation;
 using chart::AxisRangeError;
-
-Axis DrawnAxis(AxisOrientation orientation, double minimum, double maximum, int startPx,
-               int endPx) {
-    Axis axis;
-    axis.Orientation = orientation;
-    axis.Minimum = axis.DrawnMinimum = minimum;
-    axis.Maximum = axis.DrawnMaximum = maximum;
-    axis.AxisStartPx = startPx;
-    axis.AxisEndPx = endPx;
-    return axis;
-}
+using chart_test::DrawnAxis;
 
 struct ValueToPxCase {
     AxisOrientation orientation;

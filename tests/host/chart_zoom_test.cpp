@@ -2,6 +2,8 @@
 // that would stop being finite.
 #include "chart/zoom.h"
 
+#include "chart_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,46 +16,21 @@ namespace {
 
 using chart::Axis;
 using chart::AxisOrientation;
-using chart::AxisSnapshot;
 using chart::ChartZoom;
 using chart::OrderedRange;
 using chart::PointPx;
 using chart::ValueRange;
 using chart::ViewSnapshot;
+using chart_test::DrawnAxis;
 
 constexpr auto kH = AxisOrientation::Horizontal;
 constexpr auto kV = AxisOrientation::Vertical;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-Axis DrawnAxis(AxisOrientation orientation, double minimum, double maximum, int startPx,
-               int endPx) {
-    Axis axis;
-    axis.Orientation = orientation;
-    axis.Minimum = axis.DrawnMinimum = minimum;
-    axis.Maximum = axis.DrawnMaximum = maximum;
-    axis.AxisStartPx = startPx;
-    axis.AxisEndPx = endPx;
-    return axis;
-}
-
-// The chart of the worked example: the bottom axis drawn 0..256 over 1000 px from x = 50,
-// the left axis drawn 0..255 over 255 px from y = 10. An axis's length is AxisEndPx -
-// AxisStartPx, so the ends are 50 and 1050, and 10 and 265 (a plot rectangle from column
-// 50 to 1050 and row 10 to 265, both included).
-struct WorkedChart {
-    Axis bottom = DrawnAxis(kH, 0, 256, 50, 1050);
-    Axis left = DrawnAxis(kV, 0, 255, 10, 265);
-    ChartZoom zoom;
-
-    // What a drawing leaves in the axes: the current ranges become the drawn ones.
-    void Redraw() {
-        for (Axis* axis : {&bottom, &left}) {
-            axis->DrawnMinimum = axis->Minimum;
-            axis->DrawnMaximum = axis->Maximum;
-        }
-    }
-    ViewSnapshot View() const { return {AxisSnapshot::Of(bottom), AxisSnapshot::Of(left)}; }
+// The worked example's axes with the saved view.
+struct WorkedChart : chart_test::WorkedAxes {
+    ChartZoom Zoom;
 };
 
 // Equal up to the rounding of a few operations on values of that size.
@@ -138,80 +115,80 @@ TEST(ChartSetRange, ARefusedRangeLeavesTheAxisAsItIs) {
 
 TEST(ChartZoomInto, WorkedExample) {
     WorkedChart chart;
-    chart.zoom.ZoomInto({300, 60}, {550, 160}, chart.bottom, chart.left);
-    EXPECT_EQ(chart.bottom.Minimum, 64);
-    EXPECT_EQ(chart.bottom.Maximum, 128);
-    EXPECT_EQ(chart.left.Minimum, 105);
-    EXPECT_EQ(chart.left.Maximum, 205);
+    chart.Zoom.ZoomInto({300, 60}, {550, 160}, chart.Bottom, chart.Left);
+    EXPECT_EQ(chart.Bottom.Minimum, 64);
+    EXPECT_EQ(chart.Bottom.Maximum, 128);
+    EXPECT_EQ(chart.Left.Minimum, 105);
+    EXPECT_EQ(chart.Left.Maximum, 205);
 }
 
 TEST(ChartZoomInto, SavesTheViewOnceAndOnlyWhileNothingIsPending) {
     WorkedChart chart;
-    chart.bottom.Automatic = chart.left.AutomaticMaximum = true;
+    chart.Bottom.Automatic = chart.Left.AutomaticMaximum = true;
     const ViewSnapshot before = chart.View();
-    chart.zoom.ZoomInto({300, 60}, {550, 160}, chart.bottom, chart.left);
-    EXPECT_TRUE(chart.zoom.SavedViewPending());
-    EXPECT_EQ(chart.zoom.SavedView(), before);
-    EXPECT_FALSE(chart.bottom.Automatic || chart.left.AutomaticMaximum);
+    chart.Zoom.ZoomInto({300, 60}, {550, 160}, chart.Bottom, chart.Left);
+    EXPECT_TRUE(chart.Zoom.SavedViewPending());
+    EXPECT_EQ(chart.Zoom.SavedView(), before);
+    EXPECT_FALSE(chart.Bottom.Automatic || chart.Left.AutomaticMaximum);
     chart.Redraw();
-    chart.zoom.ZoomInto({100, 100}, {900, 200}, chart.bottom, chart.left);
-    EXPECT_EQ(chart.zoom.SavedView(), before);
+    chart.Zoom.ZoomInto({100, 100}, {900, 200}, chart.Bottom, chart.Left);
+    EXPECT_EQ(chart.Zoom.SavedView(), before);
 
-    chart.zoom.UndoZoom(chart.bottom, chart.left);
+    chart.Zoom.UndoZoom(chart.Bottom, chart.Left);
     EXPECT_EQ(chart.View(), before);  // the flags come back too
-    EXPECT_FALSE(chart.zoom.SavedViewPending());
+    EXPECT_FALSE(chart.Zoom.SavedViewPending());
 }
 
 // A chart shrunk to nothing converts every pixel to 0; the widening then gives a range.
 TEST(ChartZoomInto, AxesShorterThanOnePixelGiveTheWidenedRangeAroundZero) {
     WorkedChart chart;
-    chart.bottom.AxisEndPx = chart.bottom.AxisStartPx;
-    chart.left.AxisEndPx = chart.left.AxisStartPx - 3;
-    chart.zoom.ZoomInto({300, 60}, {550, 160}, chart.bottom, chart.left);
-    EXPECT_EQ(chart.bottom.Minimum, -1e-10);
-    EXPECT_EQ(chart.bottom.Maximum, 1e-10);
-    EXPECT_EQ(chart.left.Minimum, -1e-10);
-    EXPECT_EQ(chart.left.Maximum, 1e-10);
+    chart.Bottom.AxisEndPx = chart.Bottom.AxisStartPx;
+    chart.Left.AxisEndPx = chart.Left.AxisStartPx - 3;
+    chart.Zoom.ZoomInto({300, 60}, {550, 160}, chart.Bottom, chart.Left);
+    EXPECT_EQ(chart.Bottom.Minimum, -1e-10);
+    EXPECT_EQ(chart.Bottom.Maximum, 1e-10);
+    EXPECT_EQ(chart.Left.Minimum, -1e-10);
+    EXPECT_EQ(chart.Left.Maximum, 1e-10);
 }
 
 // Mended: a drawn range whose width overflows converts pixels to infinities or NaN; such
 // an axis keeps its range, the other one zooms.
 TEST(ChartZoomInto, AnAxisWhoseWidthOverflowsKeepsItsRange) {
     WorkedChart chart;
-    chart.bottom = DrawnAxis(kH, -1e308, 1e308, 50, 1050);
-    chart.zoom.ZoomInto({300, 60}, {550, 160}, chart.bottom, chart.left);
-    EXPECT_EQ(chart.bottom.Minimum, -1e308);
-    EXPECT_EQ(chart.bottom.Maximum, 1e308);
-    ExpectRange(chart.left, 105, 205);
-    EXPECT_TRUE(chart.zoom.SavedViewPending());
+    chart.Bottom = DrawnAxis(kH, -1e308, 1e308, 50, 1050);
+    chart.Zoom.ZoomInto({300, 60}, {550, 160}, chart.Bottom, chart.Left);
+    EXPECT_EQ(chart.Bottom.Minimum, -1e308);
+    EXPECT_EQ(chart.Bottom.Maximum, 1e308);
+    ExpectRange(chart.Left, 105, 205);
+    EXPECT_TRUE(chart.Zoom.SavedViewPending());
 }
 
 // Mended: when neither axis gets a finite range the step changes nothing and saves
 // nothing, so a later "1:1" still returns to the view before the first real change.
 TEST(ChartZoomInto, AZoomThatChangesNoAxisSavesNothing) {
     WorkedChart chart;
-    chart.bottom = DrawnAxis(kH, -1e308, 1e308, 50, 1050);
-    chart.left = DrawnAxis(kV, -1.7e308, 1.7e308, 10, 265);
+    chart.Bottom = DrawnAxis(kH, -1e308, 1e308, 50, 1050);
+    chart.Left = DrawnAxis(kV, -1.7e308, 1.7e308, 10, 265);
     const ViewSnapshot before = chart.View();
-    chart.zoom.ZoomInto({300, 60}, {550, 160}, chart.bottom, chart.left);
+    chart.Zoom.ZoomInto({300, 60}, {550, 160}, chart.Bottom, chart.Left);
     EXPECT_EQ(chart.View(), before);
-    EXPECT_FALSE(chart.zoom.SavedViewPending());
+    EXPECT_FALSE(chart.Zoom.SavedViewPending());
 }
 
 // Mended: a rectangle reaching far outside the plot zooms out; past the largest double
 // the axis keeps its range.
 TEST(ChartZoomInto, ZoomingOutPastTheLargestDoubleKeepsTheRange) {
     WorkedChart chart;
-    chart.bottom = DrawnAxis(kH, -1e307, 1e307, 50, 1050);
-    chart.zoom.ZoomInto({50, 60}, {30050, 160}, chart.bottom, chart.left);
-    EXPECT_EQ(chart.bottom.Minimum, -1e307);
-    EXPECT_EQ(chart.bottom.Maximum, 1e307);
-    ExpectRange(chart.left, 105, 205);
+    chart.Bottom = DrawnAxis(kH, -1e307, 1e307, 50, 1050);
+    chart.Zoom.ZoomInto({50, 60}, {30050, 160}, chart.Bottom, chart.Left);
+    EXPECT_EQ(chart.Bottom.Minimum, -1e307);
+    EXPECT_EQ(chart.Bottom.Maximum, 1e307);
+    ExpectRange(chart.Left, 105, 205);
 
     // Zooming out within the doubles works as it should: 30 times the width.
-    chart.bottom = DrawnAxis(kH, 0, 256, 50, 1050);
-    chart.zoom.ZoomInto({50, 60}, {30050, 160}, chart.bottom, chart.left);
-    ExpectRange(chart.bottom, 0, 7680);
+    chart.Bottom = DrawnAxis(kH, 0, 256, 50, 1050);
+    chart.Zoom.ZoomInto({50, 60}, {30050, 160}, chart.Bottom, chart.Left);
+    ExpectRange(chart.Bottom, 0, 7680);
 }
 
 // Each zoom into a 17 x 17 rectangle (the smallest that zooms) divides the width by 58.8
@@ -222,21 +199,21 @@ TEST(ChartZoomInto, FiftyZoomsIntoTinyRectanglesKeepFiniteOrderedRanges) {
     bool widened = false;
     for (int i = 0; i < 50; ++i) {
         SCOPED_TRACE(i);
-        const double bottomWidth = chart.bottom.Maximum - chart.bottom.Minimum;
-        chart.zoom.ZoomInto({300, 60}, {317, 77}, chart.bottom, chart.left);
+        const double bottomWidth = chart.Bottom.Maximum - chart.Bottom.Minimum;
+        chart.Zoom.ZoomInto({300, 60}, {317, 77}, chart.Bottom, chart.Left);
         chart.Redraw();
-        for (const Axis* axis : {&chart.bottom, &chart.left}) {
+        for (const Axis* axis : {&chart.Bottom, &chart.Left}) {
             ASSERT_TRUE(std::isfinite(axis->Minimum) && std::isfinite(axis->Maximum));
             ASSERT_LT(axis->Minimum, axis->Maximum);
             // The widening adds 2e-10 less the rounding at values near 65 and 201.
             ASSERT_GT(axis->Maximum - axis->Minimum, 1.9e-10 * (i > 10));
         }
-        widened = widened || chart.bottom.Maximum - chart.bottom.Minimum > bottomWidth;
+        widened = widened || chart.Bottom.Maximum - chart.Bottom.Minimum > bottomWidth;
     }
     EXPECT_TRUE(widened);
-    EXPECT_NEAR(chart.bottom.Maximum - chart.bottom.Minimum, 2e-10, 1e-11);
-    EXPECT_NEAR(chart.bottom.Minimum, 65.1068, 1e-4);
-    EXPECT_NEAR(chart.left.Minimum, 201.4286, 1e-4);
+    EXPECT_NEAR(chart.Bottom.Maximum - chart.Bottom.Minimum, 2e-10, 1e-11);
+    EXPECT_NEAR(chart.Bottom.Minimum, 65.1068, 1e-4);
+    EXPECT_NEAR(chart.Left.Minimum, 201.4286, 1e-4);
 }
 
 // Beyond 2^20 half the spacing of doubles exceeds 1e-10: the widening is lost to rounding
@@ -244,21 +221,21 @@ TEST(ChartZoomInto, FiftyZoomsIntoTinyRectanglesKeepFiniteOrderedRanges) {
 // the middle of the axis, no zoom, scroll or wheel step changes it, and "1:1" returns.
 TEST(ChartZoomInto, FiftyZoomsFarFromZeroEndInAnEmptyFiniteRange) {
     WorkedChart chart;
-    chart.bottom = DrawnAxis(kH, 1e7, 1e7 + 256, 50, 1050);
-    chart.left = DrawnAxis(kV, -1e7, -1e7 + 255, 10, 265);
+    chart.Bottom = DrawnAxis(kH, 1e7, 1e7 + 256, 50, 1050);
+    chart.Left = DrawnAxis(kV, -1e7, -1e7 + 255, 10, 265);
     const ViewSnapshot before = chart.View();
     for (int i = 0; i < 50; ++i) {
         SCOPED_TRACE(i);
-        chart.zoom.ZoomInto({300, 60}, {317, 77}, chart.bottom, chart.left);
+        chart.Zoom.ZoomInto({300, 60}, {317, 77}, chart.Bottom, chart.Left);
         chart.Redraw();
-        for (const Axis* axis : {&chart.bottom, &chart.left}) {
+        for (const Axis* axis : {&chart.Bottom, &chart.Left}) {
             ASSERT_TRUE(std::isfinite(axis->Minimum) && std::isfinite(axis->Maximum));
             ASSERT_LE(axis->Minimum, axis->Maximum);
         }
     }
-    EXPECT_EQ(chart.bottom.Minimum, chart.bottom.Maximum);
-    EXPECT_EQ(chart.left.Minimum, chart.left.Maximum);
-    chart.zoom.UndoZoom(chart.bottom, chart.left);
+    EXPECT_EQ(chart.Bottom.Minimum, chart.Bottom.Maximum);
+    EXPECT_EQ(chart.Left.Minimum, chart.Left.Maximum);
+    chart.Zoom.UndoZoom(chart.Bottom, chart.Left);
     EXPECT_EQ(chart.View(), before);
 }
 
@@ -269,59 +246,59 @@ TEST(ChartScrollBy, TheLineFollowsThePointer) {
     WorkedChart chart;
     // 10 px right: 10 x 256 / 1000 off the bottom range; 10 px down: 10 x 255 / 255 onto
     // the left range.
-    EXPECT_TRUE(chart.zoom.ScrollBy({500, 100}, {510, 110}, chart.bottom, chart.left));
-    ExpectRange(chart.bottom, -2.56, 253.44);
-    ExpectRange(chart.left, 10, 265);
-    EXPECT_TRUE(chart.zoom.SavedViewPending());
-    EXPECT_EQ(chart.zoom.SavedView().Bottom.Maximum, 256);
+    EXPECT_TRUE(chart.Zoom.ScrollBy({500, 100}, {510, 110}, chart.Bottom, chart.Left));
+    ExpectRange(chart.Bottom, -2.56, 253.44);
+    ExpectRange(chart.Left, 10, 265);
+    EXPECT_TRUE(chart.Zoom.SavedViewPending());
+    EXPECT_EQ(chart.Zoom.SavedView().Bottom.Maximum, 256);
 }
 
 TEST(ChartScrollBy, NoMoveIsNoStep) {
     WorkedChart chart;
-    EXPECT_FALSE(chart.zoom.ScrollBy({500, 100}, {500, 100}, chart.bottom, chart.left));
-    EXPECT_FALSE(chart.zoom.SavedViewPending());
-    ExpectRange(chart.bottom, 0, 256);
+    EXPECT_FALSE(chart.Zoom.ScrollBy({500, 100}, {500, 100}, chart.Bottom, chart.Left));
+    EXPECT_FALSE(chart.Zoom.SavedViewPending());
+    ExpectRange(chart.Bottom, 0, 256);
 }
 
 // An axis whose coordinate did not change is not written: a wheel step since the last
 // drawing stays.
 TEST(ChartScrollBy, OnlyAxesWhoseCoordinateChangedAreWritten) {
     WorkedChart chart;
-    chart.zoom.Wheel(120, chart.bottom, chart.left);
-    chart.zoom.ScrollBy({500, 100}, {520, 100}, chart.bottom, chart.left);
-    ExpectRange(chart.left, 7.65, 262.65);
-    ExpectRange(chart.bottom, -5.12, 250.88);
+    chart.Zoom.Wheel(120, chart.Bottom, chart.Left);
+    chart.Zoom.ScrollBy({500, 100}, {520, 100}, chart.Bottom, chart.Left);
+    ExpectRange(chart.Left, 7.65, 262.65);
+    ExpectRange(chart.Bottom, -5.12, 250.88);
 
     WorkedChart other;
-    other.bottom.Minimum = 3;  // as the window-width slider or a wheel would leave it
-    other.zoom.ScrollBy({500, 100}, {500, 90}, other.bottom, other.left);
-    EXPECT_EQ(other.bottom.Minimum, 3);
-    ExpectRange(other.left, -10, 245);
+    other.Bottom.Minimum = 3;  // as the window-width slider or a wheel would leave it
+    other.Zoom.ScrollBy({500, 100}, {500, 90}, other.Bottom, other.Left);
+    EXPECT_EQ(other.Bottom.Minimum, 3);
+    ExpectRange(other.Left, -10, 245);
 }
 
 // Both moves are applied to the range of the last drawing: the second replaces the first.
 TEST(ChartScrollBy, TwoMovesBeforeARedrawApplyOnlyTheLastShift) {
     WorkedChart chart;
-    chart.zoom.ScrollBy({100, 100}, {150, 100}, chart.bottom, chart.left);
-    chart.zoom.ScrollBy({150, 100}, {200, 100}, chart.bottom, chart.left);
-    ExpectRange(chart.bottom, -12.8, 243.2);
+    chart.Zoom.ScrollBy({100, 100}, {150, 100}, chart.Bottom, chart.Left);
+    chart.Zoom.ScrollBy({150, 100}, {200, 100}, chart.Bottom, chart.Left);
+    ExpectRange(chart.Bottom, -12.8, 243.2);
 
     WorkedChart redrawn;
-    redrawn.zoom.ScrollBy({100, 100}, {150, 100}, redrawn.bottom, redrawn.left);
+    redrawn.Zoom.ScrollBy({100, 100}, {150, 100}, redrawn.Bottom, redrawn.Left);
     redrawn.Redraw();
-    redrawn.zoom.ScrollBy({150, 100}, {200, 100}, redrawn.bottom, redrawn.left);
-    ExpectRange(redrawn.bottom, -25.6, 230.4);
+    redrawn.Zoom.ScrollBy({150, 100}, {200, 100}, redrawn.Bottom, redrawn.Left);
+    ExpectRange(redrawn.Bottom, -25.6, 230.4);
 }
 
 // No limits: a range can be scrolled far from the data as long as it stays finite.
 TEST(ChartScrollBy, ScrollsTo1e300) {
     WorkedChart chart;
-    chart.bottom = DrawnAxis(kH, 1e300, 1.5e300, 50, 1050);
-    chart.zoom.ScrollBy({1000, 100}, {0, 100}, chart.bottom, chart.left);
-    ExpectRange(chart.bottom, 1.5e300, 2e300);
-    chart.bottom = DrawnAxis(kH, -1.5e300, -1e300, 50, 1050);
-    chart.zoom.ScrollBy({0, 100}, {1000, 100}, chart.bottom, chart.left);
-    ExpectRange(chart.bottom, -2e300, -1.5e300);
+    chart.Bottom = DrawnAxis(kH, 1e300, 1.5e300, 50, 1050);
+    chart.Zoom.ScrollBy({1000, 100}, {0, 100}, chart.Bottom, chart.Left);
+    ExpectRange(chart.Bottom, 1.5e300, 2e300);
+    chart.Bottom = DrawnAxis(kH, -1.5e300, -1e300, 50, 1050);
+    chart.Zoom.ScrollBy({0, 100}, {1000, 100}, chart.Bottom, chart.Left);
+    ExpectRange(chart.Bottom, -2e300, -1.5e300);
 }
 
 // Mended: a shift that would carry an end past the largest double, or a drawn range whose
@@ -338,18 +315,18 @@ TEST(ChartScrollBy, AShiftBeyondTheDoublesKeepsTheLastFiniteRange) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.drawnMinimum << ".." << c.drawnMaximum);
         WorkedChart chart;
-        chart.bottom = DrawnAxis(kH, c.drawnMinimum, c.drawnMaximum, 50, 1050);
-        chart.zoom.ScrollBy({c.fromX, 100}, {c.toX, 100}, chart.bottom, chart.left);
-        EXPECT_EQ(chart.bottom.Minimum, c.drawnMinimum);
-        EXPECT_EQ(chart.bottom.Maximum, c.drawnMaximum);
-        EXPECT_FALSE(chart.zoom.SavedViewPending());  // nothing changed, nothing saved
+        chart.Bottom = DrawnAxis(kH, c.drawnMinimum, c.drawnMaximum, 50, 1050);
+        chart.Zoom.ScrollBy({c.fromX, 100}, {c.toX, 100}, chart.Bottom, chart.Left);
+        EXPECT_EQ(chart.Bottom.Minimum, c.drawnMinimum);
+        EXPECT_EQ(chart.Bottom.Maximum, c.drawnMaximum);
+        EXPECT_FALSE(chart.Zoom.SavedViewPending());  // nothing changed, nothing saved
     }
     // A long way within the doubles: 65535 px of 5e296 each.
     WorkedChart chart;
-    chart.bottom = DrawnAxis(kH, 1e300, 1.5e300, 50, 1050);
-    chart.zoom.ScrollBy({-32768, 100}, {32767, 100}, chart.bottom, chart.left);
-    EXPECT_TRUE(std::isfinite(chart.bottom.Minimum));
-    EXPECT_LT(chart.bottom.Minimum, -3e301);
+    chart.Bottom = DrawnAxis(kH, 1e300, 1.5e300, 50, 1050);
+    chart.Zoom.ScrollBy({-32768, 100}, {32767, 100}, chart.Bottom, chart.Left);
+    EXPECT_TRUE(std::isfinite(chart.Bottom.Minimum));
+    EXPECT_LT(chart.Bottom.Minimum, -3e301);
 }
 
 // ---------------------------------------------------------------------------
@@ -357,14 +334,14 @@ TEST(ChartScrollBy, AShiftBeyondTheDoublesKeepsTheLastFiniteRange) {
 
 TEST(ChartWheel, OneNotchForwardThenBack) {
     WorkedChart chart;
-    EXPECT_EQ(chart.zoom.Wheel(120, chart.bottom, chart.left), 1);
-    ExpectRange(chart.left, 7.65, 262.65);
-    EXPECT_FALSE(chart.left.Automatic || chart.left.AutomaticMinimum ||
-                 chart.left.AutomaticMaximum);
-    EXPECT_EQ(chart.zoom.Wheel(-120, chart.bottom, chart.left), -1);
-    EXPECT_NEAR(chart.left.Minimum, 0, 1e-12);
-    EXPECT_NEAR(chart.left.Maximum, 255, 1e-12);
-    ExpectRange(chart.bottom, 0, 256);  // never changed by the wheel
+    EXPECT_EQ(chart.Zoom.Wheel(120, chart.Bottom, chart.Left), 1);
+    ExpectRange(chart.Left, 7.65, 262.65);
+    EXPECT_FALSE(chart.Left.Automatic || chart.Left.AutomaticMinimum ||
+                 chart.Left.AutomaticMaximum);
+    EXPECT_EQ(chart.Zoom.Wheel(-120, chart.Bottom, chart.Left), -1);
+    EXPECT_NEAR(chart.Left.Minimum, 0, 1e-12);
+    EXPECT_NEAR(chart.Left.Maximum, 255, 1e-12);
+    ExpectRange(chart.Bottom, 0, 256);  // never changed by the wheel
 }
 
 TEST(ChartWheel, DeltasAreSummedAndEachFullNotchIsOneStep) {
@@ -382,22 +359,22 @@ TEST(ChartWheel, DeltasAreSummedAndEachFullNotchIsOneStep) {
         WorkedChart chart;
         for (int i = 0; i < 4; ++i) {
             SCOPED_TRACE(testing::Message() << "delta " << i << ": " << c.deltas[i]);
-            EXPECT_EQ(chart.zoom.Wheel(c.deltas[i], chart.bottom, chart.left), c.steps[i]);
+            EXPECT_EQ(chart.Zoom.Wheel(c.deltas[i], chart.Bottom, chart.Left), c.steps[i]);
         }
-        EXPECT_EQ(chart.zoom.WheelRest(), c.rest);
+        EXPECT_EQ(chart.Zoom.WheelRest(), c.rest);
     }
 }
 
 TEST(ChartWheel, DownStepAndUndoAfterManyNotchesIsExact) {
     WorkedChart chart;
     const ViewSnapshot before = chart.View();
-    chart.zoom.Wheel(-120, chart.bottom, chart.left);
-    ExpectRange(chart.left, -7.65, 247.35);
-    EXPECT_EQ(chart.zoom.SavedView(), before);
-    chart.zoom.Wheel(7 * 120, chart.bottom, chart.left);
-    chart.zoom.Wheel(-3 * 120, chart.bottom, chart.left);
-    EXPECT_NEAR(chart.left.Minimum, 3 * 7.65, 1e-9);  // equal notches, equal steps
-    chart.zoom.UndoZoom(chart.bottom, chart.left);
+    chart.Zoom.Wheel(-120, chart.Bottom, chart.Left);
+    ExpectRange(chart.Left, -7.65, 247.35);
+    EXPECT_EQ(chart.Zoom.SavedView(), before);
+    chart.Zoom.Wheel(7 * 120, chart.Bottom, chart.Left);
+    chart.Zoom.Wheel(-3 * 120, chart.Bottom, chart.Left);
+    EXPECT_NEAR(chart.Left.Minimum, 3 * 7.65, 1e-9);  // equal notches, equal steps
+    chart.Zoom.UndoZoom(chart.Bottom, chart.Left);
     EXPECT_EQ(chart.View(), before);
 }
 
@@ -405,30 +382,30 @@ TEST(ChartWheel, DownStepAndUndoAfterManyNotchesIsExact) {
 // width already overflows is not moved at all.
 TEST(ChartWheel, StepsThatWouldLeaveTheDoublesKeepTheLastFiniteRange) {
     WorkedChart chart;
-    chart.left = DrawnAxis(kV, 1.6e308, 1.7e308, 10, 265);
+    chart.Left = DrawnAxis(kV, 1.6e308, 1.7e308, 10, 265);
     // 3e305 per notch: 32 notches fit into the 9.77e306 left below the largest double.
-    double lastMaximum = chart.left.Maximum;
+    double lastMaximum = chart.Left.Maximum;
     int moves = 0;
     for (int i = 0; i < 50; ++i) {
-        chart.zoom.Wheel(120, chart.bottom, chart.left);
-        ASSERT_TRUE(std::isfinite(chart.left.Minimum) && std::isfinite(chart.left.Maximum));
-        moves += chart.left.Maximum > lastMaximum;
-        lastMaximum = chart.left.Maximum;
+        chart.Zoom.Wheel(120, chart.Bottom, chart.Left);
+        ASSERT_TRUE(std::isfinite(chart.Left.Minimum) && std::isfinite(chart.Left.Maximum));
+        moves += chart.Left.Maximum > lastMaximum;
+        lastMaximum = chart.Left.Maximum;
     }
     EXPECT_EQ(moves, 32);
-    EXPECT_GT(chart.left.Maximum, DBL_MAX - 3e305);
-    EXPECT_NEAR(chart.left.Maximum - chart.left.Minimum, 1e307, 1e295);
+    EXPECT_GT(chart.Left.Maximum, DBL_MAX - 3e305);
+    EXPECT_NEAR(chart.Left.Maximum - chart.Left.Minimum, 1e307, 1e295);
 
     // The step is 3 % of (Maximum - Minimum) x 3: beyond a third of the largest double
     // that product, and with it the step, is infinite.
     const struct { double minimum, maximum; } unmoved[] = {{-1e308, 1e308}, {1e308, 1.7e308}};
     for (const auto& c : unmoved) {
         WorkedChart other;
-        other.left = DrawnAxis(kV, c.minimum, c.maximum, 10, 265);
-        other.zoom.Wheel(-120, other.bottom, other.left);
-        EXPECT_EQ(other.left.Minimum, c.minimum);
-        EXPECT_EQ(other.left.Maximum, c.maximum);
-        EXPECT_FALSE(other.zoom.SavedViewPending());
+        other.Left = DrawnAxis(kV, c.minimum, c.maximum, 10, 265);
+        other.Zoom.Wheel(-120, other.Bottom, other.Left);
+        EXPECT_EQ(other.Left.Minimum, c.minimum);
+        EXPECT_EQ(other.Left.Maximum, c.maximum);
+        EXPECT_FALSE(other.Zoom.SavedViewPending());
     }
 }
 
@@ -438,29 +415,29 @@ TEST(ChartWheel, StepsThatWouldLeaveTheDoublesKeepTheLastFiniteRange) {
 TEST(ChartUndoZoom, ReturnsToTheViewBeforeTheFirstStepOnce) {
     WorkedChart chart;
     const ViewSnapshot before = chart.View();
-    chart.zoom.UndoZoom(chart.bottom, chart.left);  // nothing pending: nothing changes
+    chart.Zoom.UndoZoom(chart.Bottom, chart.Left);  // nothing pending: nothing changes
     EXPECT_EQ(chart.View(), before);
 
-    chart.zoom.ZoomInto({300, 60}, {550, 160}, chart.bottom, chart.left);
+    chart.Zoom.ZoomInto({300, 60}, {550, 160}, chart.Bottom, chart.Left);
     chart.Redraw();
-    chart.zoom.ZoomInto({100, 100}, {900, 200}, chart.bottom, chart.left);
+    chart.Zoom.ZoomInto({100, 100}, {900, 200}, chart.Bottom, chart.Left);
     chart.Redraw();
-    chart.zoom.ScrollBy({500, 100}, {450, 150}, chart.bottom, chart.left);
+    chart.Zoom.ScrollBy({500, 100}, {450, 150}, chart.Bottom, chart.Left);
     chart.Redraw();
     ASSERT_NE(chart.View(), before);
-    chart.zoom.UndoZoom(chart.bottom, chart.left);
+    chart.Zoom.UndoZoom(chart.Bottom, chart.Left);
     EXPECT_EQ(chart.View(), before);
-    EXPECT_FALSE(chart.zoom.SavedViewPending());
+    EXPECT_FALSE(chart.Zoom.SavedViewPending());
 
     // A second "1:1" changes nothing, also after a change the saved view never held.
-    chart.bottom.Maximum = 1000;  // the window-width slider
-    chart.zoom.UndoZoom(chart.bottom, chart.left);
-    EXPECT_EQ(chart.bottom.Maximum, 1000);
+    chart.Bottom.Maximum = 1000;  // the window-width slider
+    chart.Zoom.UndoZoom(chart.Bottom, chart.Left);
+    EXPECT_EQ(chart.Bottom.Maximum, 1000);
 
     // The next step saves the view as it is then.
     chart.Redraw();
-    chart.zoom.Wheel(120, chart.bottom, chart.left);
-    EXPECT_EQ(chart.zoom.SavedView().Bottom.Maximum, 1000);
+    chart.Zoom.Wheel(120, chart.Bottom, chart.Left);
+    EXPECT_EQ(chart.Zoom.SavedView().Bottom.Maximum, 1000);
 }
 
 }  // namespace
