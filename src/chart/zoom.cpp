@@ -28,9 +28,10 @@ std::optional<ValueRange> ShiftedDrawnRange(const Axis& axis, int lastPx, int no
 
 }  // namespace
 
-// Mended: the rules leave a range unchecked, so a scroll far enough, a wheel step near the
-// largest double or a zoom on a range whose width overflows would store an infinite or NaN
-// range, with which no pixel converts to a value any more. Such a range is refused here.
+// Mended: unchecked, a scroll far enough, a wheel step near the largest double or a zoom
+// on a drawn range whose width overflows would store an infinite or NaN range, with which
+// no pixel converts to a value any more and no later step can leave it. Such a range is
+// refused here and the axis keeps its last finite one.
 std::optional<ValueRange> OrderedRange(double first, double second) {
     if (!std::isfinite(first) || !std::isfinite(second)) return std::nullopt;
     ValueRange range{std::min(first, second), std::max(first, second)};
@@ -118,6 +119,9 @@ int ChartZoom::Wheel(int delta, const Axis& bottom, Axis& left) {
     return static_cast<int>(steps);
 }
 
+// The step is 3 % of the current range, taken as (Maximum - Minimum) x 3 x 0.01; written
+// without ordering or widening. Mended as in OrderedRange: a step that is not finite, or
+// that would carry an end beyond the largest double, leaves the axis as it is.
 void ChartZoom::WheelStep(bool up, const Axis& bottom, Axis& left) {
     const double shift = (left.Maximum - left.Minimum) * kWheelStepPercent * 0.01;
     const double step = up ? shift : -shift;
