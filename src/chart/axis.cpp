@@ -21,7 +21,7 @@ double Axis::PxToValue(int px) const {
         return 0.0;
     }
     const double d =
-        static_cast<double>(px - AxisStartPx) * (DrawnMaximum - DrawnMinimum) / lengthPx;
+        (static_cast<double>(px) - AxisStartPx) * (DrawnMaximum - DrawnMinimum) / lengthPx;
     return Orientation == AxisOrientation::Horizontal ? DrawnMinimum + d : DrawnMaximum - d;
 }
 

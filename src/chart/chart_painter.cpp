@@ -13,13 +13,13 @@ namespace chart {
 
 namespace {
 
-// The bands beside the plot, from the plot's edge outwards: the axis line, a gap, then the
-// ticks, whose far end is where the labels begin.
-constexpr int kAxisLinePx = 2;
+// The bands beside the plot, from the plot's edge outwards: the axis line
+// (kAxisLineWidthPx, which the press hit test shares), a gap, then the ticks, whose far end
+// is where the labels begin.
 constexpr int kTickGapPx = 1;
 constexpr int kTickLengthPx = 4;
 constexpr int kMinorTickLengthPx = 2;
-static_assert(kAxisLinePx + kTickGapPx + kTickLengthPx == kAxisBandPx);
+static_assert(kAxisLineWidthPx + kTickGapPx + kTickLengthPx == kAxisBandPx);
 
 constexpr COLORREF kFrameLight = RGB(255, 255, 255);
 constexpr COLORREF kFrameShadow = RGB(160, 160, 160);
@@ -50,10 +50,10 @@ std::vector<Fill> StaticShapes(const ChartLayout& layout, int widthPx, int heigh
     fills.push_back({RectPx{widthPx - 1, 0, widthPx, heightPx}, kFrameShadow});
 
     // The bottom axis line runs on under the left one, closing the corner.
-    const int lineEnd = plot.Bottom + kAxisLinePx;
+    const int lineEnd = plot.Bottom + kAxisLineWidthPx;
     const int tickStart = lineEnd + kTickGapPx;
     fills.push_back(
-        {RectPx{plot.Left - kAxisLinePx, plot.Bottom, plot.Right, lineEnd}, kAxisColour});
+        {RectPx{plot.Left - kAxisLineWidthPx, plot.Bottom, plot.Right, lineEnd}, kAxisColour});
     for (const AxisLabel& label : layout.BottomLabels.Labels) {
         fills.push_back(
             {RectPx{label.TickPx, tickStart, label.TickPx + 1, tickStart + kTickLengthPx},
@@ -67,7 +67,7 @@ std::vector<Fill> StaticShapes(const ChartLayout& layout, int widthPx, int heigh
         fills.push_back({RectPx{x, tickStart, x + 1, tickStart + kMinorTickLengthPx}, kTickColour});
     }
 
-    const int lineStart = plot.Left - kAxisLinePx;
+    const int lineStart = plot.Left - kAxisLineWidthPx;
     const int tickEnd = lineStart - kTickGapPx;
     fills.push_back({RectPx{lineStart, plot.Top, plot.Left, plot.Bottom}, kAxisColour});
     for (const AxisLabel& label : layout.LeftLabels.Labels) {

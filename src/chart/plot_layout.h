@@ -12,6 +12,9 @@ namespace chart {
 inline constexpr int kBevelPx = 1;
 // Axis line (2) + gap (1) + tick length (4) between the plot and the labels.
 inline constexpr int kAxisBandPx = 7;
+// The axis line's part of kAxisBandPx: the two columns left of the plot, the two rows
+// below it.
+inline constexpr int kAxisLineWidthPx = 2;
 
 // The plot rectangle inside a client area of the given size: the bevel
 // removed, a left band of widest left label + one space + kAxisBandPx, a

@@ -2,11 +2,13 @@
 #include "chart/axis.h"
 
 #include "base/rounding.h"
+#include "chart_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -15,17 +17,7 @@ namespace {
 using chart::Axis;
 using chart::AxisOrientation;
 using chart::AxisRangeError;
-
-Axis DrawnAxis(AxisOrientation orientation, double minimum, double maximum, int startPx,
-               int endPx) {
-    Axis axis;
-    axis.Orientation = orientation;
-    axis.Minimum = axis.DrawnMinimum = minimum;
-    axis.Maximum = axis.DrawnMaximum = maximum;
-    axis.AxisStartPx = startPx;
-    axis.AxisEndPx = endPx;
-    return axis;
-}
+using chart_test::DrawnAxis;
 
 struct ValueToPxCase {
     AxisOrientation orientation;
@@ -115,6 +107,14 @@ TEST(ChartAxisPxToValue, UsesTheLastDrawingsScaleUnrounded) {
     EXPECT_DOUBLE_EQ(left.PxToValue(60), 205.0);
     EXPECT_DOUBLE_EQ(left.PxToValue(160), 105.0);
     EXPECT_DOUBLE_EQ(left.PxToValue(0), 265.0);
+}
+
+// Any int converts, also where the pixel's distance from the axis start leaves int.
+TEST(ChartAxisPxToValue, ExtremePixelsConvertWithoutOverflow) {
+    const Axis bottom = DrawnAxis(kH, 0, 1000, 50, 1050);
+    EXPECT_EQ(bottom.PxToValue(std::numeric_limits<int>::min()), -2147483648.0 - 50);
+    const Axis left = DrawnAxis(kV, 0, 1000, -10, 990);
+    EXPECT_EQ(left.PxToValue(std::numeric_limits<int>::max()), 1000 - (2147483647.0 + 10));
 }
 
 TEST(ChartAxisPxToValue, AxisShorterThanOnePixelGivesZero) {

@@ -1,6 +1,8 @@
 // Axis labels: increment choice, values, texts, minor ticks, rectangles, hover.
 #include "chart/labels.h"
 
+#include "chart_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -13,14 +15,7 @@ using base::NumberSymbols;
 using chart::Axis;
 using chart::AxisLabels;
 using chart::AxisOrientation;
-
-// Every character 6 px wide, "W" 13 px high.
-struct FixedWidthMeasurer : chart::TextMeasurer {
-    int WidthPx(std::u16string_view text) const override {
-        return 6 * static_cast<int>(text.size());
-    }
-    int HeightOfWPx() const override { return 13; }
-};
+using chart_test::FixedWidthMeasurer;
 
 std::string Narrow(const std::u16string& text) {
     std::string narrow;

@@ -1,6 +1,8 @@
 // The plot rectangle, the axes' pixel ends and the labels of one redraw.
 #include "chart/plot_layout.h"
 
+#include "chart_test_support.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -8,14 +10,7 @@ namespace {
 using chart::Axis;
 using chart::AxisOrientation;
 using chart::RectPx;
-
-// Every character 6 px wide, "W" 13 px high.
-struct FixedWidthMeasurer : chart::TextMeasurer {
-    int WidthPx(std::u16string_view text) const override {
-        return 6 * static_cast<int>(text.size());
-    }
-    int HeightOfWPx() const override { return 13; }
-};
+using chart_test::FixedWidthMeasurer;
 
 TEST(ChartPlotRect, BevelAndTheTwoAxisBandsAreTakenOff) {
     const struct {
