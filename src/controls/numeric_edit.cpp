@@ -1,5 +1,6 @@
 #include "controls/numeric_edit.h"
 
+#include "controls/numeric_key_filter.h"
 #include "ui/locale.h"
 #include "ui/text.h"
 
@@ -54,6 +55,20 @@ std::optional<LRESULT> NumericEdit::HandleReflected(UINT msg, WPARAM wp, LPARAM 
     return Control::HandleReflected(msg, wp, lp);
 }
 
+LRESULT NumericEdit::HandleTypedCharacter(WPARAM wp, LPARAM lp) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    const KeyVerdict verdict = FilterTypedCharacter(static_cast<char16_t>(wp), FDecimalPressed,
+                                                    Text(), {start, end - start}, symbols_);
+    if (!verdict.Accepted) {
+        if (Alert) Alert();
+        return 0;
+    }
+    return Control::HandleMessage(WM_CHAR, verdict.Character, lp);
+}
+
 LRESULT NumericEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_LBUTTONDOWN:
@@ -80,6 +95,17 @@ LRESULT NumericEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // Text already in the box is not rewritten until its next formatting.
             symbols_ = ui::UserNumberSymbols();
             break;
+        case WM_KEYDOWN:
+            // TranslateMessage posts the key's characters right behind its key-down, so the
+            // flag still describes their key when they arrive.
+            FDecimalPressed = wp == VK_DECIMAL;
+            break;
+        case WM_SYSKEYDOWN:
+            // Characters typed as Alt plus keypad digits are not the decimal key's.
+            FDecimalPressed = false;
+            break;
+        case WM_CHAR:
+            return HandleTypedCharacter(wp, lp);
         default:
             break;
     }

@@ -2,6 +2,7 @@
 // The tuning-word edit box: a single-line text box that keeps its value only as text.
 // Reading Value interprets the text afresh; writing it replaces the text; OnChange fires
 // after every change of the text, whatever its cause, except while the window is built.
+// Typed characters pass the box's key rule; pasting and cutting are not filtered.
 #include <functional>
 #include <string>
 
@@ -26,6 +27,8 @@ public:
     const NumberSymbols& Symbols() const noexcept { return symbols_; }
 
     std::function<void(ui::Window& sender)> OnChange;
+    // Sounds for a refused character; the platform's default alert sound unless replaced.
+    std::function<void()> Alert = [] { MessageBeep(MB_OK); };
 
 protected:
     void CreateWindowFor(HWND parent, const RECT& rect) override;
@@ -34,12 +37,16 @@ protected:
 
 private:
     void RaiseChange();
+    // The platform's edit control sees the character only when the key rule accepts it.
+    LRESULT HandleTypedCharacter(WPARAM wp, LPARAM lp);
 
     long double min_ = 1;
     long double max_ = 65535;
     NumberSymbols symbols_{};
     bool settingText_ = false;
     bool mouseFocus_ = false;
+    // Whether the last key pressed was the numeric keypad's decimal key.
+    bool FDecimalPressed = false;
 };
 
 }  // namespace controls
