@@ -248,7 +248,7 @@ LRESULT TickSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             InvalidateRect(Handle(), nullptr, FALSE);
-            return 0;
+            break;
         case WM_UPDATEUISTATE: {
             const LRESULT result = DefaultHandling(msg, wp, lp);
             InvalidateRect(Handle(), nullptr, FALSE);

@@ -188,10 +188,31 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SIZE:
             if (!children_.empty()) ArrangeChildren();
             break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            if (parent_)
+                parent_->DescendantFocusChanged(
+                    Handle(), msg == WM_SETFOCUS ? FocusChange::Gained : FocusChange::Lost,
+                    reinterpret_cast<HWND>(wp));
+            break;
+        case WM_SHOWWINDOW:
+        case WM_ENABLE:
+            // The platform moves the focus away from the window itself when it is hidden
+            // or disabled, but leaves it on a child of a hidden or disabled container.
+            if (!wp && (msg == WM_ENABLE || lp == 0) && parent_) {
+                HWND focus = GetFocus();
+                if (focus && (focus == Handle() || IsChild(Handle(), focus)))
+                    parent_->DescendantFocusChanged(focus, FocusChange::Withdrawn, nullptr);
+            }
+            break;
         default:
             break;
     }
     return Window::HandleMessage(msg, wp, lp);
+}
+
+void Control::DescendantFocusChanged(HWND hwnd, FocusChange change, HWND other) {
+    if (parent_) parent_->DescendantFocusChanged(hwnd, change, other);
 }
 
 }  // namespace ui

@@ -72,6 +72,14 @@ protected:
     virtual void FontChanged();
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void AddChild(Control& child) { children_.push_back(&child); }
+    // What happened to the keyboard focus at `hwnd`, a window at any depth below this
+    // one. Passed up to the parent; the window keeps track of it.
+    enum class FocusChange {
+        Gained,     // `other` lost it (the wParam of WM_SETFOCUS)
+        Lost,       // `other` gains it (the wParam of WM_KILLFOCUS)
+        Withdrawn,  // `hwnd` has it and is inside a control being hidden or disabled
+    };
+    virtual void DescendantFocusChanged(HWND hwnd, FocusChange change, HWND other);
 
     // For the window itself, which has no parent and no table row.
     void SetOwnFont(std::u16string_view face, int heightPx, bool bold);
