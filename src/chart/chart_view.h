@@ -8,6 +8,7 @@
 #include "chart/plot_layout.h"
 #include "chart/series.h"
 #include "ui/control.h"
+#include "ui/value_events.h"
 
 namespace chart {
 
@@ -26,6 +27,10 @@ public:
     void RequestFullRedraw();
 
     void ScaleBy(int newDpi, int oldDpi) override;
+
+    // A chart whose value states the visible ranges and the points held (chart_accessible.cpp).
+    std::optional<ui::AccessibleFacts> Accessible() const override;
+    std::u16string AccessibleValue() const;
 
     Surface DrawingSurface() const noexcept { return surface_; }
     // Normally chosen by probing GDI+ at creation.
@@ -65,6 +70,9 @@ private:
     bool drawing_ = false;
     bool trackingLeave_ = false;
     int redraws_ = 0;
+    // Told of every repaint request; the value is read, and told if changed, a few times a
+    // second at most.
+    ui::ValueEvents valueEvents_{[this] { return AccessibleValue(); }};
 };
 
 }  // namespace chart

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "layout/accessible_name.h"
 #include "layout/scale.h"
 #include "ui/application.h"
 #include "ui/dpi.h"
@@ -123,6 +124,7 @@ void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::Cont
             throw std::logic_error("The layout names an unknown parent for " +
                                    std::string(row.Name));
         controls[i]->Create(*parent, row);
+        controls[i]->SetAccessibleName(layout::AccessibleNameOf(row, rows));
     }
 }
 
