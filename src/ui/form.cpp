@@ -434,8 +434,11 @@ bool FocusArrivesWithinWindow(HWND control, HWND previous) {
 }
 
 bool FocusLeavesWithinWindow(HWND control, HWND next) {
-    if (next) return GetAncestor(next, GA_ROOT) == GetAncestor(control, GA_ROOT);
-    return !CanTakeFocus(control);
+    HWND root = GetAncestor(control, GA_ROOT);
+    if (next) return GetAncestor(next, GA_ROOT) == root;
+    // To nowhere: the control or a container of it was disabled or hidden while the window
+    // stays shown. Not the window being hidden or destroyed, which hides its controls too.
+    return IsWindowVisible(root) && !IsIconic(root) && !CanTakeFocus(control);
 }
 
 }  // namespace ui

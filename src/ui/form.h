@@ -99,7 +99,7 @@ bool FocusArrivesWithinWindow(HWND control, HWND previous);
 // Whether the focus that `control` gives up to `next` (the wParam of WM_KILLFOCUS) moves
 // on within its window: to another control of the window, or away from a control that
 // was disabled or hidden (the window then moves it on). Not when the window loses its
-// activation or is minimised.
+// activation, is minimised, hidden or destroyed.
 bool FocusLeavesWithinWindow(HWND control, HWND next);
 
 }  // namespace ui
