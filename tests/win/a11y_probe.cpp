@@ -10,7 +10,9 @@
 //   OUTPUT  a file to write, or "-" for the standard output
 //   QUERY   "X,Y": the object at that screen point (AccessibleObjectFromPoint);
 //           "focus": the object of the focused window of the foreground thread; its
-//           line ends with a fourth field, the window's class.
+//           line ends with a fourth field, the window's class;
+//           "activate:MS": a window of the probe's own takes the activation for MS
+//           milliseconds and closes; its line is "activated" or "not activated".
 #include <windows.h>
 
 #include <oleacc.h>
@@ -92,6 +94,26 @@ std::string AtFocus() {
     return line + '\t' + Utf8(className, length);
 }
 
+// Another program's window in front: it takes the activation from the window under test
+// (which then gets WM_SETFOCUS with no previous window when it comes back).
+std::string TakeActivation(DWORD ms) {
+    HWND window =
+        CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"a11y_probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                        0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    if (!window) return Error("CreateWindowExW", HRESULT_FROM_WIN32(GetLastError()));
+    SetForegroundWindow(window);
+    bool active = false;
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (GetTickCount64() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        active = active || GetForegroundWindow() == window;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    DestroyWindow(window);
+    return active ? "activated" : "not activated";
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -103,8 +125,11 @@ int wmain(int argc, wchar_t** argv) {
     std::string out;
     for (int i = 2; i < argc; ++i) {
         POINT pt{};
+        unsigned long ms = 0;
         if (std::wcscmp(argv[i], L"focus") == 0)
             out += AtFocus();
+        else if (std::swscanf(argv[i], L"activate:%lu", &ms) == 1)
+            out += TakeActivation(ms);
         else if (std::swscanf(argv[i], L"%ld,%ld", &pt.x, &pt.y) == 2)
             out += AtPoint(pt);
         else

@@ -257,44 +257,6 @@ TEST(AccessibleLifetime, OneObjectPerControlAndNoneOutlivesTheWindowsClients) {
 // ---------------------------------------------------------------------------
 // From a second process
 
-// Runs a11y_probe.exe (beside this program) with `queries`, pumping this thread's
-// messages meanwhile: the probe's requests are answered on it. One line per query.
-std::vector<std::string> Probe(const std::vector<std::wstring>& queries) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring dir(self);
-    dir.resize(dir.find_last_of(L"\\/") + 1);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring output =
-        std::wstring(temp) + L"phasebox-probe-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
-    std::wstring command = L"\"" + dir + L"a11y_probe.exe\" \"" + output + L"\"";
-    for (const std::wstring& q : queries) command += L" " + q;
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
-        ADD_FAILURE() << "cannot start a11y_probe.exe: " << GetLastError();
-        return {};
-    }
-    const bool ended = wintest::PumpUntil(
-        [&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30s);
-    DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    if (!ended) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    EXPECT_TRUE(ended) << "the probe never ended";
-    EXPECT_EQ(code, 0u);
-    std::vector<std::string> lines;
-    std::ifstream in(std::filesystem::path(output), std::ios::binary);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    in.close();
-    DeleteFileW(output.c_str());
-    return lines;
-}
-
 Told Parse(const std::string& line) {
     std::istringstream in(line);
     Told t;
@@ -326,7 +288,7 @@ TEST_F(Accessibility, ASecondProcessFindsNamesRolesAndValuesAtPointsAndTheFocus)
     }
     SetFocus(form->edAdder.Handle());
     points.push_back(L"focus");
-    const std::vector<std::string> lines = Probe(points);
+    const std::vector<std::string> lines = wintest::Probe(points);
     ASSERT_EQ(lines.size(), points.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(Parse(lines[i]), Want(*expected[i], Hwnd(expected[i]->control)))
@@ -338,7 +300,7 @@ TEST_F(Accessibility, ASecondProcessFindsNamesRolesAndValuesAtPointsAndTheFocus)
     wintest::PressKey(VK_PRIOR);
     for (int i = 0; i < 2; ++i) form->Button1Click(form->Button1);
     const std::vector<std::string> after =
-        Probe({CentreOf(form->RzTrackBar1), CentreOf(form->Chart1), CentreOf(form->stHi)});
+        wintest::Probe({CentreOf(form->RzTrackBar1), CentreOf(form->Chart1), CentreOf(form->stHi)});
     ASSERT_EQ(after.size(), 3u);
     EXPECT_EQ(Parse(after[0]).value, "257") << "Page Up: one position on";
     EXPECT_EQ(Parse(after[1]).value, "x 0 to 256, y 0 to 255, 3 points");

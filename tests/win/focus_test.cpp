@@ -3,6 +3,7 @@
 // control has it, and the window's activation gives it back without counting as a move.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -177,7 +178,32 @@ bool Activate(HWND hwnd) {
     return wintest::PumpUntil([hwnd] { return GetActiveWindow() == hwnd; });
 }
 
-TEST_F(Focus, LeavingAndRegainingActivationLeavesTheBoxAsTheUserLeftIt) {
+// Who takes the activation away: a top-level window of this process (the focus comes
+// back from that window), or a window of a second process (the focus comes back from
+// nowhere, as from another program).
+enum class Taker { WindowOfThisProcess, SecondProcess };
+
+class Reactivation : public Focus, public testing::WithParamInterface<Taker> {
+protected:
+    // Takes the activation away and gives it back; `whileAway` runs in between.
+    void AwayAndBack(const std::function<void()>& whileAway) {
+        if (GetParam() == Taker::WindowOfThisProcess) {
+            OtherWindow other;
+            ASSERT_TRUE(Activate(other.Handle()));
+            whileAway();
+        } else {
+            wintest::ProbeProcess probe({L"activate:1500"});
+            ASSERT_TRUE(wintest::PumpUntil([&] { return GetActiveWindow() != form->Handle(); }))
+                << "the second process never took the activation";
+            whileAway();
+            const std::vector<std::string> lines = probe.Finish();
+            ASSERT_EQ(lines, std::vector<std::string>{"activated"});
+        }
+        ASSERT_TRUE(Activate(form->Handle()));
+    }
+};
+
+TEST_P(Reactivation, LeavingAndRegainingActivationLeavesTheBoxAsTheUserLeftIt) {
     HWND box = form->edAdder.Handle();
     Click(form->edAdder);
     ASSERT_EQ(GetFocus(), box);
@@ -196,17 +222,34 @@ TEST_F(Focus, LeavingAndRegainingActivationLeavesTheBoxAsTheUserLeftIt) {
     };
 
     for (int round = 0; round < 2; ++round) {
-        OtherWindow other;
-        ASSERT_TRUE(Activate(other.Handle()));
-        EXPECT_EQ(StateOf(form->edAdder), typed) << "losing activation is no move of focus";
-        ASSERT_TRUE(Activate(form->Handle()));
+        AwayAndBack([&] {
+            EXPECT_EQ(StateOf(form->edAdder), typed) << "losing activation is no move of focus";
+        });
         EXPECT_EQ(GetFocus(), box);
         EXPECT_EQ(StateOf(form->edAdder), typed) << "regaining it is no focus arrival";
     }
     EXPECT_EQ(changes, 0);
+    form->edAdder.OnChange = handler;
     wintest::PressKey('1');
     EXPECT_EQ(form->edAdder.Text(), u"700100") << "the next digit goes in at the caret";
 }
+
+TEST_F(Focus, ClosingTheWindowRunsNoLeaveRuleOfTheBox) {
+    Click(form->edAdder);
+    SendMessageW(form->edAdder.Handle(), EM_SETSEL, 0, -1);
+    for (WORD vk : {'7', '0', '0', '0', '0'}) wintest::PressKey(vk);
+    int changes = 0;
+    form->edAdder.OnChange = [&changes](ui::Window&) { ++changes; };
+    form.reset();
+    EXPECT_EQ(changes, 0) << "the box hidden with its window is no move of focus";
+}
+
+INSTANTIATE_TEST_SUITE_P(ByAnotherWindow, Reactivation,
+                         testing::Values(Taker::WindowOfThisProcess, Taker::SecondProcess),
+                         [](const testing::TestParamInfo<Taker>& p) {
+                             return p.param == Taker::WindowOfThisProcess ? "WindowOfThisProcess"
+                                                                          : "SecondProcess";
+                         });
 
 TEST_F(Focus, MinimisingAndRestoringGiveTheFocusBackUnchanged) {
     SetFocus(form->edAdder.Handle());
