@@ -192,7 +192,7 @@ protected:
             ASSERT_TRUE(Activate(other.Handle()));
             whileAway();
         } else {
-            wintest::ProbeProcess probe({L"activate:1500"});
+            wintest::ProbeProcess probe({L"activate:800"});
             ASSERT_TRUE(wintest::PumpUntil([&] { return GetActiveWindow() != form->Handle(); }))
                 << "the second process never took the activation";
             whileAway();
