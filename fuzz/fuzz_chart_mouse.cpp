@@ -9,12 +9,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 
 #include "chart/chart_mouse.h"
 #include "chart/plot_layout.h"
 #include "chart/zoom.h"
+#include "chart_test_support.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -30,13 +30,6 @@ using chart::ViewSnapshot;
 using chart::ZoomOutline;
 using fuzz::Fail;
 using fuzz::Require;
-
-struct FixedWidthMeasurer : chart::TextMeasurer {
-    int WidthPx(std::u16string_view text) const override {
-        return 6 * static_cast<int>(text.size());
-    }
-    int HeightOfWPx() const override { return 13; }
-};
 
 bool FiniteOrdered(const Axis& axis) {
     return std::isfinite(axis.Minimum) && std::isfinite(axis.Maximum) &&
@@ -109,8 +102,9 @@ public:
                 break;
             }
             case 6: {
+                // The platform's wheel delta is 16 bits wide: at most 273 notches a message.
                 const int delta = data_.ConsumeBool() ? data_.ConsumeIntegralInRange(-600, 600)
-                                                      : data_.ConsumeIntegral<int>();
+                                                      : data_.ConsumeIntegral<std::int16_t>();
                 const int steps = zoom_.Wheel(delta, bottom_, left_);
                 Require(steps != 0 || View() == before,
                         "a wheel turn without a step changes nothing");
@@ -228,7 +222,7 @@ private:
     int widthPx_ = 0;
     int heightPx_ = 0;
     int seriesCount_ = 0;
-    FixedWidthMeasurer measurer_;
+    chart_test::FixedWidthMeasurer measurer_;
     Axis bottom_;
     Axis left_;
     chart::ChartLayout drawn_;
