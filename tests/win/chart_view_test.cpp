@@ -422,6 +422,37 @@ TEST_F(ChartWindow, LabelsUseTheUsersSeparators) {
     EXPECT_TRUE(found) << "no label 10000 written with the user's thousands separator";
 }
 
+// A change of the regional settings reaches the chart through the window and the labels
+// are written anew with the new separators; the edit box reads its symbols again too.
+TEST_F(ChartWindow, ARegionalChangeRelabelsTheAxes) {
+    wchar_t original[16]{};
+    ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, original, 16), 0);
+    const auto label10000 = [this] {
+        for (const chart::AxisLabel& label : view->Layout().BottomLabels.Labels)
+            if (label.Value == 10000) return label.Text;
+        return std::u16string();
+    };
+    const auto announce = [this] {
+        SendMessageW(form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+        PaintNow();
+    };
+    form->TrackBar2.SetPosition(10000);
+    PaintNow();
+    // The prefix's settings are put back whatever happens below.
+    struct Restore {
+        const wchar_t* thousands;
+        ~Restore() { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, thousands); }
+    } restore{original};
+    const wchar_t* other = wcscmp(original, L".") == 0 ? L"'" : L".";
+    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, other));
+    announce();
+    EXPECT_EQ(label10000(), u"10" + ui::ToU16(other) + u"000");
+    EXPECT_EQ(form->edAdder.Symbols().Grouping, static_cast<char16_t>(other[0]));
+    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, original));
+    announce();
+    EXPECT_EQ(label10000(), u"10" + ui::ToU16(original) + u"000");
+}
+
 TEST_F(ChartWindow, RequestsBeforeAPaintCostOneRedrawAndUncoveringOnlyCopies) {
     const int before = view->RedrawCount();
     Plus(5);
