@@ -1,8 +1,10 @@
 # shellcheck shell=bash
 # Shared by the scripts and the end-to-end test: installing what is missing, building, and
-# a private Wine set-up (one prefix per display density under build/wine, a wineserver kept
-# running for each, a virtual X display when needed). phasebox_cleanup, which the scripts
-# run on exit, stops what this run started and leaves alone what another run still uses.
+# a private Wine set-up (prefixes under build/wine, a wineserver kept running for each, a
+# virtual X display when needed). A run has the prefixes it uses to itself: programs of two
+# runs in one prefix would share Wine's desktop, and with it the keyboard focus and the
+# windows that FindWindow sees. phasebox_cleanup, which the scripts run on exit, stops what
+# this run started and nothing else.
 
 PHASEBOX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 PHASEBOX_WINE_ROOT="${PHASEBOX_WINE_ROOT:-$PHASEBOX_ROOT/build/wine}"
@@ -20,7 +22,9 @@ export WINEARCH=win64
 # The layout of a prefix; a prefix made for an older one is made again.
 _phasebox_prefix_marker=".phasebox-ready-4"
 _phasebox_programs=()  # programs this run started, stopped first
-_phasebox_uses=()      # "prefix lock-holder" for each prefix this run uses
+_phasebox_prefixes=()  # prefixes this run has to itself,
+_phasebox_holders=()   # the processes that hold their locks,
+_phasebox_servers=()   # and the wineservers this run started for them ("-" for none)
 _phasebox_displays=()  # Xvfb servers this run started, stopped last
 
 phasebox_log() { printf '[phasebox] %s\n' "$*" >&2; }
@@ -145,11 +149,10 @@ phasebox_close_window() {
     return 124
 }
 
-# Takes lock file $2 with flock options $1 ("-s -w 600": shared, waiting up to 600 s; "-x -n":
-# exclusive, failing at once when taken) and sets _phasebox_holder to the process that holds
-# it: a small process of its own, until it is killed or this shell ends, so that no program
-# started here inherits the lock (Wine's helper processes outlive the programs that start
-# them).
+# Takes lock file $2 with flock options $1 ("-x -w 600": waiting up to 600 s; "-x -n": failing
+# at once when taken) and sets _phasebox_holder to the process that holds it: a small process
+# of its own, until it is killed or this shell ends, so that no program started here
+# inherits the lock (Wine's helper processes outlive the programs that start them).
 _phasebox_lock() {
     local flag
     flag="$(mktemp -u "${TMPDIR:-/tmp}/phasebox-lock.XXXXXX")"
@@ -236,55 +239,77 @@ EOF
     touch "$prefix/$_phasebox_prefix_marker"
 }
 
-# Makes (once) the prefix for density $1 and starts its persistent wineserver unless one
-# runs; "managed" as $2 gives the prefix for a display with a window manager. Sets
-# PHASEBOX_PREFIX to the prefix's folder. The server must not inherit a pipe of ours: a
-# test runner that captures output would wait for it to exit.
-#
-# Runs that share a prefix hold a shared lock on it ($prefix.lock) while they live. The
-# server is stopped by the last of them to end, and only when one of them started it
-# (its pid is kept in $prefix.server).
-phasebox_wine_prefix() {
-    local dpi="$1" kind="${2:-unmanaged}"
-    local prefix="$PHASEBOX_WINE_ROOT/dpi$dpi"
-    [ "$kind" = managed ] && prefix+="-managed"
+# Claims prefix folder $1 for this run, makes it (once) for density $2 and kind $3 (see
+# _phasebox_make_prefix) and starts its persistent wineserver unless one runs; one that runs
+# already (left by a run that was killed, or started by hand) is used as it is and left
+# running. $4 is "wait" to wait for a run that holds the prefix, "try" to return 2 at once.
+# Sets PHASEBOX_PREFIX. The server must not inherit a pipe of ours: a test runner that
+# captures output would wait for it to exit.
+_phasebox_claim_prefix() {
+    local prefix="$1" dpi="$2" kind="$3" mode="$4" server=-
     mkdir -p "$PHASEBOX_WINE_ROOT"
-    _phasebox_lock "-s -w 600" "$prefix.lock" || { phasebox_log "cannot lock $prefix.lock"; return 1; }
-    _phasebox_uses+=("$prefix $_phasebox_holder")
-    _phasebox_lock "-x -w 600" "$PHASEBOX_WINE_ROOT/.setup.lock" || { phasebox_log "cannot lock the Wine set-up"; return 1; }
-    local setup="$_phasebox_holder" status=0
-    if [ ! -f "$prefix/$_phasebox_prefix_marker" ]; then
-        _phasebox_make_prefix "$prefix" "$dpi" "$kind" || status=1
+    if ! _phasebox_lock "-x -n" "$prefix.lock"; then
+        [ "$mode" = try ] && return 2
+        phasebox_log "waiting for Wine prefix ${prefix##*/}: another run uses it"
+        if ! _phasebox_lock "-x -w 600" "$prefix.lock"; then
+            phasebox_log "Wine prefix ${prefix##*/} stayed in use for 600 s"
+            return 1
+        fi
     fi
-    if [ "$status" -eq 0 ] && WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 </dev/null; then
-        _phasebox_server_pid "$prefix" >"$prefix.server" || rm -f "$prefix.server"
+    local holder="$_phasebox_holder"
+    if [ ! -f "$prefix/$_phasebox_prefix_marker" ] && ! _phasebox_make_prefix "$prefix" "$dpi" "$kind"; then
+        _phasebox_unlock "$holder"
+        return 1
     fi
-    _phasebox_unlock "$setup"
+    if WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 </dev/null; then
+        server="$(_phasebox_server_pid "$prefix")" || server=-
+    fi
+    _phasebox_prefixes+=("$prefix")
+    _phasebox_holders+=("$holder")
+    _phasebox_servers+=("$server")
     # shellcheck disable=SC2034 # read by the scripts
     PHASEBOX_PREFIX="$prefix"
-    return "$status"
 }
 
-# Stops what this run started: its programs, then each prefix's server when no other run
-# uses the prefix any more, then its virtual displays.
+# The prefix for density $1 that the test presets name (build/wine/dpi$1). Waits while
+# another run uses it.
+phasebox_wine_prefix() {
+    _phasebox_claim_prefix "$PHASEBOX_WINE_ROOT/dpi$1" "$1" unmanaged wait
+}
+
+# A prefix for scripts/run at density $1, "managed" as $2 for a display with a window
+# manager: run$1 or run$1-managed, or a second, third or fourth one of the kind while other
+# runs use the first.
+phasebox_run_prefix() {
+    local dpi="$1" kind="${2:-unmanaged}" name n status
+    name="run$dpi"
+    [ "$kind" = managed ] && name+="-managed"
+    for n in "" -2 -3 -4; do
+        status=0
+        _phasebox_claim_prefix "$PHASEBOX_WINE_ROOT/$name$n" "$dpi" "$kind" try || status=$?
+        [ "$status" -eq 2 ] && continue
+        return "$status"
+    done
+    phasebox_log "all four Wine prefixes $name are in use by other runs"
+    return 1
+}
+
+# Stops what this run started: its programs, the wineservers it started (then it releases
+# its prefixes), and its virtual displays.
 phasebox_cleanup() {
-    local pid use prefix holder server
+    local pid i prefix server
     for pid in "${_phasebox_programs[@]}"; do
         kill "$pid" >/dev/null 2>&1 || true
         wait "$pid" 2>/dev/null || true
     done
-    for use in "${_phasebox_uses[@]}"; do
-        prefix="${use% *}"
-        holder="${use##* }"
-        _phasebox_unlock "$holder"
-        _phasebox_lock "-x -n" "$prefix.lock" || continue
-        server="$(cat "$prefix.server" 2>/dev/null)" || server=""
-        if [ -n "$server" ] && [ "$(_phasebox_server_pid "$prefix")" = "$server" ]; then
+    for i in "${!_phasebox_prefixes[@]}"; do
+        prefix="${_phasebox_prefixes[$i]}"
+        server="${_phasebox_servers[$i]}"
+        if [ "$server" != - ] && [ "$(_phasebox_server_pid "$prefix")" = "$server" ]; then
             WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 </dev/null || true
             WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 </dev/null || true
         fi
-        rm -f "$prefix.server"
-        _phasebox_unlock "$_phasebox_holder"
+        _phasebox_unlock "${_phasebox_holders[$i]}"
     done
     for pid in "${_phasebox_displays[@]}"; do
         kill "$pid" >/dev/null 2>&1 || true

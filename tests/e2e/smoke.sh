@@ -174,10 +174,11 @@ run_at() {
 run_script_headless() {
     echo "scripts/run without a display"
     local shot="$PHASEBOX_ROOT/build/screenshot.png" log="$out/run.log" code=0
-    rm -f "$shot"
+    touch "$out/run.started"
     env -u DISPLAY "$PHASEBOX_ROOT/scripts/run" >"$log" 2>&1 </dev/null || code=$?
     check_that "exit code $code" [ "$code" -eq 0 ]
     check_that "it says where the screenshot is" grep -qF "saved to $shot" "$log"
+    check_that "build/screenshot.png was written by this run" [ "$shot" -nt "$out/run.started" ]
     local format w h
     read -r format w h < <(identify -format '%m %w %h\n' "$shot" 2>/dev/null) || true
     check_that "build/screenshot.png is a PNG (${format:-none})" [ "${format:-}" = PNG ]
