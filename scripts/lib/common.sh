@@ -180,7 +180,7 @@ _phasebox_unlock() {
 _phasebox_server_pid() {
     local suffix p
     [ -d "$1" ] || return 1
-    suffix="$(printf '/server-%x-%x' "$(stat -c %d "$1")" "$(stat -c %i "$1")")"
+    suffix="$(printf '/server-%x-%x' "$(stat -L -c %d "$1")" "$(stat -L -c %i "$1")")"
     for p in /proc/[0-9]*; do
         case "$(readlink "$p/exe" 2>/dev/null)" in
             */wineserver*) ;;
