@@ -31,7 +31,7 @@ phasebox_log() { printf '[phasebox] %s\n' "$*" >&2; }
 
 # Debian packages the build and the tests need; only the missing ones are installed.
 phasebox_install() {
-    local wanted=(cmake ninja-build g++ googletest libbenchmark-dev
+    local wanted=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
                   g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 fonts-wine xvfb xdotool
                   imagemagick x11-utils)
     local missing=()
