@@ -650,6 +650,36 @@ TEST_F(ChartZoomWindow, SlowDragWithTheStepTimerRunningLeavesNoTrace) {
                 (view->RedrawCount() - redraws) / seconds);
 }
 
+// Another window taking the capture (a dialog opening, say) ends the drag: the outline
+// goes, the view stays.
+TEST_F(ChartZoomWindow, LosingTheCaptureErasesTheOutlineAndChangesNothing) {
+    const PointPx start = At(40, 200);
+    Press(start);
+    MoveMouseTo({start.XPx + 300, start.YPx + 150});
+    ASSERT_EQ(GetCapture(), view->Handle());
+    ASSERT_NE(view->Mouse().OutlineShown(), std::nullopt);
+    SetCapture(form->Handle());
+    EXPECT_EQ(view->Mouse().Mode(), DragMode::Idle);
+    ExpectScreenShows(Copy(view->Picture()));
+    ReleaseCapture();
+    Release({start.XPx + 300, start.YPx + 150});
+    EXPECT_EQ(View(), before);
+    ExpectScreenShows(Copy(view->Picture()));
+}
+
+// The second press of a double click arrives as a double-click message: a press as well.
+TEST_F(ChartZoomWindow, TheSecondPressOfADoubleClickStartsADragToo) {
+    const PointPx at = PlotCentre();
+    wintest::SendInputAndWait({PointerAt(at), PointerAt(at, MOUSEEVENTF_LEFTDOWN),
+                               PointerAt(at, MOUSEEVENTF_LEFTUP),
+                               PointerAt(at, MOUSEEVENTF_LEFTDOWN)});
+    EXPECT_EQ(view->Mouse().Mode(), DragMode::Zooming);
+    EXPECT_EQ(GetCapture(), view->Handle());
+    MoveMouseTo({at.XPx + 100, at.YPx + 60});
+    Release({at.XPx + 100, at.YPx + 60});
+    EXPECT_NE(View(), before) << "the drag from the second press zooms";
+}
+
 // ---------------------------------------------------------------------------
 // Views far from the data
 
