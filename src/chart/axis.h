@@ -57,8 +57,8 @@ struct Axis {
 // Bound of ValueToPx: far beyond any screen, well inside int arithmetic.
 inline constexpr int kPxLimit = 1 << 28;
 
-// Inline, with a short dependency chain and branches that a drawing always takes the
-// same way: the line's vertices convert every visible point.
+// Inline, with a short dependency chain and no branch that ordinary ranges take: the
+// line's vertices convert every visible point.
 inline int Axis::ValueToPx(double value) const {
     const double range = DrawnMaximum - DrawnMinimum;
     if (range == 0.0) {
@@ -66,9 +66,7 @@ inline int Axis::ValueToPx(double value) const {
     }
     double offset = (value - DrawnMinimum) * LengthPx() / range;
     if (std::isinf(offset)) {
-        // The product overflowed (a range near the largest double) or the value lies
-        // beyond it; dividing first tells the two apart.
-        offset = (value - DrawnMinimum) / range * LengthPx();
+        offset = (value - DrawnMinimum) / range * LengthPx();  // the product overflowed
     }
     if (offset != offset) {
         return AxisStartPx;  // NaN has no position; keeps the conversions defined

@@ -63,7 +63,18 @@ INSTANTIATE_TEST_SUITE_P(
         ValueToPxCase{kH, 0, 1, 0, 1000, 1e300, chart::kPxLimit},
         ValueToPxCase{kH, 0, 1, 0, 1000, -1e300, -chart::kPxLimit},
         ValueToPxCase{kV, 0, 1, 0, 1000, 1e300, -chart::kPxLimit},
-        ValueToPxCase{kH, 0, 1, 0, 1000, std::nan(""), 0}));
+        ValueToPxCase{kH, 0, 1, 0, 1000, std::nan(""), 0},
+        // Ranges near the largest doubles: the ends stay on the axis although the offset
+        // times the length overflows, and an infinite width maps nothing off it.
+        ValueToPxCase{kH, -8e307, 8e307, 0, 1000, 8e307, 1000},
+        ValueToPxCase{kH, -8e307, 8e307, 0, 1000, 0, 500},
+        ValueToPxCase{kV, -8e307, 8e307, 0, 1000, 8e307, 0},
+        ValueToPxCase{kH, 1e300, 1e300 + 1e290, 0, 1000, 1e300 + 1e290, 1000},
+        ValueToPxCase{kH, -1e300, -1e300 + 1e290, 0, 1000, -1e300, 0},
+        ValueToPxCase{kH, -std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
+                      0, 1000, 0, 0},
+        ValueToPxCase{kH, std::numeric_limits<double>::max(), std::numeric_limits<double>::max(), 0,
+                      1000, 0, 500}));
 
 // The inline conversion is the formula start + RoundHalfEven(offset), held
 // within the pixel limit, also at exact ties and far off the plot.
