@@ -35,6 +35,7 @@ phasebox_install() {
                   g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 fonts-wine xvfb xdotool
                   imagemagick x11-utils)
     local missing=()
+    wanted+=(clang libclang-rt-14-dev)  # the fuzz preset: clang and libFuzzer
     local p
     for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

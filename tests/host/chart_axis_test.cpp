@@ -144,6 +144,25 @@ TEST(ChartAxisPxToValue, InvertsValueToPxOnWholePixels) {
     }
 }
 
+// A range as wide as the largest double: the conversions' intermediate products
+// overflow, the pixels and values themselves do not.
+TEST(ChartAxisPxToValue, RangesNearTheLargestDoubleConvertBothWays) {
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    const Axis left = DrawnAxis(kV, -kLargest, 0, 30, 520);
+    EXPECT_EQ(left.PxToValue(520), -kLargest);
+    EXPECT_EQ(left.PxToValue(30), 0.0);
+    EXPECT_EQ(left.ValueToPx(0.0), 30);
+    EXPECT_EQ(left.ValueToPx(-kLargest), 520);
+    const Axis bottom = DrawnAxis(kH, -kLargest / 2, kLargest / 2, 0, 1000);
+    EXPECT_EQ(bottom.PxToValue(1000), kLargest / 2);
+    EXPECT_EQ(bottom.ValueToPx(kLargest / 2), 1000);
+    EXPECT_EQ(bottom.ValueToPx(0.0), 500);
+    for (int px = 0; px <= 1000; px += 100) {
+        EXPECT_EQ(bottom.ValueToPx(bottom.PxToValue(px)), px);
+    }
+    EXPECT_EQ(bottom.ValueToPx(kLargest), chart::kPxLimit) << "beyond the range: held";
+}
+
 TEST(ChartAxisSetMaximum, RefusesAValueBelowMinimumAndKeepsMaximum) {
     Axis axis;
     axis.Minimum = 50;
