@@ -86,6 +86,7 @@ void TForm1::AttachHandlers() {
     Image1.OnClick = [this](ui::Window& s) { Image1Click(s); };
     TrackBar1.OnChange = [this](ui::Window& s) { TrackBar1Change(s); };
     RzTrackBar1.OnChange = [this](ui::Window& s) { RzTrackBar1Change(s); };
+    btnZoom.OnClick = [this](ui::Window& s) { btnZoomClick(s); };
     btnClearChart.OnClick = [this](ui::Window& s) { btnClearChartClick(s); };
     TrackBar2.OnChange = [this](ui::Window& s) { TrackBar2Change(s); };
 }
@@ -202,4 +203,8 @@ void TForm1::TrackBar2Change(ui::Window&) {
     } catch (...) {
         // Below the axis's Minimum the axis keeps its Maximum; the slider is not refused.
     }
+}
+
+void TForm1::btnZoomClick(ui::Window&) {
+    Chart1.UndoZoom();
 }

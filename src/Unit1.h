@@ -88,6 +88,7 @@ public:
     void Series1AfterAdd(chart::Series& sender, int ValueIndex);
     void btnClearChartClick(ui::Window& sender);
     void TrackBar2Change(ui::Window& sender);
+    void btnZoomClick(ui::Window& sender);
 
     std::uint16_t PhaseAcc() const noexcept { return fPhaseAcc; }
     std::uint16_t Adder() const noexcept { return fAdder; }

@@ -1,26 +1,41 @@
-# Shared by scripts/run and scripts/test: installing what is missing, building, and a
-# private Wine set-up (one prefix per display density under build/wine, one persistent
-# wineserver each, a virtual X display when needed). Everything started here is stopped
-# by phasebox_cleanup, which the scripts run on exit.
+# shellcheck shell=bash
+# Shared by the scripts and the end-to-end test: installing what is missing, building, and
+# a private Wine set-up (prefixes under build/wine, a wineserver kept running for each, a
+# virtual X display when needed). A run has the prefixes it uses to itself: programs of two
+# runs in one prefix would share Wine's desktop, and with it the keyboard focus and the
+# windows that FindWindow sees. phasebox_cleanup, which the scripts run on exit, stops what
+# this run started and nothing else.
 
 PHASEBOX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 PHASEBOX_WINE_ROOT="${PHASEBOX_WINE_ROOT:-$PHASEBOX_ROOT/build/wine}"
 export PHASEBOX_WINE_ROOT
+PHASEBOX_WINDOW_TITLE="Velkamo DDS simulator"
+# Debian's fonts-wine puts Wine's own Tahoma, Tahoma Bold and Marlett here. This Wine build
+# never reads the folder by itself (it reaches its data folder through a path with ".."
+# components, which Wine refuses as a file name), so each prefix gets copies in its Fonts
+# folder.
+PHASEBOX_WINE_FONTS="${PHASEBOX_WINE_FONTS:-/usr/share/wine/fonts}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
-_phasebox_pids=()
-_phasebox_prefixes=()
+# The layout of a prefix; a prefix made for an older one is made again.
+_phasebox_prefix_marker=".phasebox-ready-4"
+_phasebox_programs=()  # programs this run started, stopped first
+_phasebox_prefixes=()  # prefixes this run has to itself,
+_phasebox_holders=()   # the processes that hold their locks,
+_phasebox_servers=()   # and the wineservers this run started for them ("-" for none)
+_phasebox_displays=()  # Xvfb servers this run started, stopped last
 
 phasebox_log() { printf '[phasebox] %s\n' "$*" >&2; }
 
 # Debian packages the build and the tests need; only the missing ones are installed.
 phasebox_install() {
-    local wanted=(cmake ninja-build g++ googletest libbenchmark-dev
-                  g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xdotool imagemagick
-                  x11-utils)
+    local wanted=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
+                  g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 fonts-wine xvfb xdotool
+                  imagemagick x11-utils)
     local missing=()
+    wanted+=(clang libclang-rt-14-dev)  # the fuzz preset: clang and libFuzzer
     local p
     for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -41,17 +56,21 @@ phasebox_build() {
     done
 }
 
+# True when $DISPLAY is set and an X server answers there.
+phasebox_display_reachable() {
+    [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
+}
+
 # Starts a virtual X display unless one is given and reachable.
 phasebox_display() {
-    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+    phasebox_display_reachable && return 0
     local n
     for n in $(seq 90 120); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-        _phasebox_pids+=("$!")
+        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+        _phasebox_displays+=("$!")
         export DISPLAY=":$n"
-        local i
-        for i in $(seq 1 50); do
+        for _ in $(seq 1 50); do
             xdpyinfo >/dev/null 2>&1 && return 0
             sleep 0.1
         done
@@ -62,40 +81,238 @@ phasebox_display() {
     return 1
 }
 
-# Makes (once) the prefix for density $1 and starts its persistent wineserver. The
-# server must not inherit a pipe of ours: a test runner that captures output would wait
-# for it to exit.
-phasebox_wine_prefix() {
-    local dpi="$1"
-    local prefix="$PHASEBOX_WINE_ROOT/dpi$dpi"
-    mkdir -p "$PHASEBOX_WINE_ROOT"
-    if [ ! -f "$prefix/.phasebox-ready-3" ]; then
-        phasebox_log "preparing Wine prefix for $dpi dpi"
-        rm -rf "$prefix"
-        WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 </dev/null
-        WINEPREFIX="$prefix" wineserver -w
-        WINEPREFIX="$prefix" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
-            /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null
-        # There is no window manager on Xvfb: Wine manages and frames its windows itself
-        # (a managed window would wait 2 s for a window manager each time it is hidden).
-        WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed \
-            /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-        WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated \
-            /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-        WINEPREFIX="$prefix" wineserver -w
-        touch "$prefix/.phasebox-ready-3"
-    fi
-    # A server that already runs for this prefix (another run) is used as it is.
-    WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 </dev/null || true
-    _phasebox_prefixes+=("$prefix")
+# True when a window manager runs on $DISPLAY: the root window's _NET_SUPPORTING_WM_CHECK
+# names a window whose own _NET_SUPPORTING_WM_CHECK names itself (a stale value from a
+# manager that has ended does not).
+phasebox_has_window_manager() {
+    local check='_NET_SUPPORTING_WM_CHECK' root own
+    root=$(xprop -root -notype -f "$check" 32x ' $0' "$check" 2>/dev/null) || return 1
+    root="${root##* }"
+    case "$root" in 0x*) ;; *) return 1 ;; esac
+    own=$(xprop -id "$root" -notype -f "$check" 32x ' $0' "$check" 2>/dev/null) || return 1
+    [ "${own##* }" = "$root" ]
 }
 
-phasebox_cleanup() {
-    local prefix pid
-    for prefix in "${_phasebox_prefixes[@]}"; do
-        WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+# Records program $1 as started by this run: phasebox_cleanup ends it if it still runs.
+phasebox_track() { _phasebox_programs+=("$1"); }
+
+# Forgets program $1 once it has ended and been waited for (its pid may then be reused).
+_phasebox_untrack() {
+    local kept=() p
+    for p in "${_phasebox_programs[@]}"; do [ "$p" = "$1" ] || kept+=("$p"); done
+    _phasebox_programs=("${kept[@]}")
+}
+
+# Waits until a window titled $PHASEBOX_WINDOW_TITLE is visible on $DISPLAY and prints its X
+# id. Gives up with a message and status 1 after $1 seconds (default 60), or as soon as
+# process $2, when given, has ended without showing it. Safe under set -euo pipefail.
+phasebox_wait_window() {
+    local timeout_s="${1:-60}" pid="${2:-}"
+    local deadline=$((SECONDS + timeout_s)) id
+    while :; do
+        # xdotool exits 1 while nothing matches; head may also end it early.
+        id=$(xdotool search --onlyvisible --name "^${PHASEBOX_WINDOW_TITLE}\$" 2>/dev/null | head -n 1) || true
+        if [ -n "$id" ]; then
+            printf '%s\n' "$id"
+            return 0
+        fi
+        if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
+            phasebox_log "the window \"$PHASEBOX_WINDOW_TITLE\" did not appear: the program ended first"
+            return 1
+        fi
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            phasebox_log "the window \"$PHASEBOX_WINDOW_TITLE\" did not appear on $DISPLAY within $timeout_s s"
+            return 1
+        fi
+        sleep 0.2
     done
-    for pid in "${_phasebox_pids[@]}"; do
+}
+
+# Closes window $1 as a user would (a click on its caption, then Alt+F4) and waits for
+# program $2, a child of this shell, to end. Returns the program's exit code, or 124 when it
+# had not ended after 20 s (it is then killed).
+phasebox_close_window() {
+    local id="$1" pid="$2" code=0
+    xdotool mousemove --window "$id" 600 10 click 1 >/dev/null 2>&1 || true
+    xdotool key --clearmodifiers alt+F4 >/dev/null 2>&1 || true
+    for _ in $(seq 1 200); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid" || code=$?
+            _phasebox_untrack "$pid"
+            return "$code"
+        fi
+        sleep 0.1
+    done
+    phasebox_log "the program did not end after Alt+F4"
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    _phasebox_untrack "$pid"
+    return 124
+}
+
+# Takes lock file $2 with flock options $1 ("-x -w 600": waiting up to 600 s; "-x -n": failing
+# at once when taken) and sets _phasebox_holder to the process that holds it: a small process
+# of its own, until it is killed or this shell ends, so that no program started here
+# inherits the lock (Wine's helper processes outlive the programs that start them).
+_phasebox_lock() {
+    local flag
+    flag="$(mktemp -u "${TMPDIR:-/tmp}/phasebox-lock.XXXXXX")"
+    # shellcheck disable=SC2086,SC2016 # $1 holds several options; sh expands its own $1, $2
+    flock -F $1 "$2" sh -c ': >"$1"; exec tail --pid="$2" -f /dev/null' sh "$flag" "$$" \
+        </dev/null >/dev/null 2>&1 &
+    _phasebox_holder=$!
+    while [ ! -e "$flag" ]; do
+        if ! kill -0 "$_phasebox_holder" 2>/dev/null; then
+            wait "$_phasebox_holder" 2>/dev/null || true
+            return 1
+        fi
+        sleep 0.05
+    done
+    rm -f "$flag"
+}
+
+_phasebox_unlock() {
+    kill "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
+
+# Prints the pid of the wineserver that serves prefix $1, if one runs. A server works in a
+# folder named after the prefix's device and inode numbers.
+_phasebox_server_pid() {
+    local suffix p
+    [ -d "$1" ] || return 1
+    suffix="$(printf '/server-%x-%x' "$(stat -L -c %d "$1")" "$(stat -L -c %i "$1")")"
+    for p in /proc/[0-9]*; do
+        case "$(readlink "$p/exe" 2>/dev/null)" in
+            */wineserver*) ;;
+            *) continue ;;
+        esac
+        case "$(readlink "$p/cwd" 2>/dev/null)" in
+            *"$suffix") printf '%s\n' "${p#/proc/}"; return 0 ;;
+        esac
+    done
+    return 1
+}
+
+# Makes prefix $1 for density $2; $3 is "managed" when a window manager frames its windows.
+_phasebox_make_prefix() {
+    local prefix="$1" dpi="$2" kind="$3" managed=N font
+    [ "$kind" = managed ] && managed=Y
+    for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
+        if [ ! -f "$PHASEBOX_WINE_FONTS/$font" ]; then
+            phasebox_log "$PHASEBOX_WINE_FONTS/$font is missing (Debian package fonts-wine)"
+            return 1
+        fi
+    done
+    phasebox_log "preparing Wine prefix ${prefix##*/} ($dpi dpi)"
+    if [ -d "$prefix" ]; then
+        # A prefix of an older layout: its server, if any, goes with it.
+        WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 </dev/null || true
+        WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 </dev/null || true
+        rm -rf "$prefix"
+    fi
+    WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 </dev/null || return 1
+    WINEPREFIX="$prefix" wineserver -w
+    for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
+        cp "$PHASEBOX_WINE_FONTS/$font" "$prefix/drive_c/windows/Fonts/$font" || return 1
+    done
+    # Without a window manager (Managed N) Wine frames its windows itself; a managed window
+    # would wait 2 s for a window manager each time it is hidden. The fonts are registered
+    # as an installation on Windows registers them.
+    cat >"$prefix/drive_c/phasebox.reg" <<EOF
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+"LogPixels"=dword:$(printf '%08x' "$dpi")
+
+[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
+"Managed"="$managed"
+"Decorated"="$managed"
+
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]
+"Tahoma (TrueType)"="tahoma.ttf"
+"Tahoma Bold (TrueType)"="tahomabd.ttf"
+"Marlett (TrueType)"="marlett.ttf"
+EOF
+    WINEPREFIX="$prefix" wine regedit /S 'C:\phasebox.reg' >/dev/null 2>&1 </dev/null || return 1
+    WINEPREFIX="$prefix" wineserver -w
+    rm -f "$prefix/drive_c/phasebox.reg"
+    touch "$prefix/$_phasebox_prefix_marker"
+}
+
+# Claims prefix folder $1 for this run, makes it (once) for density $2 and kind $3 (see
+# _phasebox_make_prefix) and starts its persistent wineserver unless one runs; one that runs
+# already (left by a run that was killed, or started by hand) is used as it is and left
+# running. $4 is "wait" to wait for a run that holds the prefix, "try" to return 2 at once.
+# Sets PHASEBOX_PREFIX. The server must not inherit a pipe of ours: a test runner that
+# captures output would wait for it to exit.
+_phasebox_claim_prefix() {
+    local prefix="$1" dpi="$2" kind="$3" mode="$4" server=-
+    mkdir -p "$PHASEBOX_WINE_ROOT"
+    if ! _phasebox_lock "-x -n" "$prefix.lock"; then
+        [ "$mode" = try ] && return 2
+        phasebox_log "waiting for Wine prefix ${prefix##*/}: another run uses it"
+        if ! _phasebox_lock "-x -w 600" "$prefix.lock"; then
+            phasebox_log "Wine prefix ${prefix##*/} stayed in use for 600 s"
+            return 1
+        fi
+    fi
+    local holder="$_phasebox_holder"
+    if [ ! -f "$prefix/$_phasebox_prefix_marker" ] && ! _phasebox_make_prefix "$prefix" "$dpi" "$kind"; then
+        _phasebox_unlock "$holder"
+        return 1
+    fi
+    if WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 </dev/null; then
+        server="$(_phasebox_server_pid "$prefix")" || server=-
+    fi
+    _phasebox_prefixes+=("$prefix")
+    _phasebox_holders+=("$holder")
+    _phasebox_servers+=("$server")
+    # shellcheck disable=SC2034 # read by the scripts
+    PHASEBOX_PREFIX="$prefix"
+}
+
+# The prefix for density $1 that the test presets name (build/wine/dpi$1). Waits while
+# another run uses it.
+phasebox_wine_prefix() {
+    _phasebox_claim_prefix "$PHASEBOX_WINE_ROOT/dpi$1" "$1" unmanaged wait
+}
+
+# A prefix for scripts/run at density $1, "managed" as $2 for a display with a window
+# manager: run$1 or run$1-managed, or a second, third or fourth one of the kind while other
+# runs use the first.
+phasebox_run_prefix() {
+    local dpi="$1" kind="${2:-unmanaged}" name n status
+    name="run$dpi"
+    [ "$kind" = managed ] && name+="-managed"
+    for n in "" -2 -3 -4; do
+        status=0
+        _phasebox_claim_prefix "$PHASEBOX_WINE_ROOT/$name$n" "$dpi" "$kind" try || status=$?
+        [ "$status" -eq 2 ] && continue
+        return "$status"
+    done
+    phasebox_log "all four Wine prefixes $name are in use by other runs"
+    return 1
+}
+
+# Stops what this run started: its programs, the wineservers it started (then it releases
+# its prefixes), and its virtual displays.
+phasebox_cleanup() {
+    local pid i prefix server
+    for pid in "${_phasebox_programs[@]}"; do
+        kill "$pid" >/dev/null 2>&1 || true
+        wait "$pid" 2>/dev/null || true
+    done
+    for i in "${!_phasebox_prefixes[@]}"; do
+        prefix="${_phasebox_prefixes[$i]}"
+        server="${_phasebox_servers[$i]}"
+        if [ "$server" != - ] && [ "$(_phasebox_server_pid "$prefix")" = "$server" ]; then
+            WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 </dev/null || true
+            WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 </dev/null || true
+        fi
+        _phasebox_unlock "${_phasebox_holders[$i]}"
+    done
+    for pid in "${_phasebox_displays[@]}"; do
         kill "$pid" >/dev/null 2>&1 || true
         wait "$pid" 2>/dev/null || true
     done

@@ -1,5 +1,7 @@
 #include "chart/axis.h"
 
+#include <cmath>
+
 namespace chart {
 
 AxisRangeError::AxisRangeError() : std::runtime_error("Axis Maximum Value must be >= Minimum") {}
@@ -20,8 +22,12 @@ double Axis::PxToValue(int px) const {
     if (lengthPx < 1) {
         return 0.0;
     }
-    const double d =
-        (static_cast<double>(px) - AxisStartPx) * (DrawnMaximum - DrawnMinimum) / lengthPx;
+    const double offsetPx = static_cast<double>(px) - AxisStartPx;
+    const double range = DrawnMaximum - DrawnMinimum;
+    double d = offsetPx * range / lengthPx;
+    if (std::isinf(d)) {
+        d = offsetPx / lengthPx * range;  // the product overflowed, as near the largest double
+    }
     return Orientation == AxisOrientation::Horizontal ? DrawnMinimum + d : DrawnMaximum - d;
 }
 

@@ -57,14 +57,17 @@ struct Axis {
 // Bound of ValueToPx: far beyond any screen, well inside int arithmetic.
 inline constexpr int kPxLimit = 1 << 28;
 
-// Inline, with a short dependency chain and no data-dependent branches: the
+// Inline, with a short dependency chain and no branch that ordinary ranges take: the
 // line's vertices convert every visible point.
 inline int Axis::ValueToPx(double value) const {
     const double range = DrawnMaximum - DrawnMinimum;
     if (range == 0.0) {
         return static_cast<int>(base::RoundHalfEven((AxisStartPx + AxisEndPx) / 2.0));
     }
-    const double offset = (value - DrawnMinimum) * LengthPx() / range;
+    double offset = (value - DrawnMinimum) * LengthPx() / range;
+    if (std::isinf(offset)) {
+        offset = (value - DrawnMinimum) / range * LengthPx();  // the product overflowed
+    }
     if (offset != offset) {
         return AxisStartPx;  // NaN has no position; keeps the conversions defined
     }

@@ -20,7 +20,10 @@ namespace chart {
 // with plain GDI on both: it is made of whole pixels, which GDI+ in high quality would draw
 // alike, only much slower.
 enum class Surface {
-    GdiPlus,   // anti-aliased, as GDI+ with smoothing and pixel offset in high quality draws it
+    // Anti-aliased: each pixel shaded by how much of it the 3-pixel stroke covers, pixel
+    // centres on whole coordinates, as GDI+ draws such a line in high-quality smoothing on
+    // that grid (a Wine test compares the two).
+    GdiPlus,
     PlainGdi,  // GDI+ is not usable: without anti-aliasing
 };
 

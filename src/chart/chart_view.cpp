@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "chart/rubber_band.h"
 #include "chart/stairs_raster.h"
 #include "chart/visible_range.h"
 #include "layout/scale.h"
@@ -24,6 +25,12 @@ void StoreDrawn(Axis& axis, const Axis& drawn) {
 
 int ValidLabel(int index, const AxisLabels& labels) {
     return index < static_cast<int>(labels.Labels.size()) ? index : -1;
+}
+
+// Client coordinates of a mouse message; negative beyond the left or top edge while the
+// pointer is captured.
+PointPx PointOf(LPARAM lp) {
+    return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
 }
 
 }  // namespace
@@ -53,6 +60,11 @@ void ChartView::RequestRepaint() {
 void ChartView::RequestFullRedraw() {
     if (drawing_) return;
     painter_.InvalidateStaticLayer();
+    RequestRepaint();
+}
+
+void ChartView::UndoZoom() {
+    zoom_.UndoZoom(BottomAxis, LeftAxis);
     RequestRepaint();
 }
 
@@ -95,10 +107,18 @@ void ChartView::Redraw() {
     painter_.ComposeLine(vertices, StairsClipRect(layout_.PlotRectPx), surface_);
 }
 
+// During a zoom drag the outline at the current corners goes on top of the copied
+// picture. The copy and the outline share the paint's clipping, so every pixel that the
+// copy refreshes gets the outline back and every other one still shows it: the screen
+// holds the outline exactly once, and the next move's erase restores the picture.
 void ChartView::Paint() {
     invalidated_ = false;
     if (!pictureValid_) Redraw();
-    ui::PaintFrom(Handle(), painter_.Picture());
+    ui::PaintScope paint(Handle());
+    painter_.Picture().CopyTo(paint.Dc(), paint.Area());
+    if (const std::optional<ZoomOutline> outline = mouse_.OutlineShown()) {
+        DrawOutline(paint.Dc(), *outline);
+    }
 }
 
 void ChartView::TrackHover(PointPx pointer) {
@@ -110,6 +130,59 @@ void ChartView::SetHovered(HoveredLabels hovered) {
     if (hovered == hovered_) return;
     hovered_ = hovered;
     RequestRepaint();
+}
+
+void ChartView::Press(MouseButton button, LPARAM lp) {
+    const HWND focus = GetFocus();
+    const bool focusOnChartOrParent =
+        focus != nullptr && (focus == Handle() || focus == GetParent(Handle()));
+    const bool wasIdle = mouse_.Mode() == DragMode::Idle;
+    const MouseEffects fx = mouse_.Press(button, PointOf(lp), focusOnChartOrParent, layout_);
+    // One pen colour for the whole drag, so that every erase matches its drawing.
+    if (wasIdle && mouse_.Mode() == DragMode::Zooming) {
+        bandBackground_ = GetSysColor(COLOR_BTNFACE);
+    }
+    Apply(fx);
+}
+
+void ChartView::Release(MouseButton button, LPARAM lp) {
+    Apply(mouse_.Release(button, PointOf(lp), zoom_, BottomAxis, LeftAxis));
+}
+
+void ChartView::MouseMoved(LPARAM lp) {
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+    }
+    // Labels are hovered only while no drag is in progress.
+    if (mouse_.Mode() == DragMode::Idle) {
+        TrackHover(PointOf(lp));
+    } else {
+        Apply(mouse_.Move(PointOf(lp), zoom_, BottomAxis, LeftAxis));
+    }
+}
+
+// In the model's order. The outline goes straight onto the screen through a window DC:
+// moving the rubber band redraws nothing.
+void ChartView::Apply(const MouseEffects& fx) {
+    if (fx.TakeFocus && (GetWindowLongW(Handle(), GWL_STYLE) & WS_TABSTOP) != 0) {
+        SetFocus(Handle());
+    }
+    if (fx.EraseOutline || fx.DrawOutline) {
+        const ui::WindowDc dc(Handle());
+        if (fx.EraseOutline) DrawOutline(dc.Get(), *fx.EraseOutline);
+        if (fx.DrawOutline) DrawOutline(dc.Get(), *fx.DrawOutline);
+    }
+    if (fx.Capture) SetCapture(Handle());
+    // Releasing sends WM_CAPTURECHANGED at once; the model has ended the drag already.
+    if (fx.ReleaseCapture && GetCapture() == Handle()) ReleaseCapture();
+    if (fx.ArrowCursor) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    if (fx.Repaint) RequestRepaint();
+}
+
+void ChartView::DrawOutline(HDC dc, const ZoomOutline& outline) {
+    ++outlineDraws_;
+    DrawRubberBand(dc, outline, bandBackground_);
 }
 
 LRESULT ChartView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -130,20 +203,43 @@ LRESULT ChartView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS;
         case WM_MOUSEMOVE:
-            if (!trackingLeave_) {
-                TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-                trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-            }
-            TrackHover({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            MouseMoved(lp);
             break;
         case WM_MOUSELEAVE:
             trackingLeave_ = false;
             SetHovered({});
             break;
+        // The second press of a double click comes as a double-click message: a press too.
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            Press(MouseButton::Left, lp);
+            return 0;
         case WM_RBUTTONDOWN:
-            SetFocus(Handle());
-            break;
+        case WM_RBUTTONDBLCLK:
+            Press(MouseButton::Right, lp);
+            return 0;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+            Press(MouseButton::Middle, lp);
+            return 0;
+        case WM_LBUTTONUP:
+            Release(MouseButton::Left, lp);
+            return 0;
+        case WM_RBUTTONUP:
+            Release(MouseButton::Right, lp);
+            break;  // the platform turns it into WM_CONTEXTMENU, which nothing here takes
+        case WM_MBUTTONUP:
+            Release(MouseButton::Middle, lp);
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lp) != Handle()) Apply(mouse_.CaptureLost());
+            return 0;
+        case WM_MOUSEWHEEL:
+            // Handled here: the platform would otherwise hand the wheel on to the parent.
+            if (zoom_.Wheel(GET_WHEEL_DELTA_WPARAM(wp), BottomAxis, LeftAxis) != 0) {
+                RequestRepaint();
+            }
+            return 0;
         default:
             break;
     }

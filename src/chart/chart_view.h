@@ -2,11 +2,15 @@
 // The chart window: axes, grid, labels and the stepped line of its series, drawn into an
 // off-screen picture that is redrawn only when out of date. Any number of repaint requests
 // before a paint cost one redraw; a paint without a request only copies the picture.
+// The mouse zooms (left drag, with a rubber band drawn straight onto the screen), scrolls
+// (right drag) and scrolls vertically (wheel), as ChartMouse and ChartZoom decide.
 #include "chart/axis.h"
+#include "chart/chart_mouse.h"
 #include "chart/chart_painter.h"
 #include "chart/labels.h"
 #include "chart/plot_layout.h"
 #include "chart/series.h"
+#include "chart/zoom.h"
 #include "ui/control.h"
 #include "ui/value_events.h"
 
@@ -25,6 +29,10 @@ public:
     void RequestRepaint();
     // The same, and the static layer is drawn anew too, changed or not.
     void RequestFullRedraw();
+
+    // Back to the view before the first zoom, scroll or wheel step ("1:1"), if one is
+    // saved; repaints either way.
+    void UndoZoom();
 
     void ScaleBy(int newDpi, int oldDpi) override;
 
@@ -47,6 +55,12 @@ public:
     // Redraws of the picture, and of its static layer, since creation.
     int RedrawCount() const noexcept { return redraws_; }
     int StaticRedrawCount() const noexcept { return painter_.StaticRedrawCount(); }
+    // The drag in progress and the saved view.
+    const ChartMouse& Mouse() const noexcept { return mouse_; }
+    const ChartZoom& Zoom() const noexcept { return zoom_; }
+    // Outline drawings onto the screen since creation: two per rubber band move, one per
+    // paint during a zoom drag.
+    int OutlineDrawCount() const noexcept { return outlineDraws_; }
 
 protected:
     void CreateWindowFor(HWND parent, const RECT& rect) override;
@@ -57,6 +71,11 @@ private:
     void Paint();
     void TrackHover(PointPx pointer);
     void SetHovered(HoveredLabels hovered);
+    void Press(MouseButton button, LPARAM lp);
+    void Release(MouseButton button, LPARAM lp);
+    void MouseMoved(LPARAM lp);
+    void Apply(const MouseEffects& fx);
+    void DrawOutline(HDC dc, const ZoomOutline& outline);
 
     Series* series_ = nullptr;
     ChartPainter painter_;
@@ -65,11 +84,15 @@ private:
     Surface surface_ = Surface::GdiPlus;
     ChartLayout layout_;
     HoveredLabels hovered_;
+    ChartMouse mouse_;
+    ChartZoom zoom_;
     bool pictureValid_ = false;
     bool invalidated_ = false;  // the window is invalid already: no need to ask again
     bool drawing_ = false;
     bool trackingLeave_ = false;
     int redraws_ = 0;
+    int outlineDraws_ = 0;
+    COLORREF bandBackground_ = 0;  // the background the current drag's outline is made for
     // Told of every repaint request; the value is read, and told if changed, a few times a
     // second at most.
     ui::ValueEvents valueEvents_{[this] { return AccessibleValue(); }};

@@ -144,17 +144,31 @@ double LabelIncrement(double drawnMinimum, double drawnMaximum, int room,
     return increment <= kSmallestIncrement ? kSmallestIncrement : increment;
 }
 
-std::vector<double> LabelValues(double drawnMinimum, double drawnMaximum, double increment) {
+int MaxLabelCount(int room) {
+    return room < 1 ? 0 : room + 1;
+}
+
+// Mended: an increment of 1e-12 (no room, or an empty or very narrow range) used to give
+// up to a thousand labels, most of them copies of one value on one pixel, and three
+// minor ticks between each two. Now the room bounds the count, a value that the
+// subtraction no longer lowers ends the labels, and an empty range has one.
+std::vector<double> LabelValues(double drawnMinimum, double drawnMaximum, double increment,
+                                int maxCount) {
     const double lowest = drawnMinimum < 0.0
                               ? drawnMinimum
                               : (drawnMinimum - kSmallestIncrement) / (1.0 + kSmallestIncrement);
-    const double first = std::trunc(drawnMaximum / increment) * increment;
+    // From 2^53 on every double is whole, so the largest multiple is the top itself; the
+    // product would only add rounding or overflow to infinity.
+    const double quotient = drawnMaximum / increment;
+    const double first =
+        std::fabs(quotient) < 0x1p53 ? std::trunc(quotient) * increment : drawnMaximum;
+    const int count = drawnMaximum == drawnMinimum ? std::min(maxCount, 1) : maxCount;
     std::vector<double> values;
     // Each value from the first one, not by repeated subtraction, so that
     // rounding errors do not pile up along the axis.
-    for (int i = 0; i < kMaxLabelCount; ++i) {
+    for (int i = 0; i < count; ++i) {
         const double value = first - i * increment;
-        if (!(value >= lowest)) {
+        if (!(value >= lowest) || (!values.empty() && !(value < values.back()))) {
             break;
         }
         values.push_back(value);
@@ -181,18 +195,24 @@ AxisLabels BuildAxisLabels(const Axis& axis, std::optional<int> xAxisPointCount,
     labels.Increment = LabelIncrement(
         axis.DrawnMinimum, axis.DrawnMaximum, room,
         axis.Orientation == AxisOrientation::Horizontal ? xAxisPointCount : std::nullopt);
-    const std::vector<double> values =
-        LabelValues(axis.DrawnMinimum, axis.DrawnMaximum, labels.Increment);
-    labels.Labels.reserve(values.size());
-    for (const double value : values) {
+    // A label whose tick falls beyond the axis's ends has no place on it: that happens
+    // only when the range is narrower than the tolerance below its Minimum.
+    const int firstPx = std::min(axis.AxisStartPx, axis.AxisEndPx);
+    const int lastPx = std::max(axis.AxisStartPx, axis.AxisEndPx);
+    std::vector<double> drawn;
+    for (const double value :
+         LabelValues(axis.DrawnMinimum, axis.DrawnMaximum, labels.Increment, MaxLabelCount(room))) {
+        const int tickPx = axis.ValueToPx(value);
+        if (tickPx < firstPx || tickPx > lastPx) continue;
         AxisLabel label;
         label.Value = value;
         label.Text = FormatLabel(value, symbols);
         label.WidthPx = measurer.WidthPx(label.Text);
-        label.TickPx = axis.ValueToPx(value);
+        label.TickPx = tickPx;
         labels.Labels.push_back(std::move(label));
+        drawn.push_back(value);
     }
-    for (const double value : MinorTickValues(values)) {
+    for (const double value : MinorTickValues(drawn)) {
         labels.MinorTickPx.push_back(axis.ValueToPx(value));
     }
     return labels;

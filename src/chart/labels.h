@@ -44,13 +44,17 @@ int RoomForLabels(int labelSizePx, int axisLengthPx);
 double LabelIncrement(double drawnMinimum, double drawnMaximum, int room,
                       std::optional<int> xAxisPointCount);
 
-// The label values from the largest multiple of the increment not above the
-// range's top (truncated towards 0) down to the range's bottom, descending.
-// Never more than kMaxLabelCount values.
-std::vector<double> LabelValues(double drawnMinimum, double drawnMaximum, double increment);
+// The most labels an axis with room for `room` draws: `room` gaps between neighbouring
+// labels, so one more label than gaps; none when not even one label fits.
+int MaxLabelCount(int room);
 
-// Guards degenerate increments (1e-12 on a tiny axis) against endless labels.
-inline constexpr int kMaxLabelCount = 1000;
+// The label values from the largest multiple of the increment not above the
+// range's top (truncated towards 0) down to the range's bottom, descending, at most
+// `maxCount` of them. They stop at the first value that is not below the one before
+// (an increment lost in the values' rounding), and an empty range gives one value:
+// every value of it maps to the same pixel.
+std::vector<double> LabelValues(double drawnMinimum, double drawnMaximum, double increment,
+                                int maxCount);
 
 // Three minor ticks dividing each gap between neighbouring labels in four.
 std::vector<double> MinorTickValues(std::span<const double> labelValues);

@@ -52,8 +52,17 @@ ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& botto
         widestLeftPx = std::max(widestLeftPx, label.WidthPx);
     }
 
-    layout.PlotRectPx = PlotRectFor(clientWidthPx, clientHeightPx, widestLeftPx,
-                                    measurer.WidthPx(u" "), heightOfWPx);
+    const int spacePx = measurer.WidthPx(u" ");
+    layout.PlotRectPx =
+        PlotRectFor(clientWidthPx, clientHeightPx, widestLeftPx, spacePx, heightOfWPx);
+    // Mended: a value near 1e300 is written with every digit, and left labels wider than
+    // the chart pushed the whole plot out of it. Labels that leave the plot no column do
+    // not fit, so none is drawn.
+    if (layout.PlotRectPx.Width() < 1 && widestLeftPx > 0) {
+        layout.LeftLabels = {
+            .Increment = layout.LeftLabels.Increment, .Labels = {}, .MinorTickPx = {}};
+        layout.PlotRectPx = PlotRectFor(clientWidthPx, clientHeightPx, 0, spacePx, heightOfWPx);
+    }
     SetAxisEnds(layout.Bottom, layout.PlotRectPx);
     layout.BottomLabels = BuildAxisLabels(layout.Bottom, seriesCount, measurer, symbols);
 

@@ -39,7 +39,8 @@ struct ChartLayout {
 };
 
 // One redraw's layout: copies each axis's range into its drawn range, lays
-// out the plot rectangle around the left labels' width and chooses both axes'
+// out the plot rectangle around the left labels' width (the left axis draws no
+// labels when they would leave the plot no column) and chooses both axes'
 // labels. The returned axes are horizontal (bottom) and vertical (left),
 // whatever the given ones said; the view stores them back as the chart's axes.
 ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom, const Axis& left,

@@ -28,9 +28,9 @@ void Control::Create(Control& parent, const layout::ControlDesc& desc) {
     // A later row of the table lies above an earlier one.
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     parent.AddChild(*this);
-    RebuildFont();
     anchorReference_ = desc.Rect;
     anchorParent_ = parent.ClientSizePx();
+    RebuildFont();
 }
 
 void Control::CreateStandardControl(const wchar_t* className, DWORD style, HWND parent,
@@ -53,6 +53,12 @@ base::RectPx Control::BoundsPx() const {
 void Control::SetBoundsPx(const base::RectPx& r) {
     SetWindowPos(Handle(), nullptr, r.Left, r.Top, r.Width(), r.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Control::ResizeTo(const base::RectPx& r) {
+    if (r != BoundsPx()) SetBoundsPx(r);
+    anchorReference_ = r;
+    if (parent_) anchorParent_ = parent_->ClientSizePx();
 }
 
 base::SizePx Control::ClientSizePx() const {

@@ -81,6 +81,9 @@ protected:
                                const RECT& rect);
     // After creation and after every font change.
     virtual void FontChanged();
+    // Gives the control a rectangle of its own choosing (a label sized to its text), which
+    // anchoring then keeps as its reference.
+    void ResizeTo(const base::RectPx& r);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void AddChild(Control& child) { children_.push_back(&child); }
     // What happened to the keyboard focus at `hwnd`, a window at any depth below this

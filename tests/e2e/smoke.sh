@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # End-to-end check of the real program: phasebox.exe under Wine on the X display, at 120
 # and 96 dpi. The window must appear at its laid-out size with its panels' colours on
-# screen, and close with exit code 0. Screenshots are left in build/e2e/ to look at.
+# screen, draw its captions with the prefix's Tahoma and its caption buttons with Marlett,
+# and close with exit code 0. Then scripts/run, started without a display, must save a
+# screenshot of the window and exit with 0. Screenshots are left in build/e2e/ to look at.
 # Expects DISPLAY and the Wine prefixes of scripts/lib/common.sh with their servers running.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
+trap phasebox_cleanup EXIT
 
 exe="$PHASEBOX_ROOT/build/win/phasebox.exe"
 out="$PHASEBOX_ROOT/build/e2e"
@@ -22,9 +25,74 @@ check() {
     fi
 }
 
-# Fraction of the screenshot's pixels that have exactly colour $2.
+# check_that DESCRIPTION COMMAND...: ok when the command succeeds.
+check_that() {
+    local what="$1"
+    shift
+    if "$@"; then check ok "$what"; else check fail "$what"; fi
+}
+
+# Fraction of the picture's pixels that have exactly colour $2.
 colour_share() {
     convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:mean]' info:
+}
+
+# The panels' colours show in picture $1: the accumulator panel's yellow, the byte displays'
+# sky blue and the start box's fuchsia, each in at least the share its area gives.
+check_colours() {
+    local colour share
+    for colour in "rgb(255,255,200)" "rgb(166,202,240)" "rgb(255,0,255)"; do
+        share=$(colour_share "$1" "$colour")
+        check_that "$colour shows ($share of the picture)" \
+            awk -v s="$share" 'BEGIN { exit !(s > 0.0005) }'
+    done
+}
+
+# The outer size $1 x $2 fits a client area of $3 x $4 inside the frame Wine draws itself
+# (4 px on the left, right and bottom and 28 px on top at 120 dpi; the frame's size depends
+# on the density, so allow for it).
+frame_fits() {
+    local fw=$(($1 - $3)) fh=$(($2 - $4))
+    [ "$fw" -ge 0 ] && [ "$fw" -le 16 ] && [ "$fh" -ge 15 ] && [ "$fh" -le 50 ]
+}
+
+# Width in pixels of the dark ink in picture $1 (after cropping to geometry $2, if given).
+ink_width() {
+    local crop=()
+    [ -n "${2:-}" ] && crop=(-crop "$2" +repage)
+    convert "$1" "${crop[@]}" -colorspace gray -threshold 50% -trim -format '%w' info: 2>/dev/null
+}
+
+# Width of the widest of lines $3... when font file $1 draws them $2 px high, black on white.
+rendered_width() {
+    local font="$1" px="$2" widest=0 line w
+    shift 2
+    for line in "$@"; do
+        w=$(convert -size 800x100 xc:white -font "$font" -density 72 -pointsize "$px" \
+            -fill black -annotate +20+60 "$line" -colorspace gray -threshold 50% -trim \
+            -format '%w' info:)
+        [ "$w" -gt "$widest" ] && widest="$w"
+    done
+    echo "$widest"
+}
+
+# "WxH+X+Y" of the left-most dark shape in the right eighth of the caption band of window
+# picture $1, which is $2 px wide with a caption band $3 px tall. That is the minimise
+# button's glyph: in Marlett a flat bar, in any text font the digit "0" (Wine draws the
+# buttons' glyphs as the characters 0, 1 and r in Marlett).
+minimise_glyph() {
+    local band_w=$(($2 / 8))
+    convert "$1" -crop "${band_w}x$3+$(($2 - band_w))+0" +repage -colorspace gray \
+        -threshold 30% -define connected-components:verbose=true -connected-components 8 \
+        null: 2>/dev/null |
+        awk '$NF ~ /\(0(,0,0)?\)$/ { split($2, g, /[x+]/); print g[3], $2 }' |
+        sort -n | head -n 1 | cut -d' ' -f2
+}
+
+is_flat_bar() {
+    local w="${1%%x*}" rest="${1#*x}"
+    local h="${rest%%+*}"
+    [ -n "$1" ] && [ "$w" -ge 4 ] && [ "$w" -ge $((3 * h)) ]
 }
 
 run_at() {
@@ -32,90 +100,96 @@ run_at() {
     local shot="$out/window-$dpi.png"
     echo "phasebox.exe at $dpi dpi"
     export WINEPREFIX="$PHASEBOX_WINE_ROOT/dpi$dpi"
-    wine "$exe" >/dev/null 2>&1 &
+    wine "$exe" >/dev/null 2>&1 </dev/null &
     local app=$!
-    local id=""
-    for _ in $(seq 1 150); do
-        id=$(xdotool search --name '^Velkamo DDS simulator$' 2>/dev/null | head -1)
-        [ -n "$id" ] && break
-        sleep 0.1
-    done
-    [ -n "$id" ] && check ok "the window appeared" || check fail "the window appeared"
-    if [ -z "$id" ]; then
+    phasebox_track "$app"
+    local id
+    if id=$(phasebox_wait_window 60 "$app"); then
+        check ok "the window appeared"
+    else
+        check fail "the window appeared"
         kill "$app" 2>/dev/null
         return
     fi
     sleep 1.5
-    import -window root "$shot"
+    import -window "$id" "$shot"
 
-    # Wine draws the frame itself: 4 px on the left, right and bottom, 28 px on top at
-    # 120 dpi; the frame's size depends on the density, so allow for it.
     local w h
     w=$(xwininfo -id "$id" | awk '/Width:/ {print $2}')
     h=$(xwininfo -id "$id" | awk '/Height:/ {print $2}')
-    local fw=$((w - client_w)) fh=$((h - client_h))
-    if [ "$fw" -ge 0 ] && [ "$fw" -le 16 ] && [ "$fh" -ge 15 ] && [ "$fh" -le 50 ]; then
-        check ok "outer size ${w}x${h} fits a ${client_w}x${client_h} client area"
-    else
-        check fail "outer size ${w}x${h} does not fit a ${client_w}x${client_h} client area"
-    fi
+    check_that "outer size ${w}x${h} fits a ${client_w}x${client_h} client area" \
+        frame_fits "$w" "$h" "$client_w" "$client_h"
+    # The frame is as wide on the left as on the right and at the bottom; the rest of its
+    # height is the caption band on top.
+    local border=$(((w - client_w) / 2))
+    local top=$((h - client_h - border))
 
-    # The accumulator panel's yellow, the byte displays' sky blue and the start box's
-    # fuchsia are on screen, in about the shares their areas give.
-    local share
-    for colour in "rgb(255,255,200)" "rgb(166,202,240)" "rgb(255,0,255)"; do
-        share=$(colour_share "$shot" "$colour")
-        if awk -v s="$share" 'BEGIN { exit !(s > 0.0005) }'; then
-            check ok "$colour shows ($share of the screen)"
-        else
-            check fail "$colour shows ($share of the screen)"
-        fi
-    done
+    check_colours "$shot"
+
+    # Marlett draws the caption buttons (a missing Marlett shows "0 1 r" in a text font).
+    local glyph
+    glyph=$(minimise_glyph "$shot" "$w" "$top")
+    check_that "the minimise button shows Marlett's bar (dark shape ${glyph:-none})" \
+        is_flat_bar "$glyph"
 
     if [ "$dpi" = 120 ]; then
+        # Label6's lines (20 px bold) are drawn in the prefix's Tahoma Bold: the widest one is
+        # as wide as that font file draws it, where the fallback Liberation Sans Bold is 11 px
+        # narrower. Label6 lies at (811, 47) in the client area, 167 x 120.
+        local lines=("Вывод волны " "на график или" "ЦАП" "--------------->>" "кликни стрелку")
+        local seen tahoma fallback="?" file
+        seen=$(ink_width "$shot" "167x120+$((border + 811))+$((top + 47))")
+        tahoma=$(rendered_width "$PHASEBOX_WINE_FONTS/tahomabd.ttf" 20 "${lines[@]}")
+        file=$(fc-match -f '%{file}' 'Liberation Sans:bold' 2>/dev/null) && [ -f "$file" ] &&
+            fallback=$(rendered_width "$file" 20 "${lines[@]}")
+        check_that "Label6 is drawn in Tahoma Bold: $seen px wide, Tahoma Bold $tahoma px, Liberation Sans Bold $fallback px" \
+            awk -v s="$seen" -v t="$tahoma" 'BEGIN { exit !(s - t <= 3 && t - s <= 3) }'
+
         # The generator runs: after a click on "START DDS!" the high-byte display changes.
-        # Client coordinates at 120 dpi; Wine's frame puts the client area 4 px right and
-        # 28 px below the window's corner.
+        # Client coordinates at 120 dpi.
         local wx wy
         wx=$(xwininfo -id "$id" | awk '/Absolute upper-left X:/ {print $4}')
         wy=$(xwininfo -id "$id" | awk '/Absolute upper-left Y:/ {print $4}')
-        local cx=$((wx + 4)) cy=$((wy + 28))
+        local cx=$((wx + border)) cy=$((wy + top))
         local display_area="97x52+$((cx + 27))+$((cy + 100))"
         import -window root -crop "$display_area" "$out/display-before.png"
         xdotool mousemove $((cx + 308)) $((cy + 56)) click 1
         sleep 1.5
         import -window root -crop "$display_area" "$out/display-after.png"
-        import -window root "$out/running-$dpi.png"
+        import -window "$id" "$out/running-$dpi.png"
         local changed
         changed=$(compare -metric AE "$out/display-before.png" "$out/display-after.png" null: 2>&1)
-        if [ "${changed%% *}" -gt 0 ] 2>/dev/null; then
-            check ok "the byte display counts after START DDS! ($changed pixels changed)"
-        else
-            check fail "the byte display counts after START DDS! ($changed pixels changed)"
-        fi
+        check_that "the byte display counts after START DDS! ($changed pixels changed)" \
+            [ "${changed%% *}" -gt 0 ]
     fi
 
     # Closing the window ends the program with exit code 0, at 120 dpi while it runs.
-    xdotool mousemove --window "$id" 600 20 click 1 >/dev/null 2>&1
-    xdotool key --clearmodifiers alt+F4
-    local code=1
-    for _ in $(seq 1 100); do
-        if ! kill -0 "$app" 2>/dev/null; then
-            wait "$app"
-            code=$?
-            break
-        fi
-        sleep 0.1
-    done
-    if kill -0 "$app" 2>/dev/null; then
-        kill "$app" 2>/dev/null
-        check fail "the program ended after Alt+F4"
-    else
-        [ "$code" -eq 0 ] && check ok "exit code 0" || check fail "exit code $code"
-    fi
+    local code=0
+    phasebox_close_window "$id" "$app" || code=$?
+    check_that "exit code $code after Alt+F4" [ "$code" -eq 0 ]
+}
+
+# scripts/run without a display (the README's first command on a machine with none): exit
+# code 0, a message naming the screenshot, and a PNG of the whole window, frame included.
+run_script_headless() {
+    echo "scripts/run without a display"
+    local shot="$PHASEBOX_ROOT/build/screenshot.png" log="$out/run.log" code=0
+    touch "$out/run.started"
+    env -u DISPLAY "$PHASEBOX_ROOT/scripts/run" >"$log" 2>&1 </dev/null || code=$?
+    check_that "exit code $code" [ "$code" -eq 0 ]
+    check_that "it says where the screenshot is" grep -qF "saved to $shot" "$log"
+    check_that "build/screenshot.png was written by this run" [ "$shot" -nt "$out/run.started" ]
+    local format w h
+    read -r format w h < <(identify -format '%m %w %h\n' "$shot" 2>/dev/null) || true
+    check_that "build/screenshot.png is a PNG (${format:-none})" [ "${format:-}" = PNG ]
+    check_that "the screenshot is ${w:-0}x${h:-0}: the window of a 1177x714 client area" \
+        frame_fits "${w:-0}" "${h:-0}" 1177 714
+    [ -f "$shot" ] && check_colours "$shot"
+    [ "$code" -eq 0 ] || sed 's/^/    /' "$log"
 }
 
 run_at 120 1177 714
 run_at 96 942 571
+run_script_headless
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

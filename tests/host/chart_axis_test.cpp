@@ -63,7 +63,18 @@ INSTANTIATE_TEST_SUITE_P(
         ValueToPxCase{kH, 0, 1, 0, 1000, 1e300, chart::kPxLimit},
         ValueToPxCase{kH, 0, 1, 0, 1000, -1e300, -chart::kPxLimit},
         ValueToPxCase{kV, 0, 1, 0, 1000, 1e300, -chart::kPxLimit},
-        ValueToPxCase{kH, 0, 1, 0, 1000, std::nan(""), 0}));
+        ValueToPxCase{kH, 0, 1, 0, 1000, std::nan(""), 0},
+        // Ranges near the largest doubles: the ends stay on the axis although the offset
+        // times the length overflows, and an infinite width maps nothing off it.
+        ValueToPxCase{kH, -8e307, 8e307, 0, 1000, 8e307, 1000},
+        ValueToPxCase{kH, -8e307, 8e307, 0, 1000, 0, 500},
+        ValueToPxCase{kV, -8e307, 8e307, 0, 1000, 8e307, 0},
+        ValueToPxCase{kH, 1e300, 1e300 + 1e290, 0, 1000, 1e300 + 1e290, 1000},
+        ValueToPxCase{kH, -1e300, -1e300 + 1e290, 0, 1000, -1e300, 0},
+        ValueToPxCase{kH, -std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
+                      0, 1000, 0, 0},
+        ValueToPxCase{kH, std::numeric_limits<double>::max(), std::numeric_limits<double>::max(), 0,
+                      1000, 0, 500}));
 
 // The inline conversion is the formula start + RoundHalfEven(offset), held
 // within the pixel limit, also at exact ties and far off the plot.
@@ -131,6 +142,25 @@ TEST(ChartAxisPxToValue, InvertsValueToPxOnWholePixels) {
     for (int px = 1; px <= 256; ++px) {
         EXPECT_EQ(left.ValueToPx(left.PxToValue(px)), px);
     }
+}
+
+// A range as wide as the largest double: the conversions' intermediate products
+// overflow, the pixels and values themselves do not.
+TEST(ChartAxisPxToValue, RangesNearTheLargestDoubleConvertBothWays) {
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    const Axis left = DrawnAxis(kV, -kLargest, 0, 30, 520);
+    EXPECT_EQ(left.PxToValue(520), -kLargest);
+    EXPECT_EQ(left.PxToValue(30), 0.0);
+    EXPECT_EQ(left.ValueToPx(0.0), 30);
+    EXPECT_EQ(left.ValueToPx(-kLargest), 520);
+    const Axis bottom = DrawnAxis(kH, -kLargest / 2, kLargest / 2, 0, 1000);
+    EXPECT_EQ(bottom.PxToValue(1000), kLargest / 2);
+    EXPECT_EQ(bottom.ValueToPx(kLargest / 2), 1000);
+    EXPECT_EQ(bottom.ValueToPx(0.0), 500);
+    for (int px = 0; px <= 1000; px += 100) {
+        EXPECT_EQ(bottom.ValueToPx(bottom.PxToValue(px)), px);
+    }
+    EXPECT_EQ(bottom.ValueToPx(kLargest), chart::kPxLimit) << "beyond the range: held";
 }
 
 TEST(ChartAxisSetMaximum, RefusesAValueBelowMinimumAndKeepsMaximum) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,6 +67,18 @@ TEST(ChartLabelFormat, HashCommaPatternWithAtMostThreeDecimals) {
     for (const auto& c : cases) {
         EXPECT_EQ(Narrow(chart::FormatLabel(c.value, comma)), c.text) << c.value;
     }
+}
+
+// Every digit of the integer part, grouped, however large the value: 15 significant
+// digits, then zeros.
+TEST(ChartLabelFormat, LargestDoublesAreWrittenInFull) {
+    const NumberSymbols comma;
+    const std::string max = Narrow(chart::FormatLabel(std::numeric_limits<double>::max(), comma));
+    EXPECT_EQ(max.substr(0, 24), "179,769,313,486,232,000,");
+    EXPECT_EQ(max.size(), 309u + 102u);  // 309 digits, a separator before each group but the first
+    const std::string negative = Narrow(chart::FormatLabel(-1e300, comma));
+    EXPECT_EQ(negative.substr(0, 6), "-1,000");
+    EXPECT_EQ(negative.size(), 1u + 301u + 100u);
 }
 
 TEST(ChartLabelFormat, UsesTheLocalesSeparators) {
@@ -141,20 +155,32 @@ INSTANTIATE_TEST_SUITE_P(
                       IncrementCase{0, 256, 1, 1000, 200},           // 128 -> 200 (k = 1)
                       IncrementCase{0, 256, 0, 1000, 1e-12},         // no room at all
                       IncrementCase{5, 5, 10, std::nullopt, 1e-12},  // empty range
-                      IncrementCase{0, 1e-13, 10, std::nullopt, 1e-12}));
+                      IncrementCase{0, 1e-13, 10, std::nullopt, 1e-12},
+                      IncrementCase{1e300, 1e300, 10, std::nullopt, 1e-12},
+                      IncrementCase{-8e307, 8e307, 55, std::nullopt, 5e306},
+                      IncrementCase{0, std::numeric_limits<double>::max(), 55, 1000, 5e306},
+                      IncrementCase{-std::numeric_limits<double>::max(),
+                                    std::numeric_limits<double>::max(), 55, std::nullopt,
+                                    std::numeric_limits<double>::infinity()}));
+
+// Room enough that the count never stops the labels.
+constexpr int kAmpleCount = 1000;
 
 TEST(ChartLabelValues, CountDownFromTheLargestMultipleNotAboveMaximum) {
-    EXPECT_EQ(chart::LabelValues(0, 256, 5), Countdown(255, 5, 0));
-    EXPECT_EQ(chart::LabelValues(0, 255, 10), Countdown(250, 10, 0));
-    EXPECT_EQ(chart::LabelValues(0, 10000, 500), Countdown(10000, 500, 0));
-    EXPECT_EQ(chart::LabelValues(-10, 10, 5), (std::vector<double>{10, 5, 0, -5, -10}));
-    EXPECT_EQ(chart::LabelValues(-9.5, 10, 5), (std::vector<double>{10, 5, 0, -5}));
-    EXPECT_EQ(chart::LabelValues(64.5, 128, 2).back(), 66);
-    EXPECT_TRUE(chart::LabelValues(10.5, 10.9, 1).empty());
+    const auto values = [](double minimum, double maximum, double increment) {
+        return chart::LabelValues(minimum, maximum, increment, kAmpleCount);
+    };
+    EXPECT_EQ(values(0, 256, 5), Countdown(255, 5, 0));
+    EXPECT_EQ(values(0, 255, 10), Countdown(250, 10, 0));
+    EXPECT_EQ(values(0, 10000, 500), Countdown(10000, 500, 0));
+    EXPECT_EQ(values(-10, 10, 5), (std::vector<double>{10, 5, 0, -5, -10}));
+    EXPECT_EQ(values(-9.5, 10, 5), (std::vector<double>{10, 5, 0, -5}));
+    EXPECT_EQ(values(64.5, 128, 2).back(), 66);
+    EXPECT_TRUE(values(10.5, 10.9, 1).empty());
 }
 
 TEST(ChartLabelValues, FractionalStepsEndExactlyAtTheMinimum) {
-    const std::vector<double> values = chart::LabelValues(0, 3, 0.1);
+    const std::vector<double> values = chart::LabelValues(0, 3, 0.1, kAmpleCount);
     ASSERT_EQ(values.size(), 31u);
     EXPECT_DOUBLE_EQ(values.front(), 3.0);
     EXPECT_EQ(values.back(), 0.0);
@@ -162,9 +188,51 @@ TEST(ChartLabelValues, FractionalStepsEndExactlyAtTheMinimum) {
     EXPECT_EQ(chart::FormatLabel(values[27], {}), u"0.3");
 }
 
-TEST(ChartLabelValues, TinyIncrementStopsAtTheLabelCap) {
-    EXPECT_EQ(chart::LabelValues(0, 256, 1e-12).size(),
-              static_cast<std::size_t>(chart::kMaxLabelCount));
+// Room for n labels is room for n gaps: n + 1 labels, so that a range of exactly n
+// increments keeps both ends (0..250 in steps of 10 with room 25).
+TEST(ChartLabelValues, RoomBoundsTheCountFromTheTopDown) {
+    EXPECT_EQ(chart::MaxLabelCount(0), 0);
+    EXPECT_EQ(chart::MaxLabelCount(-3), 0);
+    EXPECT_EQ(chart::MaxLabelCount(1), 2);
+    EXPECT_EQ(chart::MaxLabelCount(25), 26);
+    EXPECT_EQ(chart::LabelValues(0, 250, 10, chart::MaxLabelCount(25)), Countdown(250, 10, 0));
+    EXPECT_EQ(chart::LabelValues(0, 250, 10, 25), Countdown(250, 10, 10));
+    EXPECT_TRUE(chart::LabelValues(0, 250, 10, 0).empty());
+}
+
+// The ranges that used to give a thousand labels: an increment of 1e-12 on a wide range,
+// an empty range, and values so large that subtracting the increment changes nothing.
+TEST(ChartLabelValues, DegenerateIncrementsGiveFewDistinctValues) {
+    const double kMax = std::numeric_limits<double>::max();
+    const double kInf = std::numeric_limits<double>::infinity();
+    const struct {
+        double minimum, maximum, increment;
+        int maxCount;
+        std::size_t count;
+        double top;
+    } cases[] = {
+        {0, 256, 1e-12, 56, 56, 256},                         // the cap
+        {0, 256, 1e-12, 0, 0, 0},                             // no room: nothing
+        {5, 5, 1e-12, 56, 1, 5},                              // empty range: one
+        {1e300, 1e300, 1e-12, 56, 1, 1e300},                  // empty, far out
+        {1e300, 1.0000001e300, 1e-12, 56, 1, 1.0000001e300},  // the step is lost
+        {-1e300, -1e300, 1e-12, 56, 1, -1e300},
+        {1e20, 1e20 + 65536, 1, 56, 1, 1e20 + 65536},
+        {kMax, kMax, 1e-12, 56, 1, kMax},
+        {-kMax, -kMax, 1e-12, 56, 1, -kMax},
+        {-kMax, kMax, kInf, 56, 0, 0},  // an infinite width has no step
+        {0, 256, std::nan(""), 56, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.minimum << ".." << c.maximum << " by " << c.increment);
+        const std::vector<double> values =
+            chart::LabelValues(c.minimum, c.maximum, c.increment, c.maxCount);
+        ASSERT_EQ(values.size(), c.count);
+        if (c.count == 0) continue;
+        EXPECT_NEAR(values.front(), c.top, std::fabs(c.top) * 1e-15);
+        for (std::size_t i = 1; i < values.size(); ++i) EXPECT_LT(values[i], values[i - 1]);
+        for (const double v : values) EXPECT_TRUE(std::isfinite(v));
+    }
 }
 
 TEST(ChartMinorTicks, ThreeBetweenNeighbouringLabelsOnly) {
@@ -221,6 +289,48 @@ TEST(ChartAxisLabels, BottomAxisTo10000WritesTheThousandsSeparator) {
     EXPECT_EQ(labels.Labels.front().Value, 10000);
     EXPECT_EQ(labels.Labels.front().Text, u"10,000");
     EXPECT_EQ(labels.Labels.front().WidthPx, 36);
+}
+
+// Views that zooms, scrolls and a shrunk chart reach: few labels, every tick on the axis,
+// minor ticks only between the labels drawn.
+TEST(ChartAxisLabels, DegenerateViewsDrawWhatFitsOnTheAxis) {
+    const FixedWidthMeasurer measurer;
+    const struct {
+        AxisOrientation orientation;
+        double minimum, maximum;
+        int startPx, endPx;
+        int labels;  // -1: only the bounds are checked
+        const char* what;
+    } cases[] = {
+        {AxisOrientation::Horizontal, 30, 30, 40, 1140, 1, "empty range"},
+        {AxisOrientation::Vertical, 30, 30, 1, 393, 1, "empty range"},
+        {AxisOrientation::Horizontal, 0, 256, 40, 45, 0, "no room for one label"},
+        {AxisOrientation::Vertical, 0, 255, 1, 6, 0, "no room for one label"},
+        {AxisOrientation::Horizontal, -1e-10, 1e-10, 40, 40, 1, "axis of no length"},
+        {AxisOrientation::Horizontal, -1e-10, 1e-10, 40, 20, -1, "axis of negative length"},
+        {AxisOrientation::Horizontal, 50 - 1e-10, 50 + 1e-10, 40, 1140, 41, "narrow zoom"},
+        {AxisOrientation::Vertical, 1e300, 1e300, 1, 393, 1, "empty, far out"},
+        {AxisOrientation::Horizontal, 1e300, 1e300, 40, 1140, 0, "text wider than the axis"},
+        {AxisOrientation::Vertical, -1e300, -1e300 + 1e288, 1, 393, -1, "scrolled far down"},
+        {AxisOrientation::Vertical, 1e300, 1e300 + 1e290, 1, 393, -1, "scrolled far up"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Axis axis = LaidOutAxis(c.orientation, c.minimum, c.maximum, c.startPx, c.endPx);
+        const int room =
+            chart::RoomForLabels(chart::LabelSizePx(axis, measurer, {}), axis.LengthPx());
+        const AxisLabels labels = chart::BuildAxisLabels(axis, 1000, measurer, {});
+        if (c.labels >= 0) {
+            EXPECT_EQ(static_cast<int>(labels.Labels.size()), c.labels);
+        }
+        EXPECT_LE(static_cast<int>(labels.Labels.size()), chart::MaxLabelCount(room));
+        for (const chart::AxisLabel& label : labels.Labels) {
+            EXPECT_GE(label.TickPx, std::min(c.startPx, c.endPx)) << label.Value;
+            EXPECT_LE(label.TickPx, std::max(c.startPx, c.endPx)) << label.Value;
+        }
+        const std::size_t gaps = labels.Labels.empty() ? 0 : labels.Labels.size() - 1;
+        EXPECT_EQ(labels.MinorTickPx.size(), 3 * gaps);
+    }
 }
 
 class ChartLabelHover : public ::testing::Test {

@@ -83,4 +83,32 @@ TEST(ChartLayout, LaysOutThePlotAroundTheLeftLabelsAndCopiesTheDrawnRanges) {
     EXPECT_EQ(zero.TextRect.Bottom, 470 - 1);  // the labels fill the band down to the bevel
 }
 
+// Near 1e300 a left label is written with all its 301 digits, 2406 px in this measure:
+// the labels do not fit beside any plot and are left out, the plot keeps the chart.
+TEST(ChartLayout, LeftLabelsWiderThanTheChartAreLeftOut) {
+    Axis bottom;
+    bottom.Maximum = 256;
+    Axis left;
+    left.Orientation = AxisOrientation::Vertical;
+    left.Minimum = 1e300;
+    left.Maximum = 1e300 + 1e290;
+    const FixedWidthMeasurer measurer;
+    const chart::ChartLayout far =
+        chart::LayoutChart(1210, 470, bottom, left, 1, measurer, chart::NumberSymbols{});
+    EXPECT_TRUE(far.LeftLabels.Labels.empty());
+    EXPECT_TRUE(far.LeftLabels.MinorTickPx.empty());
+    EXPECT_EQ(far.PlotRectPx, (RectPx{14, 1, 1209, 449}));  // 1 + 6 + 7: no label, a space
+    EXPECT_EQ(far.Left.AxisEndPx, 448);
+    EXPECT_FALSE(far.BottomLabels.Labels.empty());
+
+    // Wide labels that still leave a plot stay.
+    left.Minimum = 1e120;
+    left.Maximum = 1e120 + 1e110;
+    const chart::ChartLayout wide =
+        chart::LayoutChart(1210, 470, bottom, left, 1, measurer, chart::NumberSymbols{});
+    ASSERT_FALSE(wide.LeftLabels.Labels.empty());
+    EXPECT_GT(wide.PlotRectPx.Left, 900);  // 121 digits and 40 separators
+    EXPECT_LT(wide.PlotRectPx.Left, wide.PlotRectPx.Right);
+}
+
 }  // namespace

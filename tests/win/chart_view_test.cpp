@@ -14,10 +14,8 @@
 #include <vector>
 
 #include "chart/stairs_raster.h"
-#include "chart/visible_range.h"
-#include "ui/handles.h"
+#include "chart_window.h"
 #include "ui/text.h"
-#include "win_fixture.h"
 
 namespace {
 
@@ -25,157 +23,15 @@ using chart::PointPx;
 using chart::RectPx;
 using namespace std::chrono_literals;
 
-constexpr COLORREF kLine = RGB(68, 102, 163);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-// A copy of pixels in the chart's client coordinates.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> colours;
-
-    COLORREF At(int x, int y) const { return colours[static_cast<std::size_t>(y * width + x)]; }
-    COLORREF At(PointPx p) const { return At(p.XPx, p.YPx); }
-};
-
-// What the screen shows of `hwnd`'s client area.
-Pixels Screen(HWND hwnd) {
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    Pixels pixels{client.right, client.bottom, {}};
-    ui::WindowDc screen(hwnd);
-    ui::UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
-    BITMAPINFO info{};
-    info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    ui::UniqueBitmap bitmap(
-        CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) {
-        ADD_FAILURE() << "no picture to copy the screen into";
-        return pixels;
-    }
-    {
-        ui::SelectGuard selected(memory.Get(), bitmap.Get());
-        EXPECT_TRUE(
-            BitBlt(memory.Get(), 0, 0, pixels.width, pixels.height, screen.Get(), 0, 0, SRCCOPY));
-        GdiFlush();
-    }
-    const auto* raw = static_cast<const std::uint32_t*>(bits);
-    for (int i = 0; i < pixels.width * pixels.height; ++i) {
-        const std::uint32_t p = raw[i];
-        pixels.colours.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-    }
-    return pixels;
-}
-
-Pixels Copy(const ui::MemoryPicture& picture) {
-    Pixels pixels{picture.WidthPx(), picture.HeightPx(), {}};
-    for (int y = 0; y < pixels.height; ++y) {
-        for (int x = 0; x < pixels.width; ++x) pixels.colours.push_back(picture.PixelAt(x, y));
-    }
-    return pixels;
-}
-
-// Pixels that differ within `area` between two pictures of the same size; the first few
-// are reported.
-int Differences(const Pixels& actual, const Pixels& expected, RectPx area) {
-    EXPECT_EQ(actual.width, expected.width);
-    EXPECT_EQ(actual.height, expected.height);
-    if (actual.colours.size() != expected.colours.size()) return -1;
-    int differences = 0;
-    for (int y = area.Top; y < area.Bottom; ++y) {
-        for (int x = area.Left; x < area.Right; ++x) {
-            if (actual.At(x, y) != expected.At(x, y) && ++differences <= 5) {
-                ADD_FAILURE() << "pixel (" << x << ", " << y << "): " << std::hex << actual.At(x, y)
-                              << " instead of " << expected.At(x, y);
-            }
-        }
-    }
-    return differences;
-}
-
-int Differences(const Pixels& actual, const Pixels& expected) {
-    return Differences(actual, expected, {0, 0, expected.width, expected.height});
-}
-
-int CountColour(const Pixels& pixels, COLORREF colour) {
-    int count = 0;
-    for (const COLORREF c : pixels.colours) count += c == colour;
-    return count;
-}
-
-// Chebyshev distance from a pixel to an axis-parallel segment.
-int DistanceTo(PointPx p, PointPx a, PointPx b) {
-    const int dx = std::max({std::min(a.XPx, b.XPx) - p.XPx, 0, p.XPx - std::max(a.XPx, b.XPx)});
-    const int dy = std::max({std::min(a.YPx, b.YPx) - p.YPx, 0, p.YPx - std::max(a.YPx, b.YPx)});
-    return std::max(dx, dy);
-}
-
-class ChartWindow : public testing::Test {
-protected:
-    void SetUp() override {
-        form = wintest::ShowForm(wintest::At(120));
-        ASSERT_EQ(form->CurrentDpi(), 120);
-        view = &form->Chart1;
-        PaintNow();
-    }
-    // The pointer leaves no hovered label behind for the next window.
-    void TearDown() override { SetCursorPos(0, 0); }
-
-    // Lets the loop deliver the pending paint.
-    void PaintNow() {
-        ASSERT_TRUE(
-            wintest::PumpUntil([this] { return !GetUpdateRect(view->Handle(), nullptr, FALSE); }));
-        wintest::Pump();
-    }
-    void Plus(int times = 1) {
-        for (int i = 0; i < times; ++i) SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
-    }
-    RectPx Plot() const { return view->Layout().PlotRectPx; }
-
-    // The part of the chart that the window shows: as laid out, the chart reaches past the
-    // window's left and bottom edges.
-    RectPx Visible() const {
-        RECT client{};
-        GetClientRect(form->Handle(), &client);
-        MapWindowPoints(form->Handle(), view->Handle(), reinterpret_cast<POINT*>(&client), 2);
-        const base::SizePx size = view->ClientSizePx();
-        return {std::max<int>(client.left, 0), std::max<int>(client.top, 0),
-                std::min<int>(client.right, size.Width), std::min<int>(client.bottom, size.Height)};
-    }
-    // Whether the screen shows what `expected` holds, where the chart can be seen.
-    void ExpectScreenShows(const Pixels& expected) {
-        const RectPx visible = Visible();
-        ASSERT_GT(visible.Width(), expected.width / 2);
-        EXPECT_EQ(Differences(Screen(view->Handle()), expected, visible), 0);
-    }
-
-    // The stepped line's vertices over the axes as last drawn, every point given.
-    std::vector<PointPx> ModelVertices() const {
-        const chart::ChartLayout& layout = view->Layout();
-        const auto xs = form->Series1.XValues();
-        const auto range =
-            chart::FindVisibleRange(xs, layout.Bottom.DrawnMinimum, layout.Bottom.DrawnMaximum);
-        return chart::StairVertices(xs, form->Series1.YValues(), range, layout.Bottom, layout.Left);
-    }
-
-    // Real pointer movement to a point of the chart's client area.
-    void MoveMouseTo(PointPx p) {
-        POINT pt{p.XPx, p.YPx};
-        ClientToScreen(view->Handle(), &pt);
-        SetCursorPos(pt.x, pt.y);
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = MulDiv(pt.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        in.mi.dy = MulDiv(pt.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        wintest::SendInputAndWait({in});
-    }
-
-    std::unique_ptr<TForm1> form;
-    chart::ChartView* view = nullptr;
-};
+using wintest::ChartWindow;
+using wintest::Copy;
+using wintest::CountColour;
+using wintest::Differences;
+using wintest::DistanceTo;
+using wintest::kBlack;
+using wintest::kLine;
+using wintest::Pixels;
+using wintest::Screen;
 
 TEST_F(ChartWindow, ScreenShowsTheLineWhereTheModelPutsIt) {
     Plus(8);
@@ -420,6 +276,37 @@ TEST_F(ChartWindow, LabelsUseTheUsersSeparators) {
         if (label.Value == 10000) found = label.Text == expected;
     }
     EXPECT_TRUE(found) << "no label 10000 written with the user's thousands separator";
+}
+
+// A change of the regional settings reaches the chart through the window and the labels
+// are written anew with the new separators; the edit box reads its symbols again too.
+TEST_F(ChartWindow, ARegionalChangeRelabelsTheAxes) {
+    wchar_t original[16]{};
+    ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, original, 16), 0);
+    const auto label10000 = [this] {
+        for (const chart::AxisLabel& label : view->Layout().BottomLabels.Labels)
+            if (label.Value == 10000) return label.Text;
+        return std::u16string();
+    };
+    const auto announce = [this] {
+        SendMessageW(form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+        PaintNow();
+    };
+    form->TrackBar2.SetPosition(10000);
+    PaintNow();
+    // The prefix's settings are put back whatever happens below.
+    struct Restore {
+        const wchar_t* thousands;
+        ~Restore() { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, thousands); }
+    } restore{original};
+    const wchar_t* other = wcscmp(original, L".") == 0 ? L"'" : L".";
+    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, other));
+    announce();
+    EXPECT_EQ(label10000(), u"10" + ui::ToU16(other) + u"000");
+    EXPECT_EQ(form->edAdder.Symbols().Grouping, static_cast<char16_t>(other[0]));
+    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, original));
+    announce();
+    EXPECT_EQ(label10000(), u"10" + ui::ToU16(original) + u"000");
 }
 
 TEST_F(ChartWindow, RequestsBeforeAPaintCostOneRedrawAndUncoveringOnlyCopies) {
