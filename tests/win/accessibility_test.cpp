@@ -224,6 +224,12 @@ TEST_F(ValueEvents, AHundredSamplesAtOnceAreToldInAFewEventsEndingWithTheLast) {
     form->Chart1.RequestRepaint();
     wintest::Pump(std::chrono::milliseconds(ui::ValueEvents::kPeriodMs * 2));
     EXPECT_EQ(Events(form->Chart1), told) << "a repaint with the same value tells nothing";
+
+    // A turn of the wheel scrolls the view: the new ranges are told as well.
+    const std::string before = ValueOf(form->Chart1);
+    SendMessageW(form->Chart1.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return Events(form->Chart1) > told; }, 2s));
+    EXPECT_NE(ValueOf(form->Chart1), before);
 }
 
 // ---------------------------------------------------------------------------
