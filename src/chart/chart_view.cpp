@@ -51,6 +51,7 @@ void ChartView::AddSeries(Series& series) {
 
 void ChartView::RequestRepaint() {
     if (drawing_) return;
+    valueEvents_.Changed(Handle());
     pictureValid_ = false;
     // One invalidation per paint: a step adds a point and asks again, up to 100 times a second.
     if (!invalidated_ && Handle()) invalidated_ = InvalidateRect(Handle(), nullptr, FALSE) != FALSE;

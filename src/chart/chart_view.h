@@ -12,6 +12,7 @@
 #include "chart/series.h"
 #include "chart/zoom.h"
 #include "ui/control.h"
+#include "ui/value_events.h"
 
 namespace chart {
 
@@ -34,6 +35,10 @@ public:
     void UndoZoom();
 
     void ScaleBy(int newDpi, int oldDpi) override;
+
+    // A chart whose value states the visible ranges and the points held (chart_accessible.cpp).
+    std::optional<ui::AccessibleFacts> Accessible() const override;
+    std::u16string AccessibleValue() const;
 
     Surface DrawingSurface() const noexcept { return surface_; }
     // Normally chosen by probing GDI+ at creation.
@@ -88,6 +93,9 @@ private:
     int redraws_ = 0;
     int outlineDraws_ = 0;
     COLORREF bandBackground_ = 0;  // the background the current drag's outline is made for
+    // Told of every repaint request; the value is read, and told if changed, a few times a
+    // second at most.
+    ui::ValueEvents valueEvents_{[this] { return AccessibleValue(); }};
 };
 
 }  // namespace chart

@@ -1,6 +1,7 @@
 #include "controls/numeric_edit.h"
 
 #include "controls/numeric_key_filter.h"
+#include "ui/form.h"
 #include "ui/locale.h"
 #include "ui/text.h"
 
@@ -76,21 +77,22 @@ LRESULT NumericEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_SETFOCUS: {
             const LRESULT result = Control::HandleMessage(msg, wp, lp);
-            if (auto text = TextOnFocusArrival(Text(), symbols_)) SetText(*text);
-            if (!mouseFocus_) SendMessageW(Handle(), EM_SETSEL, 0, -1);
+            // The focus coming back with the window's activation finds the text and the
+            // selection as the user left them.
+            if (ui::FocusArrivesWithinWindow(Handle(), reinterpret_cast<HWND>(wp))) {
+                if (auto text = TextOnFocusArrival(Text(), symbols_)) SetText(*text);
+                if (!mouseFocus_) SendMessageW(Handle(), EM_SETSEL, 0, -1);
+            }
             mouseFocus_ = false;
             return result;
         }
-        case WM_KILLFOCUS: {
+        case WM_KILLFOCUS:
             // Only a move of the focus within the window corrects the range, not the window
-            // losing activation to another program.
-            HWND next = reinterpret_cast<HWND>(wp);
-            HWND root = GetAncestor(Handle(), GA_ROOT);
-            if (next && GetAncestor(next, GA_ROOT) == root) {
+            // losing activation to another program or being minimised.
+            if (ui::FocusLeavesWithinWindow(Handle(), reinterpret_cast<HWND>(wp))) {
                 if (auto text = TextOnFocusLeave(Text(), min_, max_, symbols_)) SetText(*text);
             }
             break;
-        }
         case WM_SETTINGCHANGE:
             // Text already in the box is not rewritten until its next formatting.
             symbols_ = ui::UserNumberSymbols();

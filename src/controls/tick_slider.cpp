@@ -1,10 +1,12 @@
 #include "controls/tick_slider.h"
 
+#include <oleacc.h>
 #include <vssym32.h>
 #include <windowsx.h>
 
 #include <optional>
 #include <stdexcept>
+#include <string>
 
 #include "../../res/resource_ids.h"
 #include "ui/buffered_paint.h"
@@ -94,6 +96,7 @@ void TickSlider::Apply(const SliderEffects& fx, const base::RectPx& thumbBefore)
     }
     if (fx.Timer) ApplyTimer();
     if (fx.Changed || fx.ThumbLook) RedrawThumb(thumbBefore);
+    if (fx.Changed) ui::NotifyValueChanged(Handle());
     if (fx.Changed && OnChange) OnChange(*this);
 }
 
@@ -106,6 +109,13 @@ void TickSlider::ApplyTimer() {
         model_.StopRepeat();
         throw std::runtime_error("Not enough timers available");
     }
+}
+
+std::optional<ui::AccessibleFacts> TickSlider::Accessible() const {
+    const std::string digits = std::to_string(Position());
+    return ui::AccessibleFacts{.Name = AccessibleName(),
+                               .Role = ROLE_SYSTEM_SLIDER,
+                               .Value = std::u16string(digits.begin(), digits.end())};
 }
 
 TickSlider::Colours TickSlider::CurrentColours() const {
@@ -248,7 +258,7 @@ LRESULT TickSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             InvalidateRect(Handle(), nullptr, FALSE);
-            return 0;
+            break;
         case WM_UPDATEUISTATE: {
             const LRESULT result = DefaultHandling(msg, wp, lp);
             InvalidateRect(Handle(), nullptr, FALSE);

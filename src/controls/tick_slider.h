@@ -39,6 +39,8 @@ public:
     RECT ThumbRect() const;
 
     void ScaleBy(int newDpi, int oldDpi) override;
+    // A slider with its position as the value.
+    std::optional<ui::AccessibleFacts> Accessible() const override;
 
     std::function<void(ui::Window& sender)> OnChange;
 

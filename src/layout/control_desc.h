@@ -51,6 +51,14 @@ struct RangeDesc {
     int PageSize = 2;
 };
 
+// What assistive technology calls a control that has no caption of its own: the text of
+// the label row named `LabelledBy`, or `Name` (a short English name of the program's own
+// where the window has no label for the control).
+struct AccessibleNameDesc {
+    std::string_view LabelledBy{};
+    std::u16string_view Name{};
+};
+
 struct ControlDesc {
     std::string_view Name;
     std::string_view Parent;  // the window's own name for its direct children
@@ -66,6 +74,7 @@ struct ControlDesc {
     bool Checked = false;
     bool DoubleBuffered = false;
     RangeDesc Range{};
+    AccessibleNameDesc Accessible{};
 };
 
 struct FormDesc {

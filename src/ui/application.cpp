@@ -1,6 +1,7 @@
 #include "ui/application.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <stdexcept>
 #include <vector>
@@ -55,6 +56,9 @@ void ReportException(std::exception_ptr error) noexcept {
 
 Application::Application() {
     if (g_current) throw std::logic_error("One application object per process");
+    // The GUI thread is a single-threaded apartment: the objects the controls give to
+    // assistive technology are called on it, through the message loop.
+    comInitialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     Gdiplus::GdiplusStartupInput input;
@@ -79,6 +83,7 @@ Application::~Application() {
     g_current = nullptr;
     hidden_.Reset();
     if (gdiplusToken_) Gdiplus::GdiplusShutdown(gdiplusToken_);
+    if (comInitialised_) CoUninitialize();
 }
 
 Application* Application::Current() noexcept {

@@ -57,6 +57,7 @@ private:
     KeyPreview keyPreview_;
     ErrorSink errorSink_;
     ULONG_PTR gdiplusToken_ = 0;
+    bool comInitialised_ = false;
     bool quit_ = false;
     int exitCode_ = 0;
 };

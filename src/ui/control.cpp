@@ -194,10 +194,57 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SIZE:
             if (!children_.empty()) ArrangeChildren();
             break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            if (parent_)
+                parent_->DescendantFocusChanged(
+                    Handle(), msg == WM_SETFOCUS ? FocusChange::Gained : FocusChange::Lost,
+                    reinterpret_cast<HWND>(wp));
+            break;
+        case WM_GETOBJECT:
+            // 64-bit clients may pass the object id zero-extended: compared as a DWORD.
+            if (static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT) && Accessible()) {
+                const auto describe = [this] { return Accessible().value_or(AccessibleFacts{}); };
+                if (const std::optional<LRESULT> answer =
+                        accessible_.Answer(Handle(), wp, describe))
+                    return *answer;
+            }
+            break;
+        case WM_NCDESTROY:
+            accessible_.Disconnect();
+            if (nameAnnotated_) ClearAnnotatedName(Handle());
+            nameAnnotated_ = false;
+            break;
+        case WM_SHOWWINDOW:
+        case WM_ENABLE:
+            // The platform moves the focus away from the window itself when it is hidden
+            // or disabled, but leaves it on a child of a hidden or disabled container.
+            if (!wp && (msg == WM_ENABLE || lp == 0) && parent_) {
+                HWND focus = GetFocus();
+                if (focus && (focus == Handle() || IsChild(Handle(), focus)))
+                    parent_->DescendantFocusChanged(focus, FocusChange::Withdrawn, nullptr);
+            }
+            break;
         default:
             break;
     }
     return Window::HandleMessage(msg, wp, lp);
+}
+
+void Control::SetAccessibleName(std::u16string name) {
+    accessibleName_ = std::move(name);
+    if (nameAnnotated_) ClearAnnotatedName(Handle());
+    nameAnnotated_ =
+        IsStandardControl() && !accessibleName_.empty() && AnnotateName(Handle(), accessibleName_);
+}
+
+std::optional<AccessibleFacts> Control::Accessible() const {
+    if (accessibleName_.empty() || nameAnnotated_) return std::nullopt;
+    return AccessibleFacts{.Name = accessibleName_};
+}
+
+void Control::DescendantFocusChanged(HWND hwnd, FocusChange change, HWND other) {
+    if (parent_) parent_->DescendantFocusChanged(hwnd, change, other);
 }
 
 }  // namespace ui

@@ -9,6 +9,7 @@
 #include "base/rect.h"
 #include "layout/anchors.h"
 #include "layout/control_desc.h"
+#include "ui/accessible_object.h"
 #include "ui/handles.h"
 #include "ui/window.h"
 
@@ -60,6 +61,16 @@ public:
 
     std::optional<LRESULT> HandleReflected(UINT msg, WPARAM wp, LPARAM lp) override;
 
+    // What assistive technology calls this control when it has no caption of its own
+    // (empty: the platform's name, its caption). A standard control is named through the
+    // platform's annotation where there is one; elsewhere it answers for itself.
+    const std::u16string& AccessibleName() const noexcept { return accessibleName_; }
+    void SetAccessibleName(std::u16string name);
+
+    // The facts this control states to assistive technology beyond the platform's object
+    // for its window; none: the platform's object as it is. Read at every query.
+    virtual std::optional<AccessibleFacts> Accessible() const;
+
 protected:
     Control() = default;
     // Makes the window itself; `rect` is in the parent's client coordinates.
@@ -75,6 +86,14 @@ protected:
     void ResizeTo(const base::RectPx& r);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void AddChild(Control& child) { children_.push_back(&child); }
+    // What happened to the keyboard focus at `hwnd`, a window at any depth below this
+    // one. Passed up to the parent; the window keeps track of it.
+    enum class FocusChange {
+        Gained,     // `other` lost it (the wParam of WM_SETFOCUS)
+        Lost,       // `other` gains it (the wParam of WM_KILLFOCUS)
+        Withdrawn,  // `hwnd` has it and is inside a control being hidden or disabled
+    };
+    virtual void DescendantFocusChanged(HWND hwnd, FocusChange change, HWND other);
 
     // For the window itself, which has no parent and no table row.
     void SetOwnFont(std::u16string_view face, int heightPx, bool bold);
@@ -93,6 +112,9 @@ private:
     bool bold_ = false;
     UniqueFont font_;
     mutable UniqueBrush background_;
+    std::u16string accessibleName_;
+    bool nameAnnotated_ = false;
+    AccessibleServer accessible_;
 
 protected:
     bool scaling_ = false;

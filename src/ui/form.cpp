@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "layout/accessible_name.h"
 #include "layout/scale.h"
 #include "ui/application.h"
 #include "ui/dpi.h"
@@ -27,9 +28,10 @@ std::vector<Control*> ByTabOrder(const std::vector<Control*>& children) {
     return sorted;
 }
 
+// Every control Tab can stop at below `parent`, in tab order, whether it can take the
+// focus now or not.
 void CollectTabStops(const Control& parent, std::vector<Control*>& out) {
     for (Control* c : ByTabOrder(parent.Children())) {
-        if (!IsWindowVisible(c->Handle()) || !IsWindowEnabled(c->Handle())) continue;
         if (!c->Children().empty()) {
             CollectTabStops(*c, out);
         } else if (c->IsTabStop()) {
@@ -37,6 +39,45 @@ void CollectTabStops(const Control& parent, std::vector<Control*>& out) {
         }
     }
 }
+
+// Whether `hwnd` can take the focus now: shown, and enabled up to its top-level window
+// (a disabled parent disables its children's input too).
+bool CanTakeFocus(HWND hwnd) {
+    if (!IsWindowVisible(hwnd)) return false;
+    for (HWND h = hwnd; h; h = GetAncestor(h, GA_PARENT)) {
+        if (!IsWindowEnabled(h)) return false;
+        if (GetAncestor(h, GA_ROOT) == h) break;
+    }
+    return true;
+}
+
+// The stop of `stops` that is `hwnd` or holds it (the edit part of a compound control).
+std::vector<Control*>::const_iterator StopOf(const std::vector<Control*>& stops, HWND hwnd) {
+    if (!hwnd) return stops.end();
+    return std::find_if(stops.begin(), stops.end(), [hwnd](const Control* c) {
+        return c->Handle() == hwnd || IsChild(c->Handle(), hwnd);
+    });
+}
+
+// The window's private message: move the focus on from the control in wParam that lost
+// it by being disabled or hidden. Posted, so that it is handled after the platform's own
+// change of focus is complete, and before any input that waits.
+constexpr UINT kRepairFocusMessage = WM_APP + 1;
+
+// Marks the focus changes made inside its lifetime with their cause.
+class FocusCauseScope {
+public:
+    FocusCauseScope(FocusCause& cause, FocusCause now) : cause_(cause), before_(cause) {
+        cause_ = now;
+    }
+    ~FocusCauseScope() { cause_ = before_; }
+    FocusCauseScope(const FocusCauseScope&) = delete;
+    FocusCauseScope& operator=(const FocusCauseScope&) = delete;
+
+private:
+    FocusCause& cause_;
+    FocusCause before_;
+};
 
 const wchar_t* CursorId(layout::CursorKind cursor) {
     return cursor == layout::CursorKind::Hand ? IDC_HAND : IDC_ARROW;
@@ -83,6 +124,7 @@ void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::Cont
             throw std::logic_error("The layout names an unknown parent for " +
                                    std::string(row.Name));
         controls[i]->Create(*parent, row);
+        controls[i]->SetAccessibleName(layout::AccessibleNameOf(row, rows));
     }
 }
 
@@ -181,27 +223,90 @@ Control* Form::FindControl(std::string_view name) const {
     return FindIn(*this, name);
 }
 
-std::vector<Control*> Form::TabStops() const {
+std::vector<Control*> Form::EveryTabStop() const {
     std::vector<Control*> stops;
     CollectTabStops(*this, stops);
     return stops;
 }
 
-void Form::MoveFocus(bool forward) {
-    const std::vector<Control*> stops = TabStops();
-    if (stops.empty()) return;
-    HWND focus = GetFocus();
-    auto it = std::find_if(stops.begin(), stops.end(), [&](Control* c) {
-        return c->Handle() == focus || IsChild(c->Handle(), focus);
-    });
-    std::size_t index = 0;
-    if (it != stops.end()) {
-        const std::size_t at = static_cast<std::size_t>(it - stops.begin());
-        index = forward ? (at + 1) % stops.size() : (at + stops.size() - 1) % stops.size();
-    } else if (!forward) {
-        index = stops.size() - 1;
+std::vector<Control*> Form::TabStops() const {
+    std::vector<Control*> stops = EveryTabStop();
+    std::erase_if(stops, [](const Control* c) { return !CanTakeFocus(c->Handle()); });
+    return stops;
+}
+
+bool Form::MoveFocusFrom(HWND from, bool forward) {
+    const std::vector<Control*> stops = EveryTabStop();
+    const std::size_t n = stops.size();
+    if (n == 0) return false;
+    const auto at = StopOf(stops, from);
+    // Without a place to start from, the first step lands on the first (or the last) stop.
+    const std::size_t start = at != stops.end() ? static_cast<std::size_t>(at - stops.begin())
+                              : forward         ? n - 1
+                                                : 0;
+    const std::size_t steps = at != stops.end() ? n - 1 : n;
+    for (std::size_t k = 1; k <= steps; ++k) {
+        const std::size_t i = forward ? (start + k) % n : (start + n - k % n) % n;
+        if (CanTakeFocus(stops[i]->Handle())) {
+            SetFocus(stops[i]->Handle());
+            return GetFocus() == stops[i]->Handle();
+        }
     }
-    SetFocus(stops[index]->Handle());
+    return false;
+}
+
+void Form::MoveFocus(bool forward) {
+    FocusCauseScope scope(focusCause_, FocusCause::Navigation);
+    HWND focus = GetFocus();
+    const std::vector<Control*> stops = EveryTabStop();
+    HWND from = StopOf(stops, focus) != stops.end() ? focus : lastFocus_;
+    MoveFocusFrom(from, forward);
+}
+
+bool Form::FocusOnControl() const {
+    HWND focus = GetFocus();
+    const std::vector<Control*> stops = EveryTabStop();
+    return StopOf(stops, focus) != stops.end() && CanTakeFocus(focus);
+}
+
+bool Form::GiveFocusBack() {
+    if (GetActiveWindow() != Handle() || IsIconic(Handle())) return false;
+    FocusCauseScope scope(focusCause_, FocusCause::Return);
+    if (!firstFocusGiven_) {
+        // The first focus goes to the first control in tab order that can take it.
+        firstFocusGiven_ = MoveFocusFrom(nullptr, true);
+        return firstFocusGiven_;
+    }
+    if (lastFocus_ && IsChild(Handle(), lastFocus_) && CanTakeFocus(lastFocus_)) {
+        SetFocus(lastFocus_);
+        return GetFocus() == lastFocus_;
+    }
+    return MoveFocusFrom(lastFocus_, true);
+}
+
+void Form::RepairFocus(HWND lost) {
+    if (GetActiveWindow() != Handle() || IsIconic(Handle()) || FocusOnControl()) return;
+    if (!IsWindow(lost) || CanTakeFocus(lost)) return;
+    FocusCauseScope scope(focusCause_, FocusCause::Navigation);
+    MoveFocusFrom(lost, true);
+}
+
+void Form::DescendantFocusChanged(HWND hwnd, FocusChange change, HWND other) {
+    switch (change) {
+        case FocusChange::Gained: {
+            const std::vector<Control*> stops = EveryTabStop();
+            if (StopOf(stops, hwnd) != stops.end()) lastFocus_ = hwnd;
+            return;
+        }
+        case FocusChange::Lost:
+            // Disabling the focused control takes the focus to nowhere, hiding it gives it
+            // to the parent: no control has it any more.
+            if (other && !IsChild(other, hwnd)) return;
+            break;
+        case FocusChange::Withdrawn:
+            break;
+    }
+    PostMessageW(Handle(), kRepairFocusMessage, reinterpret_cast<WPARAM>(hwnd), 0);
 }
 
 bool Form::MoveWithinRadioGroup(Control& focused, bool forward) {
@@ -222,10 +327,17 @@ bool Form::MoveWithinRadioGroup(Control& focused, bool forward) {
 }
 
 bool Form::PreviewKey(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN) return false;
     if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
     const bool ctrlOrAlt = (GetKeyState(VK_CONTROL) < 0) || (GetKeyState(VK_MENU) < 0);
     if (ctrlOrAlt) return false;
+    // While no window has the focus, keys go to the active window as system keys; without
+    // Alt their context bit (29) is clear. Tab then still moves the focus.
+    constexpr LPARAM kAltContext = LPARAM{1} << 29;
+    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_TAB && (msg.lParam & kAltContext) == 0) {
+        MoveFocus(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    }
+    if (msg.message != WM_KEYDOWN) return false;
     Control* focused = ControlOf(msg.hwnd);
     switch (msg.wParam) {
         case VK_TAB:
@@ -254,6 +366,16 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_SIZE:
             if (!formScaling_) ArrangeChildren();
+            // Restored while active: the focus that minimising took comes back.
+            if (wp != SIZE_MINIMIZED && !FocusOnControl()) GiveFocusBack();
+            return 0;
+        case WM_SETFOCUS:
+            // The platform gives the window itself the focus when it is activated or
+            // restored; the control that had it gets it back.
+            if (GiveFocusBack()) return 0;
+            break;
+        case kRepairFocusMessage:
+            RepairFocus(reinterpret_cast<HWND>(wp));
             return 0;
         case WM_SETTINGCHANGE: {
             // Only top-level windows hear of changed settings (the regional number symbols,
@@ -281,21 +403,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             HandleDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wp) == WA_INACTIVE) {
-                HWND focus = GetFocus();
-                if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
-                return 0;
-            }
-            if (!activatedOnce_) {
-                activatedOnce_ = true;
-                const std::vector<Control*> stops = TabStops();
-                if (!stops.empty()) SetFocus(stops.front()->Handle());
-                return 0;
-            }
-            if (lastFocus_ && IsWindow(lastFocus_)) {
-                SetFocus(lastFocus_);
-                return 0;
-            }
+            // Losing activation keeps the record of the focus as it is. A window activated
+            // while minimised cannot take the focus: it is given when the window is restored.
+            if (LOWORD(wp) == WA_INACTIVE || HIWORD(wp) != 0) return 0;
+            if (GiveFocusBack()) return 0;
             break;
         case WM_CLOSE:
             if (Application* app = Application::Current(); app && app->MainWindow() == Handle())
@@ -305,6 +416,29 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
     }
     return Control::HandleMessage(msg, wp, lp);
+}
+
+bool FocusArrivesWithinWindow(HWND control, HWND previous) {
+    HWND root = GetAncestor(control, GA_ROOT);
+    if (const auto* form = dynamic_cast<const Form*>(Window::FromHandle(root))) {
+        switch (form->CurrentFocusCause()) {
+            case FocusCause::Navigation:
+                return true;
+            case FocusCause::Return:
+                return false;
+            case FocusCause::Platform:
+                break;
+        }
+    }
+    return previous && GetAncestor(previous, GA_ROOT) == root;
+}
+
+bool FocusLeavesWithinWindow(HWND control, HWND next) {
+    HWND root = GetAncestor(control, GA_ROOT);
+    if (next) return GetAncestor(next, GA_ROOT) == root;
+    // To nowhere: the control or a container of it was disabled or hidden while the window
+    // stays shown. Not the window being hidden or destroyed, which hides its controls too.
+    return IsWindowVisible(root) && !IsIconic(root) && !CanTakeFocus(control);
 }
 
 }  // namespace ui

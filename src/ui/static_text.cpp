@@ -1,5 +1,7 @@
 #include "ui/static_text.h"
 
+#include <oleacc.h>
+
 #include "ui/buffered_paint.h"
 #include "ui/fill.h"
 #include "ui/text.h"
@@ -19,6 +21,12 @@ void StaticText::SetCaption(std::u16string caption) {
     caption_ = std::move(caption);
     SetWindowTextW(Handle(), Wide(caption_));
     InvalidateRect(Handle(), nullptr, FALSE);
+    valueEvents_.Changed(Handle());
+}
+
+std::optional<AccessibleFacts> StaticText::Accessible() const {
+    return AccessibleFacts{
+        .Name = AccessibleName(), .Role = ROLE_SYSTEM_STATICTEXT, .Value = caption_};
 }
 
 void StaticText::FontChanged() {

@@ -5,6 +5,7 @@
 
 #include "ui/control.h"
 #include "ui/memory_picture.h"
+#include "ui/value_events.h"
 
 namespace ui {
 
@@ -14,6 +15,8 @@ public:
 
     const std::u16string& Caption() const noexcept { return caption_; }
     void SetCaption(std::u16string caption);
+    // Static text with the shown number as the value.
+    std::optional<AccessibleFacts> Accessible() const override;
 
 protected:
     void CreateWindowFor(HWND parent, const RECT& rect) override;
@@ -25,6 +28,7 @@ private:
 
     std::u16string caption_;
     MemoryPicture buffer_;
+    ValueEvents valueEvents_{[this] { return caption_; }};
 };
 
 }  // namespace ui

@@ -45,6 +45,8 @@ protected:
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     // What the window does without this object: DefWindowProc, or the standard control.
     LRESULT DefaultHandling(UINT msg, WPARAM wp, LPARAM lp);
+    // Whether the window is a standard control of the platform's (made by CreateStandard).
+    bool IsStandardControl() const noexcept { return standard_; }
     // Destroys the window and, with it, every child window at once.
     void DestroyHandle() noexcept;
     // Called when the window is gone (WM_NCDESTROY); the handle is already released.

@@ -49,4 +49,25 @@ void SendInputAndWait(std::vector<INPUT> inputs);
 void ClickAt(HWND hwnd, int x, int y);
 void PressKey(WORD vk, bool shift = false);
 
+// The second test process, a11y_probe.exe (built beside this program), started with
+// `queries` (see its source). Finish pumps this thread's messages until it has ended (it
+// asks the window, which answers on this thread) and returns its lines.
+class ProbeProcess {
+public:
+    explicit ProbeProcess(const std::vector<std::wstring>& queries);
+    ~ProbeProcess();
+    ProbeProcess(const ProbeProcess&) = delete;
+    ProbeProcess& operator=(const ProbeProcess&) = delete;
+
+    bool Ended() const;
+    std::vector<std::string> Finish();
+
+private:
+    std::wstring output_;
+    HANDLE process_ = nullptr;
+};
+
+// Runs the probe with `queries` to its end.
+std::vector<std::string> Probe(const std::vector<std::wstring>& queries);
+
 }  // namespace wintest

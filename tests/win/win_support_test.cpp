@@ -1,6 +1,8 @@
 // Definitions of the shared helpers (a *_test.cpp so the suite's glob picks it up).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "ui/text.h"
@@ -136,6 +138,62 @@ void PressKey(WORD vk, bool shift) {
     in.push_back(KeyInput(vk, true));
     if (shift) in.push_back(KeyInput(VK_SHIFT, true));
     SendInputAndWait(std::move(in));
+}
+
+ProbeProcess::ProbeProcess(const std::vector<std::wstring>& queries) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring dir(self);
+    dir.resize(dir.find_last_of(L"\\/") + 1);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static int runs = 0;
+    output_ = std::wstring(temp) + L"phasebox-probe-" + std::to_wstring(GetCurrentProcessId()) +
+              L"-" + std::to_wstring(++runs) + L".txt";
+    std::wstring command = L"\"" + dir + L"a11y_probe.exe\" \"" + output_ + L"\"";
+    for (const std::wstring& q : queries) command += L" " + q;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        ADD_FAILURE() << "cannot start a11y_probe.exe: " << GetLastError();
+        return;
+    }
+    CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+}
+
+ProbeProcess::~ProbeProcess() {
+    if (process_) {
+        TerminateProcess(process_, 1);
+        CloseHandle(process_);
+    }
+    DeleteFileW(output_.c_str());
+}
+
+bool ProbeProcess::Ended() const {
+    return !process_ || WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+}
+
+std::vector<std::string> ProbeProcess::Finish() {
+    if (!process_) return {};
+    const bool ended = PumpUntil([this] { return Ended(); }, std::chrono::seconds(30));
+    DWORD code = 1;
+    GetExitCodeProcess(process_, &code);
+    EXPECT_TRUE(ended) << "the probe never ended";
+    EXPECT_EQ(code, 0u) << "the probe's exit code";
+    if (!ended) TerminateProcess(process_, 1);
+    CloseHandle(process_);
+    process_ = nullptr;
+    std::vector<std::string> lines;
+    std::ifstream in(std::filesystem::path(output_), std::ios::binary);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> Probe(const std::vector<std::wstring>& queries) {
+    return ProbeProcess(queries).Finish();
 }
 
 }  // namespace wintest
