@@ -328,6 +328,9 @@ std::unique_ptr<TForm1> ShowForm(ui::Application& application, int dpi) {
     application.SetMainWindow(form->Handle(),
                               [raw](const MSG& msg) { return raw->PreviewKey(msg); });
     form->Show(SW_SHOWNORMAL);
+    // Showing lays the window out for its monitor's density; then for `dpi` once more, as
+    // a move to a monitor of that density would.
+    form->ScaleToDpi(dpi);
     SetForegroundWindow(form->Handle());
     Pump(std::chrono::milliseconds(200));
     return form;
@@ -361,6 +364,10 @@ int main() {
              {ClientSize{1177, 714}, ClientSize{1920, 1040}, ClientSize{3840, 2100}}) {
             char window[32];
             std::snprintf(window, sizeof window, "%d dpi %dx%d", dpi, size.width, size.height);
+            if (form->CurrentDpi() != dpi || form->Chart1.Fonts().HeightPx() != dpi / 9) {
+                std::printf("%s: laid out for %d dpi, label font %d px\n", window,
+                            form->CurrentDpi(), form->Chart1.Fonts().HeightPx());
+            }
             if (!SetClientSize(*form, size.width, size.height)) {
                 RECT client{};
                 GetClientRect(form->Handle(), &client);
