@@ -22,7 +22,6 @@
 
 #include "Unit1.h"
 #include "chart/chart_painter.h"
-#include "chart/visible_range.h"
 #include "ui/application.h"
 #include "ui/locale.h"
 
@@ -116,17 +115,15 @@ public:
             chart::LayoutChart(size.Width, size.Height, view.BottomAxis, view.LeftAxis,
                                form_.Series1.Count(), view.Fonts(), symbols_);
         painter_.InvalidateStaticLayer();
-        if (!painter_.UpdateStaticLayer(layout, view.Hovered(), size.Width, size.Height,
-                                        view.Fonts())) {
-            return;
-        }
-        const auto xs = form_.Series1.XValues();
-        const chart::VisibleRange range =
-            chart::FindVisibleRange(xs, layout.Bottom.DrawnMinimum, layout.Bottom.DrawnMaximum);
-        const std::vector<chart::PointPx> vertices =
-            chart::StairVertices(xs, form_.Series1.YValues(), range, layout.Bottom, layout.Left);
-        painter_.ComposeLine(vertices, chart::StairsClipRect(layout.PlotRectPx),
-                             view.DrawingSurface());
+        painter_.Update({.Layout = layout,
+                         .Hovered = view.Hovered(),
+                         .WidthPx = size.Width,
+                         .HeightPx = size.Height,
+                         .Fonts = view.Fonts(),
+                         .LineSurface = view.DrawingSurface(),
+                         .XValues = form_.Series1.XValues(),
+                         .YValues = form_.Series1.YValues(),
+                         .SeriesGeneration = form_.Series1.Generation()});
         GdiFlush();
     }
 

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
 #include <vector>
 
 #include "chart/stairs_raster.h"
-#include "ui/fill.h"
 #include "ui/gdiplus_include.h"
 
 namespace chart {
@@ -84,10 +82,21 @@ std::vector<Fill> StaticShapes(const ChartLayout& layout, int widthPx, int heigh
     return fills;
 }
 
-void FillWithGdi(HDC dc, const std::vector<Fill>& fills) {
+constexpr std::uint32_t Pixel(COLORREF colour) {
+    return static_cast<std::uint32_t>(GetRValue(colour)) << 16 |
+           static_cast<std::uint32_t>(GetGValue(colour)) << 8 | GetBValue(colour);
+}
+
+// The shapes, in order, written straight into the picture's rows as GDI fills them in a
+// 32-bit bitmap (0x00RRGGBB); through GDI a line one pixel wide and a screen high costs a
+// call per row. GDI drawing still pending must be flushed before.
+void FillInPicture(ui::MemoryPicture& picture, const std::vector<Fill>& fills) {
     for (const Fill& fill : fills) {
-        const RECT rect{fill.Rect.Left, fill.Rect.Top, fill.Rect.Right, fill.Rect.Bottom};
-        ui::FillSolid(dc, rect, fill.Colour);
+        const RectPx r = base::Intersection(fill.Rect, picture.Bounds());
+        const std::uint32_t pixel = Pixel(fill.Colour);
+        for (int y = r.Top; y < r.Bottom; ++y) {
+            std::fill_n(picture.Row(y) + r.Left, r.Width(), pixel);
+        }
     }
 }
 
@@ -133,11 +142,6 @@ bool SameStaticContent(const ChartLayout& a, const ChartLayout& b) {
            SameLabels(a.LeftLabels, b.LeftLabels);
 }
 
-constexpr std::uint32_t Pixel(COLORREF colour) {
-    return static_cast<std::uint32_t>(GetRValue(colour)) << 16 |
-           static_cast<std::uint32_t>(GetGValue(colour)) << 8 | GetBValue(colour);
-}
-
 // line * alpha + under * (1 - alpha) per channel, rounded to the nearest.
 inline std::uint32_t Blend(std::uint32_t under, std::uint32_t line, std::uint32_t alpha) {
     std::uint32_t out = 0;
@@ -155,20 +159,18 @@ std::uint64_t EightAt(const std::uint8_t* alpha) {
     return eight;
 }
 
-// One row of the line's area. Where the line covers nothing now and covered nothing before
-// (`before`, null when unknown), the picture already shows the static layer and is left as
-// it is: a line touches few pixels of a row, and memory traffic is what costs.
+// One row of a part of the line, where the picture shows the static layer `under`: a
+// pixel that the line does not cover is left as it is. A line covers few pixels of a row
+// or whole runs of them, and memory traffic is what costs. Without anti-aliasing (`plain`)
+// a pixel is the line's when the stroke covers half of it.
 void ComposeRow(std::uint32_t* out, const std::uint32_t* under, const std::uint8_t* alpha,
-                const std::uint8_t* before, int count) {
+                int count, bool plain) {
     constexpr std::uint32_t kLine = Pixel(kLineColour);
     int x = 0;
     while (x < count) {
         if (count - x >= 8) {
             const std::uint64_t eight = EightAt(alpha + x);
             if (eight == 0) {
-                if (!before || EightAt(before + x) != 0) {
-                    std::memcpy(out + x, under + x, 8 * sizeof *out);
-                }
                 x += 8;
                 continue;
             }
@@ -181,9 +183,20 @@ void ComposeRow(std::uint32_t* out, const std::uint32_t* under, const std::uint8
         const int end = std::min(x + 8, count);
         for (; x < end; ++x) {
             const std::uint32_t a = alpha[x];
-            out[x] = a == 0 ? under[x] : a == 255 ? kLine : Blend(under[x], kLine, a);
+            if (a == 0) continue;
+            if (plain) {
+                if (a >= kHalfCovered) out[x] = kLine;
+            } else {
+                out[x] = a == 255 ? kLine : Blend(under[x], kLine, a);
+            }
         }
     }
+}
+
+// Whether two drawings of an axis put every value on the same pixel.
+bool SameDrawnAxis(const Axis& a, const Axis& b) {
+    return a.DrawnMinimum == b.DrawnMinimum && a.DrawnMaximum == b.DrawnMaximum &&
+           a.AxisStartPx == b.AxisStartPx && a.AxisEndPx == b.AxisEndPx;
 }
 
 }  // namespace
@@ -197,44 +210,154 @@ Surface ProbeSurface() noexcept {
     return Surface::GdiPlus;
 }
 
-bool ChartPainter::UpdateStaticLayer(const ChartLayout& layout, HoveredLabels hovered, int widthPx,
-                                     int heightPx, const LabelFonts& fonts) {
-    const bool sameSize = static_.WidthPx() == widthPx && static_.HeightPx() == heightPx &&
-                          picture_.WidthPx() == widthPx && picture_.HeightPx() == heightPx;
-    if (!static_.Ensure(widthPx, heightPx) || !picture_.Ensure(widthPx, heightPx)) {
+RectPx ChartPainter::Update(const ChartScene& scene) {
+    const bool sameSize =
+        static_.WidthPx() == scene.WidthPx && static_.HeightPx() == scene.HeightPx &&
+        picture_.WidthPx() == scene.WidthPx && picture_.HeightPx() == scene.HeightPx;
+    if (!static_.Ensure(scene.WidthPx, scene.HeightPx) ||
+        !picture_.Ensure(scene.WidthPx, scene.HeightPx)) {
         staticValid_ = false;
-        return false;
+        shownLine_.Valid = false;
+        return {0, 0, scene.WidthPx, scene.HeightPx};
     }
-    if (staticValid_ && sameSize && shownHovered_ == hovered && shownFonts_ == fonts.Generation() &&
-        SameStaticContent(shownLayout_, layout)) {
-        return true;
+    const bool staticShown = staticValid_ && sameSize && StaticLayerShows(scene);
+    if (!staticShown) {
+        DrawStaticLayer(scene);
+        GdiFlush();
+        std::memcpy(picture_.Row(0), static_.Row(0),
+                    static_cast<std::size_t>(picture_.WidthPx()) *
+                        static_cast<std::size_t>(picture_.HeightPx()) * sizeof(std::uint32_t));
+        shownLine_.Valid = false;
     }
-    DrawStaticLayer(layout, hovered, fonts);
-    GdiFlush();
-    std::memcpy(picture_.Row(0), static_.Row(0),
-                static_cast<std::size_t>(widthPx) * static_cast<std::size_t>(heightPx) *
-                    sizeof(std::uint32_t));
-    shownLine_ = {};
-    shownLayout_ = layout;
-    shownHovered_ = hovered;
-    shownFonts_ = fonts.Generation();
-    staticValid_ = true;
-    ++staticRedraws_;
-    return true;
+
+    const ChartLayout& layout = scene.Layout;
+    const RectPx clip = base::Intersection(StairsClipRect(layout.PlotRectPx), picture_.Bounds());
+    const VisibleRange range =
+        FindVisibleRange(scene.XValues, layout.Bottom.DrawnMinimum, layout.Bottom.DrawnMaximum);
+    const StairLine line(scene.XValues, scene.YValues, range, layout.Bottom, layout.Left);
+    const int count = static_cast<int>(scene.XValues.size());
+
+    ShownLine& shown = shownLine_;
+    bool appendedOnly = shown.Valid && shown.Generation == scene.SeriesGeneration &&
+                        shown.Count <= count && shown.LineSurface == scene.LineSurface &&
+                        shown.ClipPx == clip && SameDrawnAxis(shown.Bottom, layout.Bottom) &&
+                        SameDrawnAxis(shown.Left, layout.Left);
+    bool oldDrawn = false;
+    if (appendedOnly) {
+        const auto before = static_cast<std::size_t>(shown.Count);
+        oldDrawn = StairLine(scene.XValues.first(before), scene.YValues.first(before), shown.Range,
+                             layout.Bottom, layout.Left)
+                       .Drawn();
+        // Appends never move the first visible point of a line already drawn.
+        appendedOnly = !oldDrawn || shown.Range.First == range.First;
+    }
+
+    RectPx changed;
+    if (appendedOnly) {
+        if (!(range == shown.Range)) {
+            changed = DrawAppended(line, clip, scene.LineSurface, oldDrawn, shown.Range.Last);
+        }
+    } else {
+        changed = DrawWholeLine(line, clip, scene.LineSurface, !shown.Valid);
+        ++wholeLines_;
+    }
+    if (!staticShown) changed = picture_.Bounds();
+    shown.Valid = true;
+    shown.Generation = scene.SeriesGeneration;
+    shown.Count = count;
+    shown.Range = range;
+    shown.LineSurface = scene.LineSurface;
+    shown.ClipPx = clip;
+    shown.Bottom = layout.Bottom;
+    shown.Left = layout.Left;
+    return changed;
 }
 
-void ChartPainter::DrawStaticLayer(const ChartLayout& layout, HoveredLabels hovered,
-                                   const LabelFonts& fonts) {
+bool ChartPainter::StaticLayerShows(const ChartScene& scene) const {
+    return shownHovered_ == scene.Hovered && shownFonts_ == scene.Fonts.Generation() &&
+           SameStaticContent(shownLayout_, scene.Layout);
+}
+
+void ChartPainter::DrawStaticLayer(const ChartScene& scene) {
+    const ChartLayout& layout = scene.Layout;
     HDC dc = static_.Dc();
-    FillWithGdi(dc, StaticShapes(layout, static_.WidthPx(), static_.HeightPx()));
+    GdiFlush();
+    FillInPicture(static_, StaticShapes(layout, static_.WidthPx(), static_.HeightPx()));
     // No label overlaps a shape, so the texts can follow all of them.
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kLabelColour);
     SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     DrawLabels(dc, layout.BottomLabels, AxisOrientation::Horizontal, layout.PlotRectPx,
-               hovered.Bottom, fonts);
-    DrawLabels(dc, layout.LeftLabels, AxisOrientation::Vertical, layout.PlotRectPx, hovered.Left,
-               fonts);
+               scene.Hovered.Bottom, scene.Fonts);
+    DrawLabels(dc, layout.LeftLabels, AxisOrientation::Vertical, layout.PlotRectPx,
+               scene.Hovered.Left, scene.Fonts);
+    shownLayout_ = layout;
+    shownHovered_ = scene.Hovered;
+    shownFonts_ = scene.Fonts.Generation();
+    staticValid_ = true;
+    ++staticRedraws_;
+}
+
+RectPx ChartPainter::StripColumns(RectPx clip, std::size_t strip) const {
+    const int left = clip.Left + static_cast<int>(strip) * kStripPx;
+    return {left, clip.Top, std::min(left + kStripPx, clip.Right), clip.Bottom};
+}
+
+RectPx ChartPainter::DrawWholeLine(const StairLine& line, RectPx clip, Surface surface,
+                                   bool pictureIsStatic) {
+    RectPx changed;
+    ShownLine& shown = shownLine_;
+    if (!pictureIsStatic) {
+        for (std::size_t k = 0; k < shown.StripRows.size(); ++k) {
+            const RowSpan rows = shown.StripRows[k];
+            if (rows.Empty()) continue;
+            RectPx area = StripColumns(shown.ClipPx, k);
+            area.Top = rows.Top;
+            area.Bottom = rows.Bottom;
+            RestoreFromStatic(area);
+            changed = base::Bounds(changed, area);
+        }
+    }
+    const auto strips = static_cast<std::size_t>((clip.Width() + kStripPx - 1) / kStripPx);
+    shown.StripRows.assign(strips, {});
+    for (std::size_t k = 0; k < strips; ++k) {
+        const RectPx columns = StripColumns(clip, k);
+        const RowSpan rows = line.PartReaching(columns.Left, columns.Right, vertices_);
+        const RectPx area =
+            base::Intersection({columns.Left, rows.Top, columns.Right, rows.Bottom}, clip);
+        if (area.Empty()) continue;
+        ComposePart(vertices_, area, surface);
+        shown.StripRows[k] = {area.Top, area.Bottom};
+        changed = base::Bounds(changed, area);
+    }
+    return changed;
+}
+
+RectPx ChartPainter::DrawAppended(const StairLine& line, RectPx clip, Surface surface,
+                                  bool oldDrawn, int oldLast) {
+    const RectPx area = base::Intersection(line.AppendedArea(oldDrawn, oldLast, vertices_), clip);
+    if (area.Empty()) return {};
+    RestoreFromStatic(area);
+    line.PartReaching(area.Left, area.Right, vertices_);
+    ComposePart(vertices_, area, surface);
+    ShownLine& shown = shownLine_;
+    const auto first = static_cast<std::size_t>((area.Left - clip.Left) / kStripPx);
+    const auto last = static_cast<std::size_t>((area.Right - 1 - clip.Left) / kStripPx);
+    for (std::size_t k = first; k <= last && k < shown.StripRows.size(); ++k) {
+        shown.StripRows[k] = Union(shown.StripRows[k], {area.Top, area.Bottom});
+    }
+    return area;
+}
+
+void ChartPainter::ComposePart(std::span<const PointPx> part, RectPx area, Surface surface) {
+    if (part.size() < 2) return;
+    const CoverageMask& mask = rasterizer_.Rasterize(part, area);
+    const auto width = static_cast<std::size_t>(area.Width());
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        ComposeRow(picture_.Row(y) + area.Left, static_.Row(y) + area.Left,
+                   mask.Alpha.data() + static_cast<std::size_t>(y - area.Top) * width, area.Width(),
+                   surface == Surface::PlainGdi);
+    }
 }
 
 void ChartPainter::RestoreFromStatic(RectPx area) {
@@ -242,33 +365,6 @@ void ChartPainter::RestoreFromStatic(RectPx area) {
         std::memcpy(picture_.Row(y) + area.Left, static_.Row(y) + area.Left,
                     static_cast<std::size_t>(area.Width()) * sizeof(std::uint32_t));
     }
-}
-
-void ChartPainter::ComposeLine(std::span<const PointPx> vertices, RectPx clipPx, Surface surface) {
-    if (!staticValid_) return;
-    const RectPx clip = base::Intersection(clipPx, {0, 0, picture_.WidthPx(), picture_.HeightPx()});
-    if (!(shownLine_.ClipPx == clip)) {
-        RestoreFromStatic(shownLine_.ClipPx);
-        shownLine_ = {};
-    }
-    if (vertices.size() < 2 || clip.Width() == 0) {
-        RestoreFromStatic(shownLine_.ClipPx);
-        shownLine_ = {};
-        return;
-    }
-    CoverageMask mask = RasterizeStairs(vertices, clip);
-    if (surface == Surface::PlainGdi) {
-        for (std::uint8_t& alpha : mask.Alpha) alpha = alpha >= kHalfCovered ? 255 : 0;
-    }
-    const bool beforeKnown = shownLine_.Alpha.size() == mask.Alpha.size();
-    const auto width = static_cast<std::size_t>(clip.Width());
-    for (int y = clip.Top; y < clip.Bottom; ++y) {
-        const std::size_t offset = static_cast<std::size_t>(y - clip.Top) * width;
-        ComposeRow(picture_.Row(y) + clip.Left, static_.Row(y) + clip.Left,
-                   mask.Alpha.data() + offset,
-                   beforeKnown ? shownLine_.Alpha.data() + offset : nullptr, clip.Width());
-    }
-    shownLine_ = std::move(mask);
 }
 
 }  // namespace chart
