@@ -29,11 +29,6 @@ constexpr COLORREF kLabelColour = RGB(0, 0, 0);
 // Without anti-aliasing a pixel belongs to the line when the stroke covers half of it.
 constexpr std::uint8_t kHalfCovered = 128;
 
-struct Fill {
-    RectPx Rect;
-    COLORREF Colour;
-};
-
 // Every shape of the static layer but the texts, in drawing order: background, frame,
 // then per axis (bottom, left) its line, ticks, grid lines and minor ticks.
 std::vector<Fill> StaticShapes(const ChartLayout& layout, int widthPx, int heightPx) {
@@ -87,16 +82,50 @@ constexpr std::uint32_t Pixel(COLORREF colour) {
            static_cast<std::uint32_t>(GetGValue(colour)) << 8 | GetBValue(colour);
 }
 
-// The shapes, in order, written straight into the picture's rows as GDI fills them in a
-// 32-bit bitmap (0x00RRGGBB); through GDI a line one pixel wide and a screen high costs a
-// call per row. GDI drawing still pending must be flushed before.
-void FillInPicture(ui::MemoryPicture& picture, const std::vector<Fill>& fills) {
-    for (const Fill& fill : fills) {
-        const RectPx r = base::Intersection(fill.Rect, picture.Bounds());
-        const std::uint32_t pixel = Pixel(fill.Colour);
+// The shapes, in order, inside `area`, written straight into the picture's rows as GDI
+// fills them in a 32-bit bitmap (0x00RRGGBB): through GDI a line one pixel wide and a
+// screen high costs a call per row. Any GDI drawing of the picture must be flushed before.
+//
+// The rows of `band` (the plot's) look alike under the first shapes, up to the first one
+// that covers some of the band's rows and not others: those shapes are drawn once into a
+// row that is then copied into every row of the band, so that each row is written while it
+// is in the cache and not once per grid line that crosses it.
+void FillShapes(ui::MemoryPicture& picture, std::span<const Fill> fills, RectPx area, RowSpan band,
+                std::vector<std::uint32_t>& row) {
+    area = base::Intersection(area, picture.Bounds());
+    if (area.Empty()) return;
+    const auto fill = [&picture](RectPx r, COLORREF colour) {
+        const std::uint32_t pixel = Pixel(colour);
         for (int y = r.Top; y < r.Bottom; ++y) {
             std::fill_n(picture.Row(y) + r.Left, r.Width(), pixel);
         }
+    };
+    const RectPx inBand = base::Intersection(area, {area.Left, band.Top, area.Right, band.Bottom});
+    std::size_t alike = 0;
+    if (!inBand.Empty()) {
+        for (; alike < fills.size(); ++alike) {
+            const RectPx r = base::Intersection(fills[alike].Rect, inBand);
+            if (!r.Empty() && (r.Top != inBand.Top || r.Bottom != inBand.Bottom)) break;
+        }
+        row.resize(static_cast<std::size_t>(inBand.Width()));
+        for (std::size_t i = 0; i < alike; ++i) {
+            const RectPx r = base::Intersection(fills[i].Rect, inBand);
+            std::fill(row.begin() + (r.Left - inBand.Left), row.begin() + (r.Right - inBand.Left),
+                      Pixel(fills[i].Colour));
+        }
+        for (int y = inBand.Top; y < inBand.Bottom; ++y) {
+            std::memcpy(picture.Row(y) + inBand.Left, row.data(),
+                        row.size() * sizeof(std::uint32_t));
+        }
+        for (std::size_t i = 0; i < alike; ++i) {
+            const RectPx r = base::Intersection(fills[i].Rect, area);
+            fill(base::Intersection(r, {r.Left, r.Top, r.Right, inBand.Top}), fills[i].Colour);
+            fill(base::Intersection(r, {r.Left, inBand.Bottom, r.Right, r.Bottom}),
+                 fills[i].Colour);
+        }
+    }
+    for (std::size_t i = alike; i < fills.size(); ++i) {
+        fill(base::Intersection(fills[i].Rect, area), fills[i].Colour);
     }
 }
 
@@ -159,12 +188,11 @@ std::uint64_t EightAt(const std::uint8_t* alpha) {
     return eight;
 }
 
-// One row of a part of the line, where the picture shows the static layer `under`: a
-// pixel that the line does not cover is left as it is. A line covers few pixels of a row
-// or whole runs of them, and memory traffic is what costs. Without anti-aliasing (`plain`)
-// a pixel is the line's when the stroke covers half of it.
-void ComposeRow(std::uint32_t* out, const std::uint32_t* under, const std::uint8_t* alpha,
-                int count, bool plain) {
+// One row of a part of the line over the static layer that the row shows: a pixel that
+// the line does not cover is left as it is. A line covers few pixels of a row or whole
+// runs of them, and memory traffic is what costs. Without anti-aliasing (`plain`) a pixel
+// is the line's when the stroke covers half of it.
+void ComposeRow(std::uint32_t* row, const std::uint8_t* alpha, int count, bool plain) {
     constexpr std::uint32_t kLine = Pixel(kLineColour);
     int x = 0;
     while (x < count) {
@@ -175,7 +203,7 @@ void ComposeRow(std::uint32_t* out, const std::uint32_t* under, const std::uint8
                 continue;
             }
             if (eight == ~std::uint64_t{0}) {
-                std::fill_n(out + x, 8, kLine);
+                std::fill_n(row + x, 8, kLine);
                 x += 8;
                 continue;
             }
@@ -185,12 +213,16 @@ void ComposeRow(std::uint32_t* out, const std::uint32_t* under, const std::uint8
             const std::uint32_t a = alpha[x];
             if (a == 0) continue;
             if (plain) {
-                if (a >= kHalfCovered) out[x] = kLine;
+                if (a >= kHalfCovered) row[x] = kLine;
             } else {
-                out[x] = a == 255 ? kLine : Blend(under[x], kLine, a);
+                row[x] = a == 255 ? kLine : Blend(row[x], kLine, a);
             }
         }
     }
+}
+
+RowSpan PlotRows(const ChartLayout& layout) {
+    return {layout.PlotRectPx.Top, layout.PlotRectPx.Bottom};
 }
 
 // Whether two drawings of an axis put every value on the same pixel.
@@ -212,10 +244,8 @@ Surface ProbeSurface() noexcept {
 
 RectPx ChartPainter::Update(const ChartScene& scene) {
     const bool sameSize =
-        static_.WidthPx() == scene.WidthPx && static_.HeightPx() == scene.HeightPx &&
         picture_.WidthPx() == scene.WidthPx && picture_.HeightPx() == scene.HeightPx;
-    if (!static_.Ensure(scene.WidthPx, scene.HeightPx) ||
-        !picture_.Ensure(scene.WidthPx, scene.HeightPx)) {
+    if (!picture_.Ensure(scene.WidthPx, scene.HeightPx)) {
         staticValid_ = false;
         shownLine_.Valid = false;
         return {0, 0, scene.WidthPx, scene.HeightPx};
@@ -223,10 +253,6 @@ RectPx ChartPainter::Update(const ChartScene& scene) {
     const bool staticShown = staticValid_ && sameSize && StaticLayerShows(scene);
     if (!staticShown) {
         DrawStaticLayer(scene);
-        GdiFlush();
-        std::memcpy(picture_.Row(0), static_.Row(0),
-                    static_cast<std::size_t>(picture_.WidthPx()) *
-                        static_cast<std::size_t>(picture_.HeightPx()) * sizeof(std::uint32_t));
         shownLine_.Valid = false;
     }
 
@@ -278,11 +304,17 @@ bool ChartPainter::StaticLayerShows(const ChartScene& scene) const {
            SameStaticContent(shownLayout_, scene.Layout);
 }
 
+// The texts stay out of the line's clip, so that the static layer there is made of the
+// shapes alone and RestoreStatic can draw it again from them.
 void ChartPainter::DrawStaticLayer(const ChartScene& scene) {
     const ChartLayout& layout = scene.Layout;
-    HDC dc = static_.Dc();
+    HDC dc = picture_.Dc();
+    shapes_ = StaticShapes(layout, picture_.WidthPx(), picture_.HeightPx());
     GdiFlush();
-    FillInPicture(static_, StaticShapes(layout, static_.WidthPx(), static_.HeightPx()));
+    FillShapes(picture_, shapes_, picture_.Bounds(), PlotRows(layout), shapeRow_);
+    const RectPx clip = StairsClipRect(layout.PlotRectPx);
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, clip.Left, clip.Top, clip.Right, clip.Bottom);
     // No label overlaps a shape, so the texts can follow all of them.
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kLabelColour);
@@ -291,6 +323,8 @@ void ChartPainter::DrawStaticLayer(const ChartScene& scene) {
                scene.Hovered.Bottom, scene.Fonts);
     DrawLabels(dc, layout.LeftLabels, AxisOrientation::Vertical, layout.PlotRectPx,
                scene.Hovered.Left, scene.Fonts);
+    if (saved != 0) RestoreDC(dc, saved);
+    GdiFlush();
     shownLayout_ = layout;
     shownHovered_ = scene.Hovered;
     shownFonts_ = scene.Fonts.Generation();
@@ -314,7 +348,7 @@ RectPx ChartPainter::DrawWholeLine(const StairLine& line, RectPx clip, Surface s
             RectPx area = StripColumns(shown.ClipPx, k);
             area.Top = rows.Top;
             area.Bottom = rows.Bottom;
-            RestoreFromStatic(area);
+            RestoreStatic(area);
             changed = base::Bounds(changed, area);
         }
     }
@@ -337,7 +371,7 @@ RectPx ChartPainter::DrawAppended(const StairLine& line, RectPx clip, Surface su
                                   bool oldDrawn, int oldLast) {
     const RectPx area = base::Intersection(line.AppendedArea(oldDrawn, oldLast, vertices_), clip);
     if (area.Empty()) return {};
-    RestoreFromStatic(area);
+    RestoreStatic(area);
     line.PartReaching(area.Left, area.Right, vertices_);
     ComposePart(vertices_, area, surface);
     ShownLine& shown = shownLine_;
@@ -354,17 +388,14 @@ void ChartPainter::ComposePart(std::span<const PointPx> part, RectPx area, Surfa
     const CoverageMask& mask = rasterizer_.Rasterize(part, area);
     const auto width = static_cast<std::size_t>(area.Width());
     for (int y = area.Top; y < area.Bottom; ++y) {
-        ComposeRow(picture_.Row(y) + area.Left, static_.Row(y) + area.Left,
+        ComposeRow(picture_.Row(y) + area.Left,
                    mask.Alpha.data() + static_cast<std::size_t>(y - area.Top) * width, area.Width(),
                    surface == Surface::PlainGdi);
     }
 }
 
-void ChartPainter::RestoreFromStatic(RectPx area) {
-    for (int y = area.Top; y < area.Bottom; ++y) {
-        std::memcpy(picture_.Row(y) + area.Left, static_.Row(y) + area.Left,
-                    static_cast<std::size_t>(area.Width()) * sizeof(std::uint32_t));
-    }
+void ChartPainter::RestoreStatic(RectPx area) {
+    FillShapes(picture_, shapes_, area, PlotRows(shownLayout_), shapeRow_);
 }
 
 }  // namespace chart

@@ -57,8 +57,16 @@ struct ChartScene {
     unsigned SeriesGeneration = 0;
 };
 
+// One rectangle of the static layer in one colour.
+struct Fill {
+    RectPx Rect;
+    COLORREF Colour;
+};
+
 // Draws the chart's picture: the static layer (background, frame, axes, grid, labels),
-// kept until its content changes, with the stepped line composed over a copy of it.
+// kept until its content changes, with the stepped line composed over it. Inside the
+// line's clip the static layer is made of whole-pixel shapes alone, so where the line goes
+// away the shapes are drawn there again: no second picture is kept.
 //
 // An update after which only points were appended (the same static layer, surface and
 // series generation, more points) redraws only the columns and rows that the new part of
@@ -84,7 +92,6 @@ public:
     void InvalidateStaticLayer() noexcept { staticValid_ = false; }
 
     const ui::MemoryPicture& Picture() const noexcept { return picture_; }
-    const ui::MemoryPicture& StaticLayer() const noexcept { return static_; }
     // How often the static layer has been drawn, and how often the line was drawn whole
     // rather than where appended points changed it.
     int StaticRedrawCount() const noexcept { return staticRedraws_; }
@@ -112,15 +119,17 @@ private:
     // The pixels that the points after `oldLast` change (see StairLine::AppendedArea).
     RectPx DrawAppended(const StairLine& line, RectPx clip, Surface surface, bool oldDrawn,
                         int oldLast);
-    // Composes the line's coverage over the static layer in `area`, where the picture
-    // shows the static layer: the part of the line that reaches its columns, rasterized.
+    // Composes the coverage of `part` in `area`, where the picture shows the static layer.
     void ComposePart(std::span<const PointPx> part, RectPx area, Surface surface);
-    void RestoreFromStatic(RectPx area);
+    // The static layer again in `area`, inside the line's clip.
+    void RestoreStatic(RectPx area);
     RectPx StripColumns(RectPx clip, std::size_t strip) const;
 
-    ui::MemoryPicture static_;
     ui::MemoryPicture picture_;
     bool staticValid_ = false;
+    // The static layer's shapes, in drawing order, and a row for drawing them.
+    std::vector<Fill> shapes_;
+    std::vector<std::uint32_t> shapeRow_;
     // What the static layer shows.
     ChartLayout shownLayout_;
     HoveredLabels shownHovered_;

@@ -46,9 +46,8 @@ public:
     const ChartLayout& Layout() const noexcept { return layout_; }
     HoveredLabels Hovered() const noexcept { return hovered_; }
     const LabelFonts& Fonts() const noexcept { return fonts_; }
-    // The picture the screen shows, and the static layer under its line.
+    // The picture the screen shows.
     const ui::MemoryPicture& Picture() const noexcept { return painter_.Picture(); }
-    const ui::MemoryPicture& StaticLayer() const noexcept { return painter_.StaticLayer(); }
     // Redraws of the picture, of its static layer, and of its line whole (rather than
     // where appended points changed it), since creation.
     int RedrawCount() const noexcept { return redraws_; }

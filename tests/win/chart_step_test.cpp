@@ -10,7 +10,6 @@
 #include <random>
 #include <string>
 
-#include "chart/chart_painter.h"
 #include "chart_window.h"
 #include "ui/handles.h"
 
@@ -29,24 +28,6 @@ constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
 class ChartStep : public ChartWindow {
 protected:
-    // The view's state drawn from nothing by a painter of its own.
-    Pixels FullRedraw() const {
-        chart::ChartPainter fresh;
-        const base::SizePx size = view->ClientSizePx();
-        const chart::Series& series = form->Series1;
-        fresh.Update({.Layout = view->Layout(),
-                      .Hovered = view->Hovered(),
-                      .WidthPx = size.Width,
-                      .HeightPx = size.Height,
-                      .Fonts = view->Fonts(),
-                      .LineSurface = view->DrawingSurface(),
-                      .XValues = series.XValues(),
-                      .YValues = series.YValues(),
-                      .SeriesGeneration = series.Generation()});
-        GdiFlush();
-        return Copy(fresh.Picture());
-    }
-
     // Paints the chart's part of the screen magenta without invalidating anything: what
     // the next paint does not copy stays magenta.
     void PaintScreenMagenta() {

@@ -69,7 +69,7 @@ TEST_F(ChartWindow, ClearLeavesTheStaticLayerAlone) {
     SendMessageW(form->btnClearChart.Handle(), BM_CLICK, 0, 0);
     PaintNow();
     EXPECT_EQ(form->Series1.Count(), 0);
-    ExpectScreenShows(Copy(view->StaticLayer()));
+    ExpectScreenShows(StaticLayer());
 }
 
 TEST_F(ChartWindow, ExtremeValuesLieOnThePlotsEdgesAndTheLineIsClippedBelowIt) {
@@ -172,7 +172,7 @@ TEST_F(ChartWindow, NarrowWidthShowsTheLineToTheRightEdgeAndTheNextSampleClears)
     Plus();
     PaintNow();
     EXPECT_EQ(form->Series1.Count(), 0);
-    ExpectScreenShows(Copy(view->StaticLayer()));
+    ExpectScreenShows(StaticLayer());
 }
 
 // 10000 points over a plot 1000 pixels wide, drawn over an earlier dense line so that the
@@ -199,7 +199,7 @@ TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage)
     const std::vector<PointPx> vertices = ModelVertices();
     ASSERT_GT(vertices.size(), 10000u);
     const chart::CoverageMask mask = chart::RasterizeStairs(vertices, chart::StairsClipRect(plot));
-    const Pixels under = Copy(view->StaticLayer());
+    const Pixels under = StaticLayer();
     Pixels expected = under;
     int partial = 0;
     for (int y = mask.ClipPx.Top; y < mask.ClipPx.Bottom; ++y) {
@@ -232,7 +232,7 @@ TEST_F(ChartWindow, SurfaceDecidesWhetherTheLineIsAntiAliased) {
         view->SetDrawingSurface(c.surface);
         PaintNow();
         const Pixels picture = Copy(view->Picture());
-        const Pixels under = Copy(view->StaticLayer());
+        const Pixels under = StaticLayer();
         int line = 0;
         int blended = 0;
         for (std::size_t i = 0; i < picture.colours.size(); ++i) {
