@@ -135,8 +135,8 @@ void PutText(HDC dc, int xPx, int yPx, const std::u16string& text) {
 }
 
 // The labels of one axis; the hovered one in bold, placed by its bold width.
-void DrawLabels(HDC dc, const AxisLabels& labels, AxisOrientation orientation, RectPx plot,
-                int hovered, const LabelFonts& fonts) {
+void DrawLabels(HDC dc, const AxisLabels& labels, AxisOrientation orientation,
+                const ChartLayout& layout, int hovered, const LabelFonts& fonts) {
     {
         ui::SelectGuard font(dc, fonts.Regular());
         for (std::size_t i = 0; i < labels.Labels.size(); ++i) {
@@ -150,7 +150,8 @@ void DrawLabels(HDC dc, const AxisLabels& labels, AxisOrientation orientation, R
     bold.Labels.push_back(labels.Labels[static_cast<std::size_t>(hovered)]);
     AxisLabel& label = bold.Labels.front();
     label.WidthPx = fonts.BoldWidthPx(label.Text);
-    PlaceLabelRects(bold, orientation, LabelEdgePx(orientation, plot), fonts.HeightOfWPx());
+    PlaceLabelRects(bold, orientation, LabelEdgePx(orientation, layout.PlotRectPx),
+                    fonts.HeightOfWPx(), layout.LabelBoundsPx);
     ui::SelectGuard font(dc, fonts.Bold());
     PutText(dc, label.TextRect.Left, label.TextRect.Top, label.Text);
 }
@@ -167,8 +168,8 @@ bool SameLabels(const AxisLabels& a, const AxisLabels& b) {
 
 // Whether two layouts give the same static layer.
 bool SameStaticContent(const ChartLayout& a, const ChartLayout& b) {
-    return a.PlotRectPx == b.PlotRectPx && SameLabels(a.BottomLabels, b.BottomLabels) &&
-           SameLabels(a.LeftLabels, b.LeftLabels);
+    return a.PlotRectPx == b.PlotRectPx && a.LabelBoundsPx == b.LabelBoundsPx &&
+           SameLabels(a.BottomLabels, b.BottomLabels) && SameLabels(a.LeftLabels, b.LeftLabels);
 }
 
 // line * alpha + under * (1 - alpha) per channel, rounded to the nearest.
@@ -319,10 +320,10 @@ void ChartPainter::DrawStaticLayer(const ChartScene& scene) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kLabelColour);
     SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    DrawLabels(dc, layout.BottomLabels, AxisOrientation::Horizontal, layout.PlotRectPx,
-               scene.Hovered.Bottom, scene.Fonts);
-    DrawLabels(dc, layout.LeftLabels, AxisOrientation::Vertical, layout.PlotRectPx,
-               scene.Hovered.Left, scene.Fonts);
+    DrawLabels(dc, layout.BottomLabels, AxisOrientation::Horizontal, layout, scene.Hovered.Bottom,
+               scene.Fonts);
+    DrawLabels(dc, layout.LeftLabels, AxisOrientation::Vertical, layout, scene.Hovered.Left,
+               scene.Fonts);
     if (saved != 0) RestoreDC(dc, saved);
     GdiFlush();
     shownLayout_ = layout;
