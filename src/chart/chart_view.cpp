@@ -40,6 +40,8 @@ void ChartView::CreateWindowFor(HWND parent, const RECT& rect) {
 void ChartView::AddSeries(Series& series) {
     series_ = &series;
     series.OnRepaintRequest = [this] { RequestRepaint(); };
+    // Another series' generations say nothing about what the picture shows.
+    RequestFullRedraw();
 }
 
 // Nothing is invalidated yet: the paint finds out what changed and invalidates only that,
