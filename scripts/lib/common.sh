@@ -61,13 +61,19 @@ phasebox_display_reachable() {
     [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
 }
 
-# Starts a virtual X display unless one is given and reachable.
+# Starts a virtual X display of size $1 (WIDTHxHEIGHT, default 1920x1080) unless one is
+# given and reachable, and at least that large when $1 is given.
 phasebox_display() {
-    phasebox_display_reachable && return 0
+    local size="${1:-1920x1080}" shown
+    if phasebox_display_reachable; then
+        [ -z "${1:-}" ] && return 0
+        shown="$(xdpyinfo | awk '/dimensions:/ { if (!seen++) print $2 }')"
+        [ "${shown%x*}" -ge "${size%x*}" ] && [ "${shown#*x}" -ge "${size#*x}" ] && return 0
+    fi
     local n
     for n in $(seq 90 120); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 </dev/null &
         _phasebox_displays+=("$!")
         export DISPLAY=":$n"
         for _ in $(seq 1 50); do

@@ -2,14 +2,11 @@
 
 #include <windowsx.h>
 
-#include <vector>
-
 #include "chart/rubber_band.h"
-#include "chart/stairs_raster.h"
-#include "chart/visible_range.h"
 #include "layout/scale.h"
 #include "ui/buffered_paint.h"
 #include "ui/locale.h"
+#include "ui/rect_conversion.h"
 
 namespace chart {
 
@@ -21,10 +18,6 @@ void StoreDrawn(Axis& axis, const Axis& drawn) {
     axis.DrawnMaximum = drawn.DrawnMaximum;
     axis.AxisStartPx = drawn.AxisStartPx;
     axis.AxisEndPx = drawn.AxisEndPx;
-}
-
-int ValidLabel(int index, const AxisLabels& labels) {
-    return index < static_cast<int>(labels.Labels.size()) ? index : -1;
 }
 
 // Client coordinates of a mouse message; negative beyond the left or top edge while the
@@ -47,14 +40,20 @@ void ChartView::CreateWindowFor(HWND parent, const RECT& rect) {
 void ChartView::AddSeries(Series& series) {
     series_ = &series;
     series.OnRepaintRequest = [this] { RequestRepaint(); };
+    // Another series' generations say nothing about what the picture shows.
+    RequestFullRedraw();
 }
 
+// Nothing is invalidated yet: the paint finds out what changed and invalidates only that,
+// so a paint is asked for with an empty update region (RDW_INTERNALPAINT).
 void ChartView::RequestRepaint() {
     if (drawing_) return;
     valueEvents_.Changed(Handle());
     pictureValid_ = false;
-    // One invalidation per paint: a step adds a point and asks again, up to 100 times a second.
-    if (!invalidated_ && Handle()) invalidated_ = InvalidateRect(Handle(), nullptr, FALSE) != FALSE;
+    // One request per paint: a step adds a point and asks again, up to 100 times a second.
+    if (!paintRequested_ && Handle()) {
+        paintRequested_ = RedrawWindow(Handle(), nullptr, nullptr, RDW_INTERNALPAINT) != FALSE;
+    }
 }
 
 void ChartView::RequestFullRedraw() {
@@ -79,7 +78,7 @@ void ChartView::SetDrawingSurface(Surface surface) {
     RequestRepaint();
 }
 
-void ChartView::Redraw() {
+RectPx ChartView::Redraw() {
     struct DrawingScope {
         bool& Flag;
         explicit DrawingScope(bool& flag) : Flag(flag) { Flag = true; }
@@ -91,39 +90,50 @@ void ChartView::Redraw() {
     layout_ = LayoutChart(size.Width, size.Height, BottomAxis, LeftAxis, count, fonts_, symbols_);
     StoreDrawn(BottomAxis, layout_.Bottom);
     StoreDrawn(LeftAxis, layout_.Left);
-    hovered_ = {ValidLabel(hovered_.Bottom, layout_.BottomLabels),
-                ValidLabel(hovered_.Left, layout_.LeftLabels)};
+    // The labels may have changed under a pointer that stood still.
+    hovered_ = HoveredAt(pointer_);
     pictureValid_ = true;
-    if (!painter_.UpdateStaticLayer(layout_, hovered_, size.Width, size.Height, fonts_)) {
-        return;
-    }
-    std::vector<PointPx> vertices;
-    if (series_) {
-        const VisibleRange range = FindVisibleRange(series_->XValues(), layout_.Bottom.DrawnMinimum,
-                                                    layout_.Bottom.DrawnMaximum);
-        vertices = StairVertices(series_->XValues(), series_->YValues(), range, layout_.Bottom,
-                                 layout_.Left);
-    }
-    painter_.ComposeLine(vertices, StairsClipRect(layout_.PlotRectPx), surface_);
+    return painter_.Update({.Layout = layout_,
+                            .Hovered = hovered_,
+                            .WidthPx = size.Width,
+                            .HeightPx = size.Height,
+                            .Fonts = fonts_,
+                            .LineSurface = surface_,
+                            .XValues = series_ ? series_->XValues() : std::span<const double>{},
+                            .YValues = series_ ? series_->YValues() : std::span<const double>{},
+                            .SeriesGeneration = series_ ? series_->Generation() : 0});
 }
 
+// What a redraw changed is invalidated before the paint begins, so that the paint copies
+// it together with whatever else the platform found invalid.
+//
 // During a zoom drag the outline at the current corners goes on top of the copied
 // picture. The copy and the outline share the paint's clipping, so every pixel that the
 // copy refreshes gets the outline back and every other one still shows it: the screen
 // holds the outline exactly once, and the next move's erase restores the picture.
 void ChartView::Paint() {
-    invalidated_ = false;
-    if (!pictureValid_) Redraw();
+    paintRequested_ = false;
+    if (!pictureValid_) {
+        const RECT changed = ui::ToRect(Redraw());
+        if (!IsRectEmpty(&changed)) InvalidateRect(Handle(), &changed, FALSE);
+    }
     ui::PaintScope paint(Handle());
+    if (IsRectEmpty(&paint.Area())) return;
     painter_.Picture().CopyTo(paint.Dc(), paint.Area());
     if (const std::optional<ZoomOutline> outline = mouse_.OutlineShown()) {
         DrawOutline(paint.Dc(), *outline);
     }
 }
 
-void ChartView::TrackHover(PointPx pointer) {
-    SetHovered({HoveredLabelIndex(layout_.BottomLabels, pointer),
-                HoveredLabelIndex(layout_.LeftLabels, pointer)});
+HoveredLabels ChartView::HoveredAt(std::optional<PointPx> pointer) const {
+    if (!pointer) return {};
+    return {HoveredLabelIndex(layout_.BottomLabels, *pointer),
+            HoveredLabelIndex(layout_.LeftLabels, *pointer)};
+}
+
+void ChartView::TrackHover(std::optional<PointPx> pointer) {
+    pointer_ = pointer;
+    SetHovered(HoveredAt(pointer));
 }
 
 void ChartView::SetHovered(HoveredLabels hovered) {
@@ -207,7 +217,7 @@ LRESULT ChartView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_MOUSELEAVE:
             trackingLeave_ = false;
-            SetHovered({});
+            TrackHover(std::nullopt);
             break;
         // The second press of a double click comes as a double-click message: a press too.
         case WM_LBUTTONDOWN:

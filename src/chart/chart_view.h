@@ -4,6 +4,8 @@
 // before a paint cost one redraw; a paint without a request only copies the picture.
 // The mouse zooms (left drag, with a rubber band drawn straight onto the screen), scrolls
 // (right drag) and scrolls vertically (wheel), as ChartMouse and ChartZoom decide.
+#include <optional>
+
 #include "chart/axis.h"
 #include "chart/chart_mouse.h"
 #include "chart/chart_painter.h"
@@ -49,17 +51,18 @@ public:
     const ChartLayout& Layout() const noexcept { return layout_; }
     HoveredLabels Hovered() const noexcept { return hovered_; }
     const LabelFonts& Fonts() const noexcept { return fonts_; }
-    // The picture the screen shows, and the static layer under its line.
+    // The picture the screen shows.
     const ui::MemoryPicture& Picture() const noexcept { return painter_.Picture(); }
-    const ui::MemoryPicture& StaticLayer() const noexcept { return painter_.StaticLayer(); }
-    // Redraws of the picture, and of its static layer, since creation.
+    // Redraws of the picture, of its static layer, and of its line whole (rather than
+    // where appended points changed it), since creation.
     int RedrawCount() const noexcept { return redraws_; }
     int StaticRedrawCount() const noexcept { return painter_.StaticRedrawCount(); }
+    int WholeLineCount() const noexcept { return painter_.WholeLineCount(); }
     // The drag in progress and the saved view.
     const ChartMouse& Mouse() const noexcept { return mouse_; }
     const ChartZoom& Zoom() const noexcept { return zoom_; }
     // Outline drawings onto the screen since creation: two per rubber band move, one per
-    // paint during a zoom drag.
+    // paint that copies anything during a zoom drag.
     int OutlineDrawCount() const noexcept { return outlineDraws_; }
 
 protected:
@@ -67,9 +70,13 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void Redraw();
+    // Brings the picture up to date; returns the part of it that changed.
+    RectPx Redraw();
     void Paint();
-    void TrackHover(PointPx pointer);
+    // The labels under `pointer` as laid out now; none without a pointer.
+    HoveredLabels HoveredAt(std::optional<PointPx> pointer) const;
+    // The pointer moved to `pointer`, or left the chart.
+    void TrackHover(std::optional<PointPx> pointer);
     void SetHovered(HoveredLabels hovered);
     void Press(MouseButton button, LPARAM lp);
     void Release(MouseButton button, LPARAM lp);
@@ -84,10 +91,13 @@ private:
     Surface surface_ = Surface::GdiPlus;
     ChartLayout layout_;
     HoveredLabels hovered_;
+    // Where the pointer was last seen over the chart while no drag was in progress; none
+    // once it left.
+    std::optional<PointPx> pointer_;
     ChartMouse mouse_;
     ChartZoom zoom_;
     bool pictureValid_ = false;
-    bool invalidated_ = false;  // the window is invalid already: no need to ask again
+    bool paintRequested_ = false;  // a paint is asked for already: no need to ask again
     bool drawing_ = false;
     bool trackingLeave_ = false;
     int redraws_ = 0;

@@ -218,19 +218,31 @@ AxisLabels BuildAxisLabels(const Axis& axis, std::optional<int> xAxisPointCount,
     return labels;
 }
 
+namespace {
+
+// `start` moved so that [start, start + length) lies inside [low, high), or starts at low
+// when it is longer.
+int Inside(int start, int length, int low, int high) {
+    return std::max(std::min(start, high - length), low);
+}
+
+}  // namespace
+
 void PlaceLabelRects(AxisLabels& labels, AxisOrientation orientation, int labelEdgePx,
-                     int heightOfWPx) {
+                     int heightOfWPx, RectPx boundsPx) {
     for (AxisLabel& label : labels.Labels) {
         RectPx& rect = label.TextRect;
         if (orientation == AxisOrientation::Horizontal) {
-            rect.Left = label.TickPx - label.WidthPx / 2;
+            rect.Left = Inside(label.TickPx - label.WidthPx / 2, label.WidthPx, boundsPx.Left,
+                               boundsPx.Right);
             rect.Right = rect.Left + label.WidthPx;
             rect.Top = labelEdgePx;
             rect.Bottom = labelEdgePx + heightOfWPx;
         } else {
             rect.Right = labelEdgePx;
             rect.Left = labelEdgePx - label.WidthPx;
-            rect.Top = label.TickPx - heightOfWPx / 2;
+            rect.Top =
+                Inside(label.TickPx - heightOfWPx / 2, heightOfWPx, boundsPx.Top, boundsPx.Bottom);
             rect.Bottom = rect.Top + heightOfWPx;
         }
     }

@@ -80,9 +80,13 @@ AxisLabels BuildAxisLabels(const Axis& axis, std::optional<int> xAxisPointCount,
 
 // Puts every label's text rectangle against `labelEdgePx`, the edge at which
 // the tick marks end: below it and centred on the tick for a horizontal axis,
-// left of it (right-aligned) and centred on the tick for a vertical axis.
+// left of it (right-aligned) and centred on the tick for a vertical axis. A
+// rectangle that would cross `boundsPx` along its axis (the last bottom label
+// centred on the chart's right edge, a left label centred on its top) is moved
+// inwards until it lies inside, so that its text is drawn whole; one longer than
+// the bounds starts at their start.
 void PlaceLabelRects(AxisLabels& labels, AxisOrientation orientation, int labelEdgePx,
-                     int heightOfWPx);
+                     int heightOfWPx, RectPx boundsPx);
 
 // The index of the first label whose rectangle contains `pointer`, edges
 // included; -1 when there is none.

@@ -24,6 +24,10 @@ void SetAxisEnds(Axis& axis, RectPx plot) {
     }
 }
 
+RectPx LabelBoundsFor(int clientWidthPx, int clientHeightPx) {
+    return {kBevelPx, kBevelPx, clientWidthPx - kBevelPx, clientHeightPx - kBevelPx};
+}
+
 int LabelEdgePx(AxisOrientation orientation, RectPx plot) {
     return orientation == AxisOrientation::Horizontal ? plot.Bottom + kAxisBandPx
                                                       : plot.Left - kAxisBandPx;
@@ -32,8 +36,12 @@ int LabelEdgePx(AxisOrientation orientation, RectPx plot) {
 ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& bottom, const Axis& left,
                         int seriesCount, const TextMeasurer& measurer,
                         const NumberSymbols& symbols) {
-    ChartLayout layout{
-        .PlotRectPx = {}, .Bottom = bottom, .Left = left, .BottomLabels = {}, .LeftLabels = {}};
+    ChartLayout layout{.PlotRectPx = {},
+                       .LabelBoundsPx = LabelBoundsFor(clientWidthPx, clientHeightPx),
+                       .Bottom = bottom,
+                       .Left = left,
+                       .BottomLabels = {},
+                       .LeftLabels = {}};
     layout.Bottom.Orientation = AxisOrientation::Horizontal;
     layout.Left.Orientation = AxisOrientation::Vertical;
     for (Axis* axis : {&layout.Bottom, &layout.Left}) {
@@ -67,9 +75,11 @@ ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& botto
     layout.BottomLabels = BuildAxisLabels(layout.Bottom, seriesCount, measurer, symbols);
 
     PlaceLabelRects(layout.LeftLabels, layout.Left.Orientation,
-                    LabelEdgePx(layout.Left.Orientation, layout.PlotRectPx), heightOfWPx);
+                    LabelEdgePx(layout.Left.Orientation, layout.PlotRectPx), heightOfWPx,
+                    layout.LabelBoundsPx);
     PlaceLabelRects(layout.BottomLabels, layout.Bottom.Orientation,
-                    LabelEdgePx(layout.Bottom.Orientation, layout.PlotRectPx), heightOfWPx);
+                    LabelEdgePx(layout.Bottom.Orientation, layout.PlotRectPx), heightOfWPx,
+                    layout.LabelBoundsPx);
     return layout;
 }
 

@@ -30,9 +30,13 @@ void SetAxisEnds(Axis& axis, RectPx plot);
 // Where the tick marks end and the label texts begin.
 int LabelEdgePx(AxisOrientation orientation, RectPx plot);
 
+// Where labels may lie: the client area inside the frame.
+RectPx LabelBoundsFor(int clientWidthPx, int clientHeightPx);
+
 struct ChartLayout {
     RectPx PlotRectPx;
-    Axis Bottom;  // as drawn: DrawnMinimum/Maximum and pixel ends set
+    RectPx LabelBoundsPx;  // see LabelBoundsFor
+    Axis Bottom;           // as drawn: DrawnMinimum/Maximum and pixel ends set
     Axis Left;
     AxisLabels BottomLabels;
     AxisLabels LeftLabels;

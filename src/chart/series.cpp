@@ -18,6 +18,7 @@ int Series::AddXY(double x, double y) {
         auto after = std::find_if(xValues_.rbegin(), xValues_.rend(),
                                   [x](double stored) { return stored <= x; });
         index = static_cast<std::size_t>(std::distance(after, xValues_.rend()));
+        if (index < xValues_.size()) ++generation_;
     }
     const auto offset = static_cast<std::ptrdiff_t>(index);
     xValues_.insert(xValues_.begin() + offset, x);
@@ -37,6 +38,7 @@ int Series::AddXY(double x, double y) {
 void Series::Clear() {
     std::vector<double>().swap(xValues_);
     std::vector<double>().swap(yValues_);
+    ++generation_;
     if (OnRepaintRequest) {
         OnRepaintRequest();
     }

@@ -41,6 +41,11 @@ public:
     std::span<const double> XValues() const { return xValues_; }
     std::span<const double> YValues() const { return yValues_; }
 
+    // Changes whenever a stored point moves or goes (a clear, an insertion before the last
+    // point); an append keeps it. Points 0 .. n - 1 seen under one generation are the
+    // same points for as long as it lasts.
+    unsigned Generation() const { return generation_; }
+
 private:
     static constexpr int kGrowthEntries = 1000;
 
@@ -48,6 +53,7 @@ private:
 
     std::vector<double> xValues_;
     std::vector<double> yValues_;
+    unsigned generation_ = 0;
 };
 
 }  // namespace chart

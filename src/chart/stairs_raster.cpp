@@ -104,6 +104,37 @@ constexpr std::size_t SampleCount(std::uint64_t mask) {
 
 static_assert(SampleCount(0) == 0 && SampleCount(kFull) == 64 && SampleCount(kLeftHalf) == 32);
 
+}  // namespace
+
+// The rasterizer's working memory. Between calls every pending column is retired and
+// its masks are all zero, so a call only grows the buffers to its clip.
+struct StairsRasterizer::Workspace {
+    struct PendingColumn {
+        int Column = -1;
+        std::vector<std::uint64_t> Masks;  // one per row
+        std::vector<int> TouchedRows;
+    };
+
+    // The fully covered pixels of a segment's straight body, clipped.
+    struct Body {
+        int Left;
+        int Right;
+        int Top;
+        int Bottom;
+    };
+
+    std::array<PendingColumn, 3> Pending;  // indexed by column % 3
+    std::vector<Body> HorizontalBodies;
+    std::vector<Body> VerticalBodies;
+    std::vector<int> FirstStarting;
+    std::vector<int> FirstEnding;
+    std::vector<int> NextStarting;
+    std::vector<int> NextEnding;
+    std::vector<std::uint8_t> Depth;
+};
+
+namespace {
+
 // Writes one stroke into a mask in clip-local coordinates. The straight bodies
 // of the segments cover whole pixels; only the pixels around vertices are
 // partly covered. Their sub-sample masks are OR-ed per column and turned into
@@ -113,12 +144,22 @@ static_assert(SampleCount(0) == 0 && SampleCount(kFull) == 64 && SampleCount(kLe
 // horizontal ones row by row, vertical ones, which would cost a store per row
 // and column, in one top-down sweep.
 class StrokeWriter {
+    using Workspace = StairsRasterizer::Workspace;
+    using PendingColumn = Workspace::PendingColumn;
+    using Body = Workspace::Body;
+
 public:
-    StrokeWriter(std::vector<std::uint8_t>& alpha, int widthPx, int heightPx)
-        : alpha_(alpha), widthPx_(widthPx), heightPx_(heightPx) {
-        for (PendingColumn& pending : pending_) {
-            pending.Masks.assign(static_cast<std::size_t>(heightPx), 0);
+    StrokeWriter(std::vector<std::uint8_t>& alpha, int widthPx, int heightPx, Workspace& work)
+        : alpha_(alpha), widthPx_(widthPx), heightPx_(heightPx), work_(work) {
+        for (PendingColumn& pending : work_.Pending) {
+            if (pending.Masks.size() < static_cast<std::size_t>(heightPx)) {
+                pending.Masks.resize(static_cast<std::size_t>(heightPx), 0);
+            }
+            pending.Column = -1;
+            pending.TouchedRows.clear();
         }
+        work_.HorizontalBodies.clear();
+        work_.VerticalBodies.clear();
     }
 
     // A vertical segment with top <= bottom.
@@ -129,13 +170,13 @@ public:
         }
         End(x, top, EndSide::Top);
         End(x, bottom, EndSide::Bottom);
-        AddBody(verticalBodies_, x - 1, x + 1, top + 1, bottom - 1);
+        AddBody(work_.VerticalBodies, x - 1, x + 1, top + 1, bottom - 1);
     }
 
     // The straight part of a horizontal segment with left < right; its ends
     // come separately, so that the caller can retire the columns in between.
     void HorizontalBody(int left, int right, int y) {
-        AddBody(horizontalBodies_, left + 1, right - 1, y - 1, y + 1);
+        AddBody(work_.HorizontalBodies, left + 1, right - 1, y - 1, y + 1);
     }
 
     // The round end of a segment at (x, y): the samples of its 3 x 3 pixels.
@@ -146,7 +187,7 @@ public:
             if (column < 0 || column >= widthPx_) {
                 continue;
             }
-            PendingColumn& pending = pending_[static_cast<std::size_t>(column % 3)];
+            PendingColumn& pending = work_.Pending[static_cast<std::size_t>(column % 3)];
             if (pending.Column != column) {
                 if (pending.Column >= 0) {
                     Retire(pending);  // a column the path has left behind
@@ -169,7 +210,7 @@ public:
 
     // Every column left of `column` is complete.
     void RetireBefore(int column) {
-        for (PendingColumn& pending : pending_) {
+        for (PendingColumn& pending : work_.Pending) {
             if (pending.Column >= 0 && pending.Column < column) {
                 Retire(pending);
             }
@@ -178,7 +219,7 @@ public:
 
     void Finish() {
         RetireBefore(widthPx_);
-        for (const Body& body : horizontalBodies_) {
+        for (const Body& body : work_.HorizontalBodies) {
             for (int y = body.Top; y <= body.Bottom; ++y) {
                 std::memset(&alpha_[Index(body.Left, y)], 255,
                             static_cast<std::size_t>(body.Right - body.Left + 1));
@@ -188,20 +229,6 @@ public:
     }
 
 private:
-    struct PendingColumn {
-        int Column = -1;
-        std::vector<std::uint64_t> Masks;  // one per row
-        std::vector<int> TouchedRows;
-    };
-
-    // The fully covered pixels of a segment's straight body, clipped.
-    struct Body {
-        int Left;
-        int Right;
-        int Top;
-        int Bottom;
-    };
-
     void AddBody(std::vector<Body>& bodies, int left, int right, int top, int bottom) const {
         left = std::max(left, 0);
         right = std::min(right, widthPx_ - 1);
@@ -216,20 +243,25 @@ private:
     // cover it (at most three: one per run, a run per column); each row that a
     // body touches is then written in one pass.
     void SweepVerticalBodies() {
-        if (verticalBodies_.empty()) {
+        const std::vector<Body>& bodies = work_.VerticalBodies;
+        if (bodies.empty()) {
             return;
         }
         // Per row, the bodies that start and that end there, as lists threaded
         // through the bodies.
         const auto rows = static_cast<std::size_t>(heightPx_);
-        std::vector<int> firstStarting(rows, -1);
-        std::vector<int> firstEnding(rows, -1);
-        std::vector<int> nextStarting(verticalBodies_.size());
-        std::vector<int> nextEnding(verticalBodies_.size());
+        std::vector<int>& firstStarting = work_.FirstStarting;
+        std::vector<int>& firstEnding = work_.FirstEnding;
+        std::vector<int>& nextStarting = work_.NextStarting;
+        std::vector<int>& nextEnding = work_.NextEnding;
+        firstStarting.assign(rows, -1);
+        firstEnding.assign(rows, -1);
+        nextStarting.resize(bodies.size());
+        nextEnding.resize(bodies.size());
         int left = widthPx_;
         int right = -1;
-        for (std::size_t i = 0; i < verticalBodies_.size(); ++i) {
-            const Body& body = verticalBodies_[i];
+        for (std::size_t i = 0; i < bodies.size(); ++i) {
+            const Body& body = bodies[i];
             nextStarting[i] = std::exchange(firstStarting[static_cast<std::size_t>(body.Top)],
                                             static_cast<int>(i));
             nextEnding[i] = std::exchange(firstEnding[static_cast<std::size_t>(body.Bottom)],
@@ -238,7 +270,8 @@ private:
             right = std::max(right, body.Right);
         }
 
-        std::vector<std::uint8_t> depth(static_cast<std::size_t>(widthPx_), 0);
+        std::vector<std::uint8_t>& depth = work_.Depth;
+        depth.assign(static_cast<std::size_t>(widthPx_), 0);
         const auto cover = [&depth](const Body& body, int delta) {
             for (int x = body.Left; x <= body.Right; ++x) {
                 depth[static_cast<std::size_t>(x)] =
@@ -249,7 +282,7 @@ private:
         for (std::size_t row = 0; row < rows; ++row) {
             for (int i = firstStarting[row]; i >= 0;
                  i = nextStarting[static_cast<std::size_t>(i)]) {
-                cover(verticalBodies_[static_cast<std::size_t>(i)], +1);
+                cover(bodies[static_cast<std::size_t>(i)], +1);
                 ++active;
             }
             if (active > 0) {
@@ -260,7 +293,7 @@ private:
                 }
             }
             for (int i = firstEnding[row]; i >= 0; i = nextEnding[static_cast<std::size_t>(i)]) {
-                cover(verticalBodies_[static_cast<std::size_t>(i)], -1);
+                cover(bodies[static_cast<std::size_t>(i)], -1);
                 --active;
             }
         }
@@ -284,9 +317,7 @@ private:
     std::vector<std::uint8_t>& alpha_;
     int widthPx_;
     int heightPx_;
-    std::array<PendingColumn, 3> pending_;  // indexed by column % 3
-    std::vector<Body> horizontalBodies_;
-    std::vector<Body> verticalBodies_;
+    Workspace& work_;
 };
 
 // The vertices of one pixel column, in clip-local coordinates.
@@ -356,8 +387,17 @@ std::vector<PointPx> CollapseColumns(std::span<const PointPx> path) {
 }
 
 CoverageMask RasterizeStairs(std::span<const PointPx> path, RectPx clipPx) {
+    StairsRasterizer rasterizer;
+    return rasterizer.Rasterize(path, clipPx);
+}
+
+StairsRasterizer::StairsRasterizer() : workspace_(std::make_unique<Workspace>()) {}
+
+StairsRasterizer::~StairsRasterizer() = default;
+
+const CoverageMask& StairsRasterizer::Rasterize(std::span<const PointPx> path, RectPx clipPx) {
     CheckStairPath(path);
-    CoverageMask mask;
+    CoverageMask& mask = mask_;
     mask.ClipPx = clipPx;
     const int widthPx = std::max(clipPx.Width(), 0);
     const int heightPx = std::max(clipPx.Height(), 0);
@@ -368,7 +408,7 @@ CoverageMask RasterizeStairs(std::span<const PointPx> path, RectPx clipPx) {
 
     // Each run of vertices in one column is drawn as one vertical segment from
     // its highest to its lowest vertex: the same set as all its segments.
-    StrokeWriter writer(mask.Alpha, widthPx, heightPx);
+    StrokeWriter writer(mask.Alpha, widthPx, heightPx, *workspace_);
     Run previous;
     for (std::size_t i = 0; i < path.size();) {
         Run run;

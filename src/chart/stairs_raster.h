@@ -6,6 +6,7 @@
 #include "chart/geometry.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -36,14 +37,43 @@ struct CoverageMask {
 // the lowest to the highest vertex; the entry and exit rows are kept.
 std::vector<PointPx> CollapseColumns(std::span<const PointPx> path);
 
+// How far a stroke reaches beyond its segment, in whole pixels: a pixel whose centre lies
+// 2 or more columns (or rows) away from every point of a segment has none of that
+// segment's stroke.
+inline constexpr int kStrokeReachPx = 1;
+
 // Coverage of the path's stroke, kLineWidthPx wide with round joins and ends,
 // inside `clipPx`. Pixel (x, y) is the unit square centred on (x, y), so a
 // stroke along integer coordinates covers three whole pixels across; each
 // pixel is sampled on an 8 x 8 grid and its alpha is the covered fraction,
-// which depends only on the stroked set, not on how the path describes it.
+// which depends only on the stroked set, not on how the path describes it
+// nor on the clip: the coverage of a pixel is the same for every clip that
+// contains it and for every path whose stroke meets that pixel in the same
+// set. So a part of a path that holds every segment reaching a rectangle
+// gives, inside that rectangle, the coverage of the whole path.
 // The path is a stair path (x never decreases, every segment horizontal or
 // vertical; std::invalid_argument otherwise). Cost grows with the pixels the
-// stroke touches and the number of vertices, each vertex touched once.
+// stroke touches, the clip's area and the number of vertices, each vertex
+// touched once.
 CoverageMask RasterizeStairs(std::span<const PointPx> path, RectPx clipPx);
+
+// The same rasterizer with its working memory kept from one call to the next, so that
+// rasterizing many small rectangles costs no allocation once the largest was seen.
+class StairsRasterizer {
+public:
+    StairsRasterizer();
+    ~StairsRasterizer();
+    StairsRasterizer(const StairsRasterizer&) = delete;
+    StairsRasterizer& operator=(const StairsRasterizer&) = delete;
+
+    // As RasterizeStairs; the mask stays valid until the next call.
+    const CoverageMask& Rasterize(std::span<const PointPx> path, RectPx clipPx);
+
+    struct Workspace;
+
+private:
+    CoverageMask mask_;
+    std::unique_ptr<Workspace> workspace_;
+};
 
 }  // namespace chart

@@ -335,14 +335,16 @@ TEST(ChartAxisLabels, DegenerateViewsDrawWhatFitsOnTheAxis) {
 
 class ChartLabelHover : public ::testing::Test {
 protected:
+    static constexpr chart::RectPx kWide{1, 1, 999, 999};
+
     void SetUp() override {
         const FixedWidthMeasurer measurer;
         const Axis bottomAxis = LaidOutAxis(AxisOrientation::Horizontal, 0, 100, 50, 550);
         bottom = chart::BuildAxisLabels(bottomAxis, 1000, measurer, {});
-        chart::PlaceLabelRects(bottom, AxisOrientation::Horizontal, 307, 13);
+        chart::PlaceLabelRects(bottom, AxisOrientation::Horizontal, 307, 13, kWide);
         const Axis leftAxis = LaidOutAxis(AxisOrientation::Vertical, 0, 255, 1, 300);
         left = chart::BuildAxisLabels(leftAxis, std::nullopt, measurer, {});
-        chart::PlaceLabelRects(left, AxisOrientation::Vertical, 43, 13);
+        chart::PlaceLabelRects(left, AxisOrientation::Vertical, 43, 13, kWide);
     }
 
     AxisLabels bottom;
@@ -356,6 +358,41 @@ TEST_F(ChartLabelHover, RectanglesSitAgainstTheTickEndsCentredOnTheTick) {
     EXPECT_EQ(bottom.Labels.front().TextRect, (chart::RectPx{541, 307, 559, 320}));
     ASSERT_EQ(left.Labels.back().Text, u"0");
     EXPECT_EQ(left.Labels.back().TextRect, (chart::RectPx{37, 294, 43, 307}));
+}
+
+// A label that would cross the bounds along its axis moves inwards, drawn whole; the others
+// and the distance from the tick ends stay.
+TEST(ChartLabelRects, LabelsCrossingTheBoundsMoveInsideAlongTheirAxis) {
+    using chart::RectPx;
+    const auto place = [](AxisOrientation orientation, int tickPx, int widthPx, RectPx bounds) {
+        AxisLabels labels;
+        labels.Labels.push_back(
+            {.Value = 0, .Text = u"", .WidthPx = widthPx, .TickPx = tickPx, .TextRect = {}});
+        chart::PlaceLabelRects(labels, orientation, 300, 13, bounds);
+        return labels.Labels.front().TextRect;
+    };
+    const RectPx bounds{1, 1, 1176, 447};
+    const struct {
+        AxisOrientation orientation;
+        int tickPx;
+        int widthPx;
+        RectPx expected;
+    } cases[] = {
+        // Bottom labels: the last one on the plot's last column, 1174, moves left.
+        {AxisOrientation::Horizontal, 1174, 21, {1155, 300, 1176, 313}},
+        {AxisOrientation::Horizontal, 1165, 21, {1155, 300, 1176, 313}},  // just inside
+        {AxisOrientation::Horizontal, 1164, 21, {1154, 300, 1175, 313}},  // untouched
+        {AxisOrientation::Horizontal, 3, 14, {1, 300, 15, 313}},          // moves right
+        {AxisOrientation::Horizontal, 500, 2000, {1, 300, 2001, 313}},    // longer: at the start
+        // Left labels: moved along the axis only, their right edge on the tick ends.
+        {AxisOrientation::Vertical, 2, 21, {279, 1, 300, 14}},
+        {AxisOrientation::Vertical, 446, 21, {279, 434, 300, 447}},
+        {AxisOrientation::Vertical, 200, 21, {279, 194, 300, 207}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(place(c.orientation, c.tickPx, c.widthPx, bounds), c.expected)
+            << "tick " << c.tickPx << ", width " << c.widthPx;
+    }
 }
 
 TEST_F(ChartLabelHover, FindsTheLabelUnderThePointerEdgesIncluded) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using chart::Axis;
@@ -81,6 +83,41 @@ TEST(ChartLayout, LaysOutThePlotAroundTheLeftLabelsAndCopiesTheDrawnRanges) {
     EXPECT_EQ(zero.TickPx, 32);
     EXPECT_EQ(zero.TextRect, (RectPx{29, 456, 35, 469}));
     EXPECT_EQ(zero.TextRect.Bottom, 470 - 1);  // the labels fill the band down to the bevel
+
+    // The last bottom label, 255 on its tick near the right edge, lies inside the frame,
+    // whole; the plot keeps its rectangle.
+    const chart::AxisLabel& last = layout.BottomLabels.Labels.front();
+    ASSERT_EQ(last.Text, u"255");
+    EXPECT_EQ(layout.LabelBoundsPx, (RectPx{1, 1, 1209, 469}));
+    EXPECT_EQ(last.TextRect.Right, std::min(last.TickPx - 9 + 18, 1209));
+    for (const auto* labels : {&layout.BottomLabels, &layout.LeftLabels}) {
+        for (const chart::AxisLabel& label : labels->Labels) {
+            EXPECT_TRUE(layout.LabelBoundsPx.Covers(label.TextRect)) << label.Value;
+        }
+    }
+}
+
+// Bottom axis 0 to 30 and 0 to 10000: the label at the right end is centred on the plot's
+// last column, so half of it would lie beyond the chart; it moves inwards to end at the
+// frame, and no other label moves.
+TEST(ChartLayout, TheLastBottomLabelEndsAtTheFrameInsteadOfCrossingIt) {
+    const FixedWidthMeasurer measurer;
+    for (const double maximum : {30.0, 10000.0}) {
+        Axis bottom;
+        bottom.Maximum = maximum;
+        Axis left;
+        left.Orientation = AxisOrientation::Vertical;
+        left.Maximum = 255;
+        const chart::ChartLayout layout =
+            chart::LayoutChart(1177, 448, bottom, left, 1, measurer, chart::NumberSymbols{});
+        const chart::AxisLabel& last = layout.BottomLabels.Labels.front();
+        ASSERT_EQ(last.Value, maximum);
+        EXPECT_EQ(last.TickPx, layout.PlotRectPx.Right - 1);
+        EXPECT_EQ(last.TextRect.Right, 1177 - chart::kBevelPx) << maximum;
+        EXPECT_EQ(last.TextRect.Width(), last.WidthPx);
+        const chart::AxisLabel& before = layout.BottomLabels.Labels[1];
+        EXPECT_EQ(before.TextRect.Left, before.TickPx - before.WidthPx / 2) << "stays centred";
+    }
 }
 
 // Near 1e300 a left label is written with all its 301 digits, 2406 px in this measure:

@@ -121,6 +121,24 @@ TEST(ChartSeries, StorageGrowsBy1000AndClearReleasesIt) {
     EXPECT_TRUE(series.YValues().empty());
 }
 
+// A redraw that finds the generation unchanged draws only what the appended points add.
+TEST(ChartSeries, GenerationChangesWhenStoredPointsMoveOrGoNotOnAppends) {
+    Series series;
+    const unsigned start = series.Generation();
+    series.AddY(1.0);
+    series.AddXY(5.0, 2.0);
+    series.AddXY(5.0, 3.0);  // an equal x goes after the last one: an append
+    EXPECT_EQ(series.Generation(), start);
+    series.AddXY(2.0, 4.0);  // before the last point: the points from there on move
+    const unsigned inserted = series.Generation();
+    EXPECT_NE(inserted, start);
+    series.Clear();
+    EXPECT_NE(series.Generation(), inserted);
+    const unsigned cleared = series.Generation();
+    series.Clear();
+    EXPECT_NE(series.Generation(), cleared) << "a clear of an empty series counts too";
+}
+
 struct AutoClearCase {
     double maximum;
     int firstClearingIndex;

@@ -15,6 +15,8 @@
 
 #include "chart/stairs_raster.h"
 #include "chart_window.h"
+#include "ui/handles.h"
+#include "ui/memory_picture.h"
 #include "ui/text.h"
 
 namespace {
@@ -69,7 +71,7 @@ TEST_F(ChartWindow, ClearLeavesTheStaticLayerAlone) {
     SendMessageW(form->btnClearChart.Handle(), BM_CLICK, 0, 0);
     PaintNow();
     EXPECT_EQ(form->Series1.Count(), 0);
-    ExpectScreenShows(Copy(view->StaticLayer()));
+    ExpectScreenShows(StaticLayer());
 }
 
 TEST_F(ChartWindow, ExtremeValuesLieOnThePlotsEdgesAndTheLineIsClippedBelowIt) {
@@ -150,6 +152,61 @@ TEST_F(ChartWindow, LabelUnderThePointerIsBoldUntilThePointerLeaves) {
         << "leaving the chart clears the hovered label";
 }
 
+// The label at the right end of the bottom axis ("30", "10,000", "255" in a wider chart)
+// ends inside the frame, drawn whole: its pixels are those of its text drawn alone at the
+// same place, and its ink reaches no further than the frame.
+TEST_F(ChartWindow, RightmostBottomLabelIsDrawnWholeInsideTheFrame) {
+    const base::RectPx designed = view->BoundsPx();
+    struct Case {
+        int position;
+        int widerPx;
+    };
+    for (const Case c : {Case{30, 0}, Case{10000, 0}, Case{256, 0}, Case{256, 400}}) {
+        view->SetBoundsPx(
+            {designed.Left, designed.Top, designed.Right + c.widerPx, designed.Bottom});
+        form->TrackBar2.SetPosition(c.position);
+        PaintNow();
+        SCOPED_TRACE("TrackBar2 at " + std::to_string(c.position) + ", " +
+                     std::to_string(c.widerPx) + " px wider");
+        const base::SizePx size = view->ClientSizePx();
+        const chart::AxisLabel& last = view->Layout().BottomLabels.Labels.front();
+        const RectPx rect = last.TextRect;
+        EXPECT_LE(rect.Right, size.Width - chart::kBevelPx);
+        EXPECT_GE(last.TickPx, Plot().Right - 30) << "a label near the right edge";
+
+        // The text alone on the chart's colour, at the same place.
+        ui::MemoryPicture alone;
+        ASSERT_TRUE(alone.Ensure(size.Width, size.Height));
+        const RECT all{0, 0, size.Width, size.Height};
+        const ui::UniqueBrush face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+        FillRect(alone.Dc(), &all, face.Get());
+        {
+            ui::SelectGuard font(alone.Dc(), view->Fonts().Regular());
+            SetBkMode(alone.Dc(), TRANSPARENT);
+            SetTextColor(alone.Dc(), kBlack);
+            ExtTextOutW(alone.Dc(), rect.Left, rect.Top, 0, nullptr,
+                        reinterpret_cast<const wchar_t*>(last.Text.c_str()),
+                        static_cast<UINT>(last.Text.size()), nullptr);
+            GdiFlush();
+        }
+        const Pixels expected = Copy(alone);
+        int ink = 0;
+        int rightmostInk = 0;
+        for (int y = rect.Top; y < rect.Bottom; ++y) {
+            for (int x = rect.Left - 3; x < size.Width; ++x) {
+                if (expected.At(x, y) == GetSysColor(COLOR_BTNFACE)) continue;
+                ++ink;
+                rightmostInk = std::max(rightmostInk, x);
+            }
+        }
+        EXPECT_GT(ink, 10);
+        EXPECT_LT(rightmostInk, size.Width - chart::kBevelPx) << "the ink ends inside the frame";
+        const RectPx block{rect.Left - 2, rect.Top, size.Width - chart::kBevelPx, rect.Bottom};
+        EXPECT_EQ(Differences(Copy(view->Picture()), expected, block), 0);
+        ExpectScreenShows(Copy(view->Picture()));
+    }
+}
+
 TEST_F(ChartWindow, NarrowWidthShowsTheLineToTheRightEdgeAndTheNextSampleClears) {
     ASSERT_TRUE(form->cbAutoClear.Checked());
     Plus(199);
@@ -172,7 +229,7 @@ TEST_F(ChartWindow, NarrowWidthShowsTheLineToTheRightEdgeAndTheNextSampleClears)
     Plus();
     PaintNow();
     EXPECT_EQ(form->Series1.Count(), 0);
-    ExpectScreenShows(Copy(view->StaticLayer()));
+    ExpectScreenShows(StaticLayer());
 }
 
 // 10000 points over a plot 1000 pixels wide, drawn over an earlier dense line so that the
@@ -199,7 +256,7 @@ TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage)
     const std::vector<PointPx> vertices = ModelVertices();
     ASSERT_GT(vertices.size(), 10000u);
     const chart::CoverageMask mask = chart::RasterizeStairs(vertices, chart::StairsClipRect(plot));
-    const Pixels under = Copy(view->StaticLayer());
+    const Pixels under = StaticLayer();
     Pixels expected = under;
     int partial = 0;
     for (int y = mask.ClipPx.Top; y < mask.ClipPx.Bottom; ++y) {
@@ -232,7 +289,7 @@ TEST_F(ChartWindow, SurfaceDecidesWhetherTheLineIsAntiAliased) {
         view->SetDrawingSurface(c.surface);
         PaintNow();
         const Pixels picture = Copy(view->Picture());
-        const Pixels under = Copy(view->StaticLayer());
+        const Pixels under = StaticLayer();
         int line = 0;
         int blended = 0;
         for (std::size_t i = 0; i < picture.colours.size(); ++i) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "chart/chart_painter.h"
 #include "chart/stairs_raster.h"
 #include "chart/visible_range.h"
 #include "ui/handles.h"
@@ -146,6 +147,26 @@ protected:
         ASSERT_GT(visible.Width(), expected.width / 2);
         EXPECT_EQ(Differences(Screen(view->Handle()), expected, visible), 0);
     }
+
+    // The chart as last laid out, drawn from nothing by a painter of its own with the
+    // series' points, or with none: the static layer alone.
+    Pixels FullRedraw(bool withLine = true) const {
+        chart::ChartPainter fresh;
+        const base::SizePx size = view->ClientSizePx();
+        const chart::Series& series = form->Series1;
+        fresh.Update({.Layout = view->Layout(),
+                      .Hovered = view->Hovered(),
+                      .WidthPx = size.Width,
+                      .HeightPx = size.Height,
+                      .Fonts = view->Fonts(),
+                      .LineSurface = view->DrawingSurface(),
+                      .XValues = withLine ? series.XValues() : std::span<const double>{},
+                      .YValues = withLine ? series.YValues() : std::span<const double>{},
+                      .SeriesGeneration = series.Generation()});
+        GdiFlush();
+        return Copy(fresh.Picture());
+    }
+    Pixels StaticLayer() const { return FullRedraw(false); }
 
     // The stepped line's vertices over the axes as last drawn, every point given.
     std::vector<PointPx> ModelVertices() const {
