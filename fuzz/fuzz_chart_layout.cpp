@@ -85,13 +85,26 @@ void CheckLabels(const Axis& axis, const AxisLabels& labels, const chart::ChartL
                 "label rectangles within sane bounds");
         Require(r.Width() == label.WidthPx && r.Height() == measurer.HeightPx,
                 "the rectangle holds the text");
+        // Centred on the tick, unless that would cross the label bounds along the axis:
+        // then moved inside (or to the bounds' start when longer than they are).
+        const chart::RectPx& bounds = layout.LabelBoundsPx;
+        const auto placed = [](int centred, int length, int low, int high) {
+            return std::max(std::min(centred, high - length), low);
+        };
         if (axis.Orientation == AxisOrientation::Horizontal) {
-            Require(r.Top == labelEdge && r.Left == label.TickPx - label.WidthPx / 2,
-                    "a bottom label sits below the tick end, centred");
+            Require(
+                r.Top == labelEdge && r.Left == placed(label.TickPx - label.WidthPx / 2,
+                                                       label.WidthPx, bounds.Left, bounds.Right),
+                "a bottom label sits below the tick end, centred or moved inside");
         } else {
-            Require(r.Right == labelEdge && r.Top == label.TickPx - measurer.HeightPx / 2,
-                    "a left label ends at the tick end, centred");
+            Require(r.Right == labelEdge &&
+                        r.Top == placed(label.TickPx - measurer.HeightPx / 2, measurer.HeightPx,
+                                        bounds.Top, bounds.Bottom),
+                    "a left label ends at the tick end, centred or moved inside");
         }
+        // A hidden text is only ever the neighbour of an end label.
+        if (!label.TextShown)
+            Require(i == 1 || i + 2 == count, "only an end's neighbour gives way");
     }
 
     fuzz::Trace("axis %s..%s over %d..%d: increment %s, %zu labels\n", fuzz::Show(min).c_str(),

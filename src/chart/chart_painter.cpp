@@ -140,8 +140,8 @@ void DrawLabels(HDC dc, const AxisLabels& labels, AxisOrientation orientation,
     {
         ui::SelectGuard font(dc, fonts.Regular());
         for (std::size_t i = 0; i < labels.Labels.size(); ++i) {
-            if (static_cast<int>(i) == hovered) continue;
             const AxisLabel& label = labels.Labels[i];
+            if (static_cast<int>(i) == hovered || !label.TextShown) continue;
             PutText(dc, label.TextRect.Left, label.TextRect.Top, label.Text);
         }
     }
@@ -161,7 +161,9 @@ bool SameLabels(const AxisLabels& a, const AxisLabels& b) {
     for (std::size_t i = 0; i < a.Labels.size(); ++i) {
         const AxisLabel& x = a.Labels[i];
         const AxisLabel& y = b.Labels[i];
-        if (x.TickPx != y.TickPx || !(x.TextRect == y.TextRect) || x.Text != y.Text) return false;
+        if (x.TickPx != y.TickPx || !(x.TextRect == y.TextRect) || x.Text != y.Text ||
+            x.TextShown != y.TextShown)
+            return false;
     }
     return true;
 }

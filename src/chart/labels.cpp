@@ -12,6 +12,11 @@ namespace {
 
 constexpr double kSmallestIncrement = 1e-12;
 constexpr int kLabelsSeparationPercent = 10;
+
+// The space kept between two labels of `sizePx`: 10 % of it, rounded half to even.
+int SeparationPx(int sizePx) {
+    return static_cast<int>(base::RoundHalfEven(sizePx * kLabelsSeparationPercent / 100.0));
+}
 constexpr int kMinorTicksPerGap = 3;
 
 // |value| * 1000 rounded half up on its 15 significant decimal digits, as a
@@ -118,8 +123,7 @@ int RoomForLabels(int labelSizePx, int axisLengthPx) {
     if (labelSizePx <= 0 || axisLengthPx <= 0) {
         return 1;
     }
-    const double separatedPx =
-        labelSizePx + base::RoundHalfEven(labelSizePx * kLabelsSeparationPercent / 100.0);
+    const double separatedPx = labelSizePx + SeparationPx(labelSizePx);
     return static_cast<int>(base::RoundHalfEven(axisLengthPx / separatedPx));
 }
 
@@ -226,30 +230,55 @@ int Inside(int start, int length, int low, int high) {
     return std::max(std::min(start, high - length), low);
 }
 
+// Whether two label rectangles come closer along the axis than the labels' separation.
+bool Crowded(const RectPx& a, const RectPx& b, AxisOrientation orientation) {
+    const bool horizontal = orientation == AxisOrientation::Horizontal;
+    const int gap = horizontal ? std::max(a.Left, b.Left) - std::min(a.Right, b.Right)
+                               : std::max(a.Top, b.Top) - std::min(a.Bottom, b.Bottom);
+    const int size = horizontal ? std::max(a.Width(), b.Width()) : std::max(a.Height(), b.Height());
+    return gap < std::max(1, SeparationPx(size));
+}
+
 }  // namespace
 
 void PlaceLabelRects(AxisLabels& labels, AxisOrientation orientation, int labelEdgePx,
                      int heightOfWPx, RectPx boundsPx) {
-    for (AxisLabel& label : labels.Labels) {
+    std::vector<bool> moved(labels.Labels.size(), false);
+    for (std::size_t i = 0; i < labels.Labels.size(); ++i) {
+        AxisLabel& label = labels.Labels[i];
+        label.TextShown = true;
         RectPx& rect = label.TextRect;
         if (orientation == AxisOrientation::Horizontal) {
-            rect.Left = Inside(label.TickPx - label.WidthPx / 2, label.WidthPx, boundsPx.Left,
-                               boundsPx.Right);
+            const int centred = label.TickPx - label.WidthPx / 2;
+            rect.Left = Inside(centred, label.WidthPx, boundsPx.Left, boundsPx.Right);
+            moved[i] = rect.Left != centred;
             rect.Right = rect.Left + label.WidthPx;
             rect.Top = labelEdgePx;
             rect.Bottom = labelEdgePx + heightOfWPx;
         } else {
             rect.Right = labelEdgePx;
             rect.Left = labelEdgePx - label.WidthPx;
-            rect.Top =
-                Inside(label.TickPx - heightOfWPx / 2, heightOfWPx, boundsPx.Top, boundsPx.Bottom);
+            const int centred = label.TickPx - heightOfWPx / 2;
+            rect.Top = Inside(centred, heightOfWPx, boundsPx.Top, boundsPx.Bottom);
+            moved[i] = rect.Top != centred;
             rect.Bottom = rect.Top + heightOfWPx;
+        }
+    }
+    const std::size_t count = labels.Labels.size();
+    if (count < 2) return;
+    // Only the labels at the ends can have been moved by the bounds.
+    for (const auto& [end, neighbour] :
+         {std::pair{std::size_t{0}, std::size_t{1}}, std::pair{count - 1, count - 2}}) {
+        if (moved[end] &&
+            Crowded(labels.Labels[end].TextRect, labels.Labels[neighbour].TextRect, orientation)) {
+            labels.Labels[neighbour].TextShown = false;
         }
     }
 }
 
 int HoveredLabelIndex(const AxisLabels& labels, PointPx pointer) {
     for (std::size_t i = 0; i < labels.Labels.size(); ++i) {
+        if (!labels.Labels[i].TextShown) continue;
         const RectPx& rect = labels.Labels[i].TextRect;
         if (pointer.XPx >= rect.Left && pointer.XPx <= rect.Right && pointer.YPx >= rect.Top &&
             pointer.YPx <= rect.Bottom) {

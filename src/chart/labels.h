@@ -65,6 +65,9 @@ struct AxisLabel {
     int WidthPx = 0;
     int TickPx = 0;   // position along the axis
     RectPx TextRect;  // where the text is drawn; see PlaceLabelRects
+    // False when a label moved inwards at the axis's end would touch this one's text: its
+    // tick and grid line stay, its text is left out (and is no hover target).
+    bool TextShown = true;
 };
 
 struct AxisLabels {
@@ -84,7 +87,9 @@ AxisLabels BuildAxisLabels(const Axis& axis, std::optional<int> xAxisPointCount,
 // rectangle that would cross `boundsPx` along its axis (the last bottom label
 // centred on the chart's right edge, a left label centred on its top) is moved
 // inwards until it lies inside, so that its text is drawn whole; one longer than
-// the bounds starts at their start.
+// the bounds starts at their start. A moved end label keeps its text; the text of its
+// neighbour is left out when the two would come closer than the labels' separation (10 %
+// of the larger, at least 1 pixel), so no text is drawn against another.
 void PlaceLabelRects(AxisLabels& labels, AxisOrientation orientation, int labelEdgePx,
                      int heightOfWPx, RectPx boundsPx);
 

@@ -395,6 +395,56 @@ TEST(ChartLabelRects, LabelsCrossingTheBoundsMoveInsideAlongTheirAxis) {
     }
 }
 
+// The end label moved inwards keeps its text; its neighbour's text gives way when the two
+// would come closer than the separation, and only then.
+TEST(ChartLabelRects, AMovedEndLabelCrowdsOutItsNeighboursText) {
+    using chart::RectPx;
+    const RectPx bounds{1, 1, 1176, 447};
+    const auto place = [&](AxisOrientation orientation, std::vector<int> ticks) {
+        AxisLabels labels;
+        for (const int tick : ticks)
+            labels.Labels.push_back(
+                {.Value = 0, .Text = u"", .WidthPx = 21, .TickPx = tick, .TextRect = {}});
+        chart::PlaceLabelRects(labels, orientation, 300, 13, bounds);
+        std::vector<bool> shown;
+        for (const chart::AxisLabel& label : labels.Labels) shown.push_back(label.TextShown);
+        return shown;
+    };
+    using V = std::vector<bool>;
+    const struct {
+        const char* what;
+        AxisOrientation orientation;
+        std::vector<int> ticks;  // descending values: the first is the right or top end
+        V shown;
+    } cases[] = {
+        {"right end moved onto its neighbour",
+         AxisOrientation::Horizontal,
+         {1174, 1160, 1100},
+         {true, false, true}},
+        {"moved, one pixel apart: closer than 10 % of 21",
+         AxisOrientation::Horizontal,
+         {1174, 1143, 1100},
+         {true, false, true}},
+        {"moved, two pixels apart",
+         AxisOrientation::Horizontal,
+         {1174, 1142, 1100},
+         {true, true, true}},
+        {"neither end moved", AxisOrientation::Horizontal, {1000, 990, 11}, {true, true, true}},
+        {"left end moved onto its neighbour",
+         AxisOrientation::Horizontal,
+         {900, 20, 3},
+         {true, false, true}},
+        {"top end moved", AxisOrientation::Vertical, {2, 8, 400}, {true, false, true}},
+        {"two labels, the end crowds the other",
+         AxisOrientation::Horizontal,
+         {1174, 1160},
+         {true, false}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(place(c.orientation, c.ticks), c.shown) << c.what;
+    }
+}
+
 TEST_F(ChartLabelHover, FindsTheLabelUnderThePointerEdgesIncluded) {
     const int zero = static_cast<int>(bottom.Labels.size()) - 1;
     const int hundred = 0;
