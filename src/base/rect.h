@@ -36,9 +36,6 @@ struct RectPx {
         return other.Empty() || (other.Left >= Left && other.Top >= Top && other.Right <= Right &&
                                  other.Bottom <= Bottom);
     }
-    constexpr RectPx Offset(int dx, int dy) const noexcept {
-        return {Left + dx, Top + dy, Right + dx, Bottom + dy};
-    }
     friend constexpr bool operator==(const RectPx&, const RectPx&) = default;
 };
 

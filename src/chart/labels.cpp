@@ -280,8 +280,7 @@ int HoveredLabelIndex(const AxisLabels& labels, PointPx pointer) {
     for (std::size_t i = 0; i < labels.Labels.size(); ++i) {
         if (!labels.Labels[i].TextShown) continue;
         const RectPx& rect = labels.Labels[i].TextRect;
-        if (pointer.XPx >= rect.Left && pointer.XPx <= rect.Right && pointer.YPx >= rect.Top &&
-            pointer.YPx <= rect.Bottom) {
+        if (rect.ContainsInclusive(pointer.XPx, pointer.YPx)) {
             return static_cast<int>(i);
         }
     }
