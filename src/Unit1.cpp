@@ -4,6 +4,7 @@
 #include <string>
 
 #include "../res/resource_ids.h"
+#include "base/number_format.h"
 #include "chart/auto_clear.h"
 #include "dds/accumulator.h"
 #include "layout/form_layout.h"
@@ -15,11 +16,6 @@ namespace {
 constexpr int kArrowRestHeightPx = 163;  // device pixels, never scaled
 constexpr int kArrowPulseStepPx = 5;
 constexpr unsigned kSlowestStepMs = 501;  // 501 - position: 500 ms at 1, 1 ms at 500
-
-std::u16string DecimalText(unsigned value) {
-    const std::string digits = std::to_string(value);
-    return {digits.begin(), digits.end()};
-}
 
 }  // namespace
 
@@ -109,8 +105,8 @@ void TForm1::FormCreate(ui::Window& sender) {
 
 void TForm1::OutputSample() {
     const std::uint8_t hi = dds::HighByte(fPhaseAcc);
-    stHi.SetCaption(DecimalText(hi));
-    stLow.SetCaption(DecimalText(dds::LowByte(fPhaseAcc)));
+    stHi.SetCaption(base::IntegerText(hi));
+    stLow.SetCaption(base::IntegerText(dds::LowByte(fPhaseAcc)));
     Series1.AddY(static_cast<double>(WaveTable[hi]));
 }
 

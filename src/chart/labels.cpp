@@ -1,5 +1,7 @@
 #include "chart/labels.h"
 
+#include "base/number_format.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -78,28 +80,10 @@ std::u16string FormatLabel(double value, const NumberSymbols& symbols) {
         return value < 0 ? u"-INF" : u"INF";
     }
     const std::string digits = ThousandthsDigits(std::fabs(value));
-    std::string integerPart = digits.substr(0, digits.size() - 3);
-    std::string decimals = digits.substr(digits.size() - 3);
-    integerPart.erase(0, std::min(integerPart.find_first_not_of('0'), integerPart.size() - 1));
-    decimals.erase(decimals.find_last_not_of('0') + 1);
-
-    std::u16string text;
-    if (value < 0 && (integerPart != "0" || !decimals.empty())) {
-        text += u'-';
-    }
-    for (std::size_t i = 0; i < integerPart.size(); ++i) {
-        if (i > 0 && (integerPart.size() - i) % 3 == 0) {
-            if (symbols.Grouping != u'\0') text += symbols.Grouping;
-        }
-        text += static_cast<char16_t>(integerPart[i]);
-    }
-    if (!decimals.empty()) {
-        text += symbols.Decimal;
-        for (const char digit : decimals) {
-            text += static_cast<char16_t>(digit);
-        }
-    }
-    return text;
+    const std::size_t point = digits.size() - 3;
+    return base::DecimalText(
+        {.Negative = value < 0, .Whole = digits.substr(0, point), .Fraction = digits.substr(point)},
+        {.Symbols = symbols, .Negative = base::NegativeForm::Minus});
 }
 
 int LabelSizePx(const Axis& axis, const TextMeasurer& measurer, const NumberSymbols& symbols) {

@@ -1,7 +1,8 @@
 #include "chart/value_text.h"
 
 #include <charconv>
-#include <cmath>
+
+#include "base/number_format.h"
 
 namespace chart {
 namespace {
@@ -11,16 +12,12 @@ std::u16string Number(double v, char16_t decimal) {
     const auto [end, error] =
         std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 3);
     if (error != std::errc{}) return u"?";
-    std::string text(buffer, end);
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos) {
-        while (text.back() == '0') text.pop_back();
-        if (text.back() == '.') text.pop_back();
-    }
-    if (text == "-0") text = "0";
-    std::u16string out;
-    for (char c : text) out += c == '.' ? decimal : static_cast<char16_t>(c);
-    return out;
+    const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
+    // Infinities and NaN keep the C library's spelling.
+    const std::optional<base::DecimalDigits> digits = base::SplitDecimal(text);
+    if (!digits) return base::Widened(text);
+    return base::DecimalText(*digits, {.Symbols = {.Decimal = decimal, .Grouping = u'\0'},
+                                       .Negative = base::NegativeForm::Minus});
 }
 
 }  // namespace

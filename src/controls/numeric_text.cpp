@@ -1,5 +1,6 @@
 #include "controls/numeric_text.h"
 
+#include "base/number_format.h"
 #include "base/rounding.h"
 
 #include <clocale>
@@ -58,7 +59,7 @@ long double ConvertKept(std::string kept) {
 // Writing
 
 // The exact decimal digits of a non-negative integral finite value.
-std::string DecimalDigits(long double integral) {
+std::string IntegralDigits(long double integral) {
     if (integral == 0.0L) return "0";
 
     // Binary digits, 32 at a time, least significant limb first. Each step is
@@ -97,16 +98,6 @@ std::string DecimalDigits(long double integral) {
         digits += chunk;
     }
     return digits;
-}
-
-std::u16string Grouped(const std::string& digits, char16_t grouping) {
-    std::u16string text;
-    text.reserve(digits.size() + digits.size() / 3);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (grouping != u'\0' && i != 0 && (digits.size() - i) % 3 == 0) text += grouping;
-        text += static_cast<char16_t>(digits[i]);
-    }
-    return text;
 }
 
 std::optional<std::u16string> IfChanged(std::u16string_view current, std::u16string next) {
@@ -148,12 +139,9 @@ std::u16string FormatNumberText(long double value, const NumberSymbols& symbols)
     if (std::isinf(value)) return value > 0 ? u"INF" : u"(INF)";
 
     const long double magnitude = base::RoundHalfAwayFromZero(std::fabs(value));
-    const bool negative = value < 0 && magnitude != 0.0L;
-    std::u16string text;
-    if (negative) text += u'(';
-    text += Grouped(DecimalDigits(magnitude), symbols.Grouping);
-    if (negative) text += u')';
-    return text;
+    return base::DecimalText(
+        {.Negative = value < 0, .Whole = IntegralDigits(magnitude), .Fraction = {}},
+        {.Symbols = symbols, .Negative = base::NegativeForm::Parentheses});
 }
 
 ValueReading ReadValue(std::u16string_view text, long double min, const NumberSymbols& symbols) {

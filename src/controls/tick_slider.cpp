@@ -9,6 +9,7 @@
 #include <string>
 
 #include "../../res/resource_ids.h"
+#include "base/number_format.h"
 #include "ui/buffered_paint.h"
 #include "ui/fill.h"
 #include "ui/rect_conversion.h"
@@ -112,10 +113,9 @@ void TickSlider::ApplyTimer() {
 }
 
 std::optional<ui::AccessibleFacts> TickSlider::Accessible() const {
-    const std::string digits = std::to_string(Position());
     return ui::AccessibleFacts{.Name = AccessibleName(),
                                .Role = ROLE_SYSTEM_SLIDER,
-                               .Value = std::u16string(digits.begin(), digits.end())};
+                               .Value = base::IntegerText(Position())};
 }
 
 TickSlider::Colours TickSlider::CurrentColours() const {
