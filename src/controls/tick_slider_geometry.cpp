@@ -21,6 +21,25 @@ std::int64_t FirstMultipleFrom(std::int64_t value, std::int64_t step) {
     return q * step;
 }
 
+enum class TravelRounding { ExactQuotient, PerStepFactor };
+
+// Pixels from the border inset to the thumb's left edge at `steps` positions above Min, for
+// a travel of `spanPx` over `range` (> 0) positions; truncated towards zero. The thumb takes
+// the exact quotient spanPx * steps / range. The tick marks and the threshold of a track
+// press take the pixels per step first, spanPx / range as a double, and truncate its product
+// with the steps. That double can lie just below the true ratio, and where the exact quotient
+// is a whole number the product then falls one pixel short: a span of 1 pixel over 49
+// positions puts the thumb at Max 1 pixel in, but its mark and the press threshold at 0.
+// Both roundings are the slider's contract: the marks' and the threshold's pixels are the
+// per-step ones, the thumb's the exact ones, and one rounding for all three would move a
+// mark or the threshold by a pixel at such ranges. At the window's range of 9999 positions
+// the two agree on every position at the designed width and its scalings.
+std::int64_t TravelPx(int spanPx, std::int64_t range, std::int64_t steps, TravelRounding rounding) {
+    if (rounding == TravelRounding::ExactQuotient) return std::int64_t{spanPx} * steps / range;
+    const double perStepPx = static_cast<double>(spanPx) / static_cast<double>(range);
+    return static_cast<std::int64_t>(std::trunc(static_cast<double>(steps) * perStepPx));
+}
+
 }  // namespace
 
 TickSliderMetrics TickSliderMetrics::ScaledBy(int newDpi, int oldDpi) const {
@@ -48,10 +67,10 @@ base::RectPx TickSliderLayout::TrackRect() const {
 base::RectPx TickSliderLayout::ThumbRect(int position) const {
     const TickSliderMetrics& m = Metrics;
     const std::int64_t range = static_cast<std::int64_t>(Max) - Min;
-    // The exact quotient, truncated: integer division gives the same as Trunc of the real.
-    const std::int64_t travel = range > 0 ? static_cast<std::int64_t>(TravelSpanPx()) *
-                                                (position - std::int64_t{Min}) / range
-                                          : 0;
+    const std::int64_t travel = range > 0
+                                    ? TravelPx(TravelSpanPx(), range, position - std::int64_t{Min},
+                                               TravelRounding::ExactQuotient)
+                                    : 0;
     const int left = m.BorderPx + static_cast<int>(travel);
     const int top = (m.TrackWidthPx - m.ThumbHeightPx) / 2 + m.TrackOffsetPx - m.ThumbLiftPx;
     return {left, top, left + m.ThumbWidthPx, top + m.ThumbHeightPx};
@@ -61,11 +80,10 @@ std::vector<int> TickSliderLayout::TickXs(int tickStep) const {
     std::vector<int> xs;
     if (tickStep <= 0 || Max < Min) return xs;
     const std::int64_t range = static_cast<std::int64_t>(Max) - Min;
-    // Pixels per step computed first, as the marks have always been placed.
-    const double perStep = range > 0 ? static_cast<double>(TravelSpanPx()) / range : 0.0;
     for (std::int64_t c = FirstMultipleFrom(Min, tickStep); c <= Max; c += tickStep) {
-        const double offset = static_cast<double>(c - Min) * perStep;
-        xs.push_back(Metrics.BorderPx + static_cast<int>(std::trunc(offset)) + Metrics.HalfWidthPx);
+        const std::int64_t travel =
+            range > 0 ? TravelPx(TravelSpanPx(), range, c - Min, TravelRounding::PerStepFactor) : 0;
+        xs.push_back(Metrics.BorderPx + static_cast<int>(travel) + Metrics.HalfWidthPx);
     }
     return xs;
 }
@@ -82,9 +100,11 @@ int TickSliderLayout::PositionAt(int x, int centerOffsetX) const {
 
 bool TickSliderLayout::PressPointsUp(int x, int position) const {
     const std::int64_t range = static_cast<std::int64_t>(Max) - Min;
-    const double perStep = range > 0 ? static_cast<double>(TravelSpanPx()) / range : 0.0;
-    const double offset = static_cast<double>(position - std::int64_t{Min}) * perStep;
-    return x >= Metrics.BorderPx + static_cast<std::int64_t>(std::trunc(offset));
+    const std::int64_t travel = range > 0
+                                    ? TravelPx(TravelSpanPx(), range, position - std::int64_t{Min},
+                                               TravelRounding::PerStepFactor)
+                                    : 0;
+    return x >= Metrics.BorderPx + travel;
 }
 
 int KeyRequest(SliderKey key, int position, int min, int max, int pageSize) {

@@ -92,6 +92,38 @@ TEST(TickSliderGeometry, TicksAreMultiplesOfTheStepNotCountedFromMin) {
     }
 }
 
+// The thumb's left edge takes the exact quotient span * steps / range; the marks and the
+// direction of a track press take span / range as a double first. Where that double lies
+// below the true ratio and the exact quotient is whole, the two differ by a pixel.
+TEST(TickSliderGeometry, ThumbIsExactWhereMarksAndPressThresholdRoundPerStep) {
+    struct Case {
+        int spanPx;
+        int max;  // min is 0
+        int thumbLeftPx;
+        int markXPx;
+    };
+    const Case cases[] = {
+        {1, 49, 5, 10},                         // 1/49 as a double times 49 is just below 1
+        {2, 49, 6, 11},                         // 2/49 likewise
+        {15, 9999, 19, 24},    {1, 50, 5, 11},  // 1/50 times 50 is exactly 1: both agree
+        {237, 9999, 241, 247},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.spanPx);
+        SCOPED_TRACE(c.max);
+        const int widthPx = c.spanPx + TickSliderMetrics{}.ThumbWidthPx + 2 * 4;
+        const TickSliderLayout layout{TickSliderMetrics{}, widthPx, 0, c.max};
+        ASSERT_EQ(layout.TravelSpanPx(), c.spanPx);
+        EXPECT_EQ(layout.ThumbRect(c.max).Left, c.thumbLeftPx);
+        ASSERT_FALSE(layout.TickXs(c.max).empty());
+        EXPECT_EQ(layout.TickXs(c.max).back(), c.markXPx);
+        // The press threshold is the mark's pixel less half the thumb.
+        const int thresholdPx = c.markXPx - 6;
+        EXPECT_TRUE(layout.PressPointsUp(thresholdPx, c.max));
+        EXPECT_FALSE(layout.PressPointsUp(thresholdPx - 1, c.max));
+    }
+}
+
 TEST(TickSliderGeometry, MetricsScaleExceptBorderAndLift) {
     struct Case {
         int dpi;
