@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
+#include <cstddef>
 #include <functional>
 #include <numbers>
 #include <stdexcept>
@@ -58,119 +58,38 @@ constexpr int kEcgDocumented[256] = {
     65,  65,  66,  67,  68,  69,  71,  72,  73,
 };
 
-struct Checksum {
-    long sum = 0;
-    long weighted = 0;  // sum of (i + 1) * entry i
-    bool operator==(const Checksum&) const = default;
-};
-
-template <typename Entry>
-Checksum ChecksumOf(Entry entry) {
-    Checksum c;
-    for (int i = 0; i < 256; ++i) {
-        c.sum += entry(i);
-        c.weighted += static_cast<long>(i + 1) * entry(i);
-    }
-    return c;
-}
-
-Checksum ChecksumOf(const WaveformTable& table) {
-    return ChecksumOf([&](int i) { return static_cast<int>(table[static_cast<std::size_t>(i)]); });
-}
-
+// Compares every entry of `table` with `rule`.
 void ExpectTableFollows(const WaveformTable& table, const std::function<int(int)>& rule) {
     for (int i = 0; i < 256; ++i) {
         EXPECT_EQ(table[static_cast<std::size_t>(i)], rule(i)) << "entry " << i;
     }
-    EXPECT_EQ(ChecksumOf(table), ChecksumOf(rule));
 }
 
 // ---------------------------------------------------------------------------
-// SIN
-
-TEST(SinTable, DocumentedEntries) {
-    const auto& t = dds::SinTable;
-    EXPECT_EQ(t[0], 128);
-    EXPECT_EQ(t[64], 255);  // the formula gives 256; the cap applies
-    EXPECT_EQ(t[128], 128);
-    EXPECT_EQ(t[192], 0);
-    EXPECT_EQ(t[255], 124);
-    EXPECT_EQ(t[1], 131);
-    EXPECT_EQ(t[9], 156);
-    EXPECT_EQ(t[32], 218);
-    EXPECT_EQ(t[96], 218);
-    EXPECT_EQ(t[160], 37);
-    EXPECT_EQ(t[224], 37);
-    EXPECT_EQ(t[2], 134);
-    EXPECT_EQ(t[3], 137);
-}
-
-TEST(SinTable, PlateausAtTheCapAndAtZero) {
-    const auto& t = dds::SinTable;
-    for (std::size_t i = 0; i < 256; ++i) {
-        const bool top = i >= 59 && i <= 69;
-        const bool bottom = i >= 187 && i <= 197;
-        EXPECT_EQ(t[i] == 255, top) << "entry " << i;
-        EXPECT_EQ(t[i] == 0, bottom) << "entry " << i;
-    }
-}
+// Every entry of each table
 
 TEST(SinTable, EveryEntryFollowsTheFormula) {
     ExpectTableFollows(dds::SinTable, SinRule);
-    EXPECT_EQ(ChecksumOf(dds::SinTable), (Checksum{32641, 2859457}));
 }
-
-// ---------------------------------------------------------------------------
-// ECG
 
 TEST(EcgTable, EveryEntryAsDocumented) {
     ExpectTableFollows(dds::EcgTable, [](int i) { return kEcgDocumented[i]; });
-    EXPECT_EQ(ChecksumOf(dds::EcgTable), (Checksum{19765, 2485890}));
 }
-
-TEST(EcgTable, DocumentedShape) {
-    const auto& t = dds::EcgTable;
-    EXPECT_EQ(t[41], 49);
-    EXPECT_EQ(t[50], 255);
-    EXPECT_EQ(t[60], 0);
-    for (std::size_t i = 122; i <= 126; ++i) EXPECT_EQ(t[i], 127) << "entry " << i;
-    for (std::size_t i = 0; i < 256; ++i) {
-        EXPECT_EQ(t[i] == 255, i == 50) << "entry " << i;
-        EXPECT_EQ(t[i] == 0, i == 60) << "entry " << i;
-    }
-}
-
-// ---------------------------------------------------------------------------
-// The rule-built tables
 
 TEST(SawTable, RisesFrom0To255) {
     ExpectTableFollows(dds::SawTable, [](int i) { return i; });
-    EXPECT_EQ(dds::SawTable[0], 0);
-    EXPECT_EQ(dds::SawTable[255], 255);
-    EXPECT_EQ(ChecksumOf(dds::SawTable), (Checksum{32640, 5592320}));
 }
 
 TEST(RSawTable, FallsFrom255To0) {
     ExpectTableFollows(dds::RSawTable, [](int i) { return 255 - i; });
-    EXPECT_EQ(dds::RSawTable[0], 255);
-    EXPECT_EQ(dds::RSawTable[255], 0);
-    EXPECT_EQ(ChecksumOf(dds::RSawTable), (Checksum{32640, 2796160}));
 }
 
 TEST(TriTable, EvenRiseOddFall) {
     ExpectTableFollows(dds::TriTable, [](int i) { return i < 128 ? 2 * i : 511 - 2 * i; });
-    EXPECT_EQ(dds::TriTable[0], 0);
-    EXPECT_EQ(dds::TriTable[127], 254);
-    EXPECT_EQ(dds::TriTable[128], 255);
-    EXPECT_EQ(dds::TriTable[255], 1);
-    EXPECT_EQ(ChecksumOf(dds::TriTable), (Checksum{32640, 4202432}));
 }
 
 TEST(SqrTable, LowThenHigh) {
     ExpectTableFollows(dds::SqrTable, [](int i) { return i < 128 ? 0 : 255; });
-    EXPECT_EQ(dds::SqrTable[127], 0);
-    EXPECT_EQ(dds::SqrTable[128], 255);
-    EXPECT_EQ(ChecksumOf(dds::SqrTable), (Checksum{32640, 6283200}));
 }
 
 // ---------------------------------------------------------------------------
