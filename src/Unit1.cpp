@@ -3,11 +3,11 @@
 #include <array>
 #include <string>
 
-#include "../res/resource_ids.h"
 #include "base/number_format.h"
 #include "chart/auto_clear.h"
 #include "dds/accumulator.h"
 #include "layout/form_layout.h"
+#include "resource_ids.h"
 #include "ui/application.h"
 #include "ui/dpi.h"
 

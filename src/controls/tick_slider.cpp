@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "../../res/resource_ids.h"
 #include "base/number_format.h"
+#include "resource_ids.h"
 #include "ui/buffered_paint.h"
 #include "ui/fill.h"
 #include "ui/rect_conversion.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../../res/resource_ids.h"
+#include "resource_ids.h"
 #include "ui/handles.h"
 #include "win_fixture.h"
 
