@@ -158,13 +158,14 @@ phasebox_close_window() {
 
 # Takes lock file $2 with flock options $1 ("-x -w 600": waiting up to 600 s; "-x -n": failing
 # at once when taken) and sets _phasebox_holder to the process that holds it: a small process
-# of its own, until it is killed or this shell ends, so that no program started here
-# inherits the lock (Wine's helper processes outlive the programs that start them).
+# of its own, until it is killed or process $PHASEBOX_LOCK_OWNER (this shell unless set)
+# ends, so that no program started here inherits the lock (Wine's helper processes outlive
+# the programs that start them).
 _phasebox_lock() {
     local flag
     flag="$(mktemp -u "${TMPDIR:-/tmp}/phasebox-lock.XXXXXX")"
     # shellcheck disable=SC2086,SC2016 # $1 holds several options; sh expands its own $1, $2
-    flock -F $1 "$2" sh -c ': >"$1"; exec tail --pid="$2" -f /dev/null' sh "$flag" "$$" \
+    flock -F $1 "$2" sh -c ': >"$1"; exec tail --pid="$2" -f /dev/null' sh "$flag" "${PHASEBOX_LOCK_OWNER:-$$}" \
         </dev/null >/dev/null 2>&1 &
     _phasebox_holder=$!
     while [ ! -e "$flag" ]; do
