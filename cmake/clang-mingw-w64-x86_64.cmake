@@ -15,7 +15,8 @@ set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)
 # folders named by version number, and Debian names them "12-posix" and "12-win32". So the
 # C++ headers and the folder of libstdc++ and libgcc are given here, taken from the MinGW
 # GCC that the other Windows preset uses. -pthread links winpthread, which the posix
-# libstdc++ needs (GCC's posix driver adds it by itself).
+# libstdc++ needs (GCC's posix driver adds it by itself). Links also see the compile flags,
+# where -nostdinc++ has nothing to do; clang would say so at every link.
 execute_process(COMMAND ${TOOLCHAIN_PREFIX}-g++-posix -print-libgcc-file-name
                 OUTPUT_VARIABLE phasebox_libgcc OUTPUT_STRIP_TRAILING_WHITESPACE
                 RESULT_VARIABLE phasebox_gcc_result)
@@ -27,7 +28,8 @@ get_filename_component(phasebox_gcc_dir "${phasebox_libgcc}" DIRECTORY)
 set(phasebox_cxx_headers "${phasebox_gcc_dir}/include/c++")
 set(CMAKE_CXX_FLAGS_INIT
     "-nostdinc++ -isystem ${phasebox_cxx_headers} -isystem ${phasebox_cxx_headers}/${TOOLCHAIN_PREFIX} -isystem ${phasebox_cxx_headers}/backward")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -pthread -L${phasebox_gcc_dir}")
+set(CMAKE_EXE_LINKER_FLAGS_INIT
+    "-fuse-ld=lld -pthread -L${phasebox_gcc_dir} -Wno-unused-command-line-argument")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
