@@ -29,14 +29,24 @@ _phasebox_displays=()  # Xvfb servers this run started, stopped last
 
 phasebox_log() { printf '[phasebox] %s\n' "$*" >&2; }
 
-# Debian packages the build and the tests need; only the missing ones are installed.
+# Installs the Debian packages of the given kinds that are missing, with CMake and Ninja:
+#   run    building phasebox.exe and showing its window under Wine (scripts/run)
+#   test   the host compiler, GoogleTest and Google Benchmark (the host preset, the tests)
+#   clang  the second compiler for Windows (the win-clang preset)
+#   fuzz   clang with libFuzzer's runtime of the same version (the fuzz preset)
 phasebox_install() {
-    local wanted=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
-                  g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 fonts-wine xvfb xdotool
-                  imagemagick x11-utils)
-    local missing=()
-    wanted+=(clang libclang-rt-14-dev)  # the fuzz preset: clang and libFuzzer
-    local p
+    local wanted=(cmake ninja-build) missing=() kind p
+    for kind in "$@"; do
+        case "$kind" in
+            run) wanted+=(g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xdotool imagemagick
+                          x11-utils) ;;
+            test) wanted+=(g++ googletest libgtest-dev libbenchmark-dev) ;;
+            clang) wanted+=(clang lld) ;;
+            # The unversioned runtime package follows the default clang's version.
+            fuzz) wanted+=(clang libclang-rt-dev) ;;
+            *) phasebox_log "no such kind of packages: $kind"; return 1 ;;
+        esac
+    done
     for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done

@@ -4,10 +4,14 @@
 # screen, draw its captions with the prefix's Tahoma and its caption buttons with Marlett,
 # and close with exit code 0. Then scripts/run, started without a display, must save a
 # screenshot of the window and exit with 0. Screenshots are left in build/e2e/ to look at.
-# Expects DISPLAY and the Wine prefixes of scripts/lib/common.sh with their servers running.
+# Uses $DISPLAY when it is reachable and starts a virtual display otherwise; claims the Wine
+# prefixes for 120 and 96 dpi (waiting while another run uses them).
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
 trap phasebox_cleanup EXIT
+phasebox_display || exit 1
+phasebox_wine_prefix 120 || exit 1
+phasebox_wine_prefix 96 || exit 1
 
 exe="$PHASEBOX_ROOT/build/win/phasebox.exe"
 out="$PHASEBOX_ROOT/build/e2e"
