@@ -17,6 +17,7 @@
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
 source "$PHASEBOX_ROOT/scripts/lib/package.sh"
+source "$PHASEBOX_ROOT/scripts/lib/checks.sh"
 trap phasebox_cleanup EXIT
 
 exe="$PHASEBOX_ROOT/build/win/phasebox.exe"
@@ -28,25 +29,6 @@ previous="${version%%.*}.0.0"
 [ "$previous" = "$version" ] && previous="0.9.0"
 rm -rf "$out"
 mkdir -p "$out"
-passed=0
-failed=0
-
-check() {
-    if [ "$1" = ok ]; then
-        passed=$((passed + 1))
-        echo "  ok: $2"
-    else
-        failed=$((failed + 1))
-        echo "  FAILED: $2"
-    fi
-}
-
-# check_that DESCRIPTION COMMAND...: ok when the command succeeds.
-check_that() {
-    local what="$1"
-    shift
-    if "$@"; then check ok "$what"; else check fail "$what"; fi
-}
 
 # The Windows name of a file here, through Wine's Z: drive.
 win_path() { printf 'Z:%s' "${1//\//\\}"; }
@@ -75,24 +57,30 @@ check_that "packaging $version writes the zip, the msi and SHA256SUMS" \
     phasebox_package "$exe" "$version" "$new"
 zip="$new/phasebox-$version-win64.zip"
 msi="$new/phasebox-$version-win64.msi"
-[ -f "$zip" ] && [ -f "$msi" ] || { echo "release: no packages to check"; exit 1; }
+if [ ! -f "$zip" ] || [ ! -f "$msi" ]; then
+    echo "release: no packages to check"
+    exit 1
+fi
 echo "  sizes: zip $(size_of "$zip") bytes, msi $(size_of "$msi") bytes, exe $(size_of "$exe") bytes"
-check_that "SHA256SUMS names both and matches them" \
-    bash -c 'cd "$1" && [ "$(wc -l <SHA256SUMS)" -eq 2 ] && sha256sum --quiet -c SHA256SUMS' _ "$new"
+sums_match() { (cd "$1" && [ "$(wc -l <SHA256SUMS)" -eq 2 ] && sha256sum --quiet -c SHA256SUMS); }
+check_that "SHA256SUMS names both and matches them" sums_match "$new"
 
 entries="$(unzip -Z1 "$zip" 2>/dev/null | tr '\n' ' ')"
 check_that "the zip holds LICENSE.txt README.txt phasebox.exe, in that order ($entries)" \
     [ "$entries" = "LICENSE.txt README.txt phasebox.exe " ]
-check_that "the zip tests whole" unzip -tq "$zip"
+check_that "the zip tests whole" unzip -tqq "$zip"
 unpacked="$out/unpacked"
 mkdir -p "$unpacked" && unzip -q -o "$zip" -d "$unpacked"
 check_that "the zip's phasebox.exe is the built one" cmp -s "$unpacked/phasebox.exe" "$exe"
 check_that "README.txt has Windows line ends" crlf_only "$unpacked/README.txt"
 check_that "README.txt states the system requirements" grep -q "^Windows 10 or Windows 11\|^- Windows 10" "$unpacked/README.txt"
 check_that "LICENSE.txt has Windows line ends" crlf_only "$unpacked/LICENSE.txt"
+mit_licence_of_the_authors() {
+    tr -d '\r' <"$1" | cmp -s - "$PHASEBOX_ROOT/LICENSE" &&
+        grep -q '^MIT License' "$1" && grep -q 'Copyright (c) the phasebox authors' "$1"
+}
 check_that "LICENSE.txt is the MIT licence of the phasebox authors" \
-    bash -c 'tr -d "\r" <"$1" | cmp -s - "$2" && grep -q "^MIT License" "$2" && grep -q "Copyright (c) the phasebox authors" "$2"' \
-    _ "$unpacked/LICENSE.txt" "$PHASEBOX_ROOT/LICENSE"
+    mit_licence_of_the_authors "$unpacked/LICENSE.txt"
 stamp="$(TZ=UTC date -d "@$epoch" +%Y%m%d.%H%M)"
 # zip stores times to two seconds.
 entry_times="$(TZ=UTC zipinfo -T "$zip" | awk '/^-/ { print substr($(NF - 1), 1, 13) }' | sort -u | tr '\n' ' ')"
@@ -127,31 +115,38 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=phasebox test signe
     -keyout "$keys/key.pem" -out "$keys/cert.pem" >/dev/null 2>&1
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=someone else" \
     -keyout "$keys/other-key.pem" -out "$keys/other.pem" >/dev/null 2>&1
+# package_signed CAFILE OUTDIR: packages the exe signed with the throwaway certificate,
+# verifying against CAFILE; its messages go to OUTDIR.log. The signing time must lie inside
+# the certificate's two days.
+package_signed() {
+    (
+        SOURCE_DATE_EPOCH="$(date +%s)"
+        export SOURCE_DATE_EPOCH PHASEBOX_SIGN_CERT="$keys/cert.pem"
+        export PHASEBOX_SIGN_KEY="$keys/key.pem" PHASEBOX_SIGN_CAFILE="$1"
+        phasebox_package "$exe" "$version" "$2"
+    ) 2>"$2.log"
+}
+verifies() { osslsigncode verify -CAfile "$1" -in "$2" >"$out/verify.log" 2>&1; }
+does_not_verify() { ! verifies "$@"; }
+refused_naming_the_exe() {
+    ! package_signed "$keys/other.pem" "$1" && grep -q "phasebox.exe does not verify" "$1.log"
+}
+empty_or_missing() { [ -z "$(ls -A "$1" 2>/dev/null)" ]; }
+
 signed="$out/signed"
-# The signing time must lie inside the certificate's two days.
-now="$(date +%s)"
 check_that "packaging with PHASEBOX_SIGN_CERT and PHASEBOX_SIGN_KEY succeeds" \
-    env SOURCE_DATE_EPOCH="$now" PHASEBOX_SIGN_CERT="$keys/cert.pem" \
-    PHASEBOX_SIGN_KEY="$keys/key.pem" PHASEBOX_SIGN_CAFILE="$keys/cert.pem" \
-    bash -c 'source "$1/scripts/lib/common.sh"; source "$1/scripts/lib/package.sh"; phasebox_package "$2" "$3" "$4"' \
-    _ "$PHASEBOX_ROOT" "$exe" "$version" "$signed"
+    package_signed "$keys/cert.pem" "$signed"
 mkdir -p "$signed/unpacked"
 unzip -q -o "$signed/phasebox-$version-win64.zip" phasebox.exe -d "$signed/unpacked" 2>/dev/null
 for file in "$signed/unpacked/phasebox.exe" "$signed/phasebox-$version-win64.msi"; do
-    check_that "the signature of ${file##*/} verifies" \
-        bash -c 'osslsigncode verify -CAfile "$1" -in "$2" >"$3" 2>&1' _ "$keys/cert.pem" "$file" \
-        "$out/verify-${file##*/}.log"
+    check_that "the signature of ${file##*/} verifies" verifies "$keys/cert.pem" "$file"
     check_that "the signature of ${file##*/} does not verify against another certificate" \
-        bash -c '! osslsigncode verify -CAfile "$1" -in "$2" >/dev/null 2>&1' _ "$keys/other.pem" "$file"
+        does_not_verify "$keys/other.pem" "$file"
 done
-check_that "an unsigned exe does not verify" \
-    bash -c '! osslsigncode verify -CAfile "$1" -in "$2" >/dev/null 2>&1' _ "$keys/cert.pem" "$exe"
-refused="$out/refused"
+check_that "an unsigned exe does not verify" does_not_verify "$keys/cert.pem" "$exe"
 check_that "a signature that does not verify fails the packaging, naming the file" \
-    bash -c '! env PHASEBOX_SIGN_CERT="$2" PHASEBOX_SIGN_KEY="$3" PHASEBOX_SIGN_CAFILE="$4" bash -c '\''source "$1/scripts/lib/common.sh"; source "$1/scripts/lib/package.sh"; phasebox_package "$5" "$6" "$7"'\'' _ "$1" "$2" "$3" "$4" "$5" "$6" "$7" 2>"$7.log" && grep -q "phasebox.exe does not verify" "$7.log"' \
-    _ "$PHASEBOX_ROOT" "$keys/cert.pem" "$keys/key.pem" "$keys/other.pem" "$exe" "$version" "$refused"
-check_that "and leaves no package behind" \
-    bash -c '[ -z "$(ls -A "$1" 2>/dev/null)" ]' _ "$refused"
+    refused_naming_the_exe "$out/refused"
+check_that "and leaves no package behind" empty_or_missing "$out/refused"
 
 # ----------------------------------------------------------------------------------------
 echo "installing, upgrading and removing under Wine"
@@ -188,12 +183,18 @@ check_that "FileVersion and ProductVersion texts are $(record FileVersion), $(re
     [ "$(record FileVersion)|$(record ProductVersion)" = "$version.0|$version.0" ]
 check_that "ProductName \"$(record ProductName)\", CompanyName \"$(record CompanyName)\"" \
     [ "$(record ProductName)|$(record CompanyName)" = "phasebox|the phasebox authors" ]
+# Exit code of the probe on a file with no version record.
+probe_refusal() {
+    local code=0
+    wine_to "$out/probe-refused.log" "$probe" "$(win_path "$PHASEBOX_ROOT/LICENSE")" || code=$?
+    echo "$code"
+}
 check_that "FileDescription \"$(record FileDescription)\" names the program" \
-    bash -c '[[ "$1" == phasebox* ]]' _ "$(record FileDescription)"
+    [ "$(record FileDescription | cut -d' ' -f1)" = phasebox ]
 check_that "LegalCopyright \"$(record LegalCopyright)\"" \
-    bash -c '[[ "$1" == *"the phasebox authors"* ]]' _ "$(record LegalCopyright)"
-check_that "a file without a version record is refused by the probe" \
-    bash -c '! wine "$1" "$2" >"$3" 2>&1 </dev/null' _ "$probe" "$(win_path "$PHASEBOX_ROOT/LICENSE")" "$out/probe-refused.log"
+    grep -qF "the phasebox authors" <<<"$(record LegalCopyright)"
+refusal="$(probe_refusal)"
+check_that "the probe refuses a file without a version record (exit code $refusal)" [ "$refusal" = 1 ]
 
 # The prefix's files (path, size) and registry (one line per value, with its key).
 snapshot() {
@@ -242,7 +243,7 @@ icon="$(grep -F '[HKEY_LOCAL_MACHINE\Software\Classes\Installer\Products\' "$out
 icon="$(printf '%s' "$icon" | sed 's/\\\\/\\/g')"  # the export doubles backslashes
 icon_file="$drive/$(printf '%s' "${icon#[Cc]:\\}" | tr '\\' /)"
 check_that "the entry shows the program's icon (${icon:-none})" \
-    bash -c '[ -n "$1" ] && cmp -s "$2" "$3"' _ "$icon" "$icon_file" "$PHASEBOX_ROOT/res/phasebox.ico"
+    cmp -s "$icon_file" "$PHASEBOX_ROOT/res/phasebox.ico"
 check_that "the installed exe is the new one" cmp -s "$installed/phasebox.exe" "$exe"
 check_that "LICENSE.txt is installed" cmp -s "$installed/LICENSE.txt" "$unpacked/LICENSE.txt"
 check_that "README.txt is installed" cmp -s "$installed/README.txt" "$unpacked/README.txt"
@@ -254,7 +255,7 @@ check_that "the Start-menu shortcut is in place (${shortcut#"$drive/"})" [ -n "$
 link_texts="$(strings -a "${shortcut:-/dev/null}"; strings -a -el "${shortcut:-/dev/null}")"
 target="$(grep -i -m1 'phasebox\\phasebox\.exe$' <<<"$link_texts")"
 check_that "it points at the installed exe (${target:-nothing})" \
-    bash -c '[ "${1,,}" = "c:\\program files\\phasebox\\phasebox.exe" ]' _ "$target"
+    [ "${target,,}" = 'c:\program files\phasebox\phasebox.exe' ]
 check_that "it shows the program's icon" grep -qiF "${icon:-no icon}" <<<"$link_texts"
 
 echo "the installed program, started from the shortcut's target"
@@ -303,7 +304,11 @@ check_that "the installs added $(wc -l <"$out/installed.values") registry keys a
     nothing_left values
 sed 's/^/    left: /' "$out/left.files" "$out/left.values" | head -n 20
 check_that "Program Files\\phasebox is gone" [ ! -e "$installed" ]
-check_that "the shortcut is gone" bash -c '[ ! -e "$1" ] && [ ! -e "$2" ]' _ "${shortcuts[@]}"
+none_exists() {
+    local f
+    for f in "$@"; do [ ! -e "$f" ] || return 1; done
+}
+check_that "the shortcut is gone" none_exists "${shortcuts[@]}"
 check_that "Apps and Features has no phasebox entry" [ "$(entries_named after)" -eq 0 ]
 
 echo "release: $passed passed, $failed failed"
