@@ -4,8 +4,9 @@
 # is written beside its final name and renamed, so a failed run leaves none half-written.
 #
 # Reproducible: file times come from SOURCE_DATE_EPOCH (by default the commit's time), the
-# zip lists its entries sorted with no owner or extra time fields, and the installer's codes
-# are derived from the version and the packaged bytes instead of drawn at random.
+# zip lists its entries sorted with no owner or extra time fields, and the installer's
+# product and package codes are derived from the version and the packaged bytes instead of
+# drawn at random, its summary times set to the same date (scripts/lib/msi_summary.py).
 #
 # Signing, when PHASEBOX_SIGN_CERT and PHASEBOX_SIGN_KEY are set:
 #   PHASEBOX_SIGN_CERT           the certificate, or the chain with the certificate first (PEM)
