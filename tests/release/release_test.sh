@@ -9,9 +9,10 @@
 #   certificate that does not verify leaves no package behind;
 # - in a fresh Wine prefix: the previous version's msi installs silently, this version's
 #   msi installs over it (one entry in Apps and Features, the new exe), the exe, licence
-#   and Start-menu shortcut are in place, the program started from the shortcut's target
-#   opens its window and ends with exit code 0, and the silent uninstall leaves none of the
-#   files and registry entries the installs added.
+#   and Start-menu shortcut are in place, the previous msi refuses to install over this
+#   one (a launch condition of the major upgrade), the program started from the shortcut's
+#   target opens its window and ends with exit code 0, and the silent uninstall leaves none
+#   of the files and registry entries the installs added.
 # Expects DISPLAY and the build; makes its own prefix, build/wine/install. Leaves its
 # packages, exports and screenshot in build/release-test/.
 set -uo pipefail
@@ -257,6 +258,18 @@ target="$(grep -i -m1 'phasebox\\phasebox\.exe$' <<<"$link_texts")"
 check_that "it points at the installed exe (${target:-nothing})" \
     [ "${target,,}" = 'c:\program files\phasebox\phasebox.exe' ]
 check_that "it shows the program's icon" grep -qiF "${icon:-no icon}" <<<"$link_texts"
+
+# The previous version's package refuses to install over this one and changes nothing.
+code=0
+wine_to "$out/msiexec-downgrade.log" msiexec /i "$(win_path "$old_msi")" /qn || code=$?
+check_that "msiexec /i ${old_msi##*/} /qn over $version is refused (exit code $code)" \
+    [ "$code" -ne 0 ]
+snapshot downgrade
+one_entry_and_the_new_exe() {
+    [ "$(entries_named "$1")" -eq 1 ] && cmp -s "$installed/phasebox.exe" "$exe"
+}
+check_that "and leaves one entry ($(entries_named downgrade)) and the new exe" \
+    one_entry_and_the_new_exe downgrade
 
 echo "the installed program, started from the shortcut's target"
 wine "${target:-C:\\Program Files\\phasebox\\phasebox.exe}" >"$out/program.log" 2>&1 </dev/null &
