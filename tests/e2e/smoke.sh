@@ -7,30 +7,12 @@
 # Expects DISPLAY and the Wine prefixes of scripts/lib/common.sh with their servers running.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
+source "$PHASEBOX_ROOT/scripts/lib/checks.sh"
 trap phasebox_cleanup EXIT
 
 exe="$PHASEBOX_ROOT/build/win/phasebox.exe"
 out="$PHASEBOX_ROOT/build/e2e"
 mkdir -p "$out"
-passed=0
-failed=0
-
-check() {
-    if [ "$1" = ok ]; then
-        passed=$((passed + 1))
-        echo "  ok: $2"
-    else
-        failed=$((failed + 1))
-        echo "  FAILED: $2"
-    fi
-}
-
-# check_that DESCRIPTION COMMAND...: ok when the command succeeds.
-check_that() {
-    local what="$1"
-    shift
-    if "$@"; then check ok "$what"; else check fail "$what"; fi
-}
 
 # Fraction of the picture's pixels that have exactly colour $2.
 colour_share() {
