@@ -613,6 +613,9 @@ TEST_F(ChartZoomWindow, AfterTheReleaseTheScreenShowsAFreshRedrawOfTheNewView) {
 // and once the button is up the picture alone.
 TEST_F(ChartZoomWindow, SlowDragWithTheStepTimerRunningLeavesNoTrace) {
     form->TrackBar1.SetPosition(500);
+    // An increment of 1 brings the accumulator back only after 65536 steps, so a changed
+    // accumulator below means the generator stepped during the drag.
+    form->edAdder.SetValue(1);
     form->cbAuto.SetChecked(true);
     ASSERT_TRUE(form->Timer1.Enabled());
     wintest::Pump(200ms);
