@@ -5,21 +5,15 @@
 // TickSliderModel; this view forwards input to it, applies its effects and draws.
 #include <windows.h>
 
-#include <uxtheme.h>
-
 #include <functional>
 
 #include "controls/tick_slider_geometry.h"
 #include "ui/control.h"
 #include "ui/memory_picture.h"
+#include "ui/mouse_leave.h"
+#include "ui/timer.h"
 
 namespace controls {
-
-struct ThemeTraits {
-    using Handle = HTHEME;
-    static void Close(HTHEME h) noexcept { CloseThemeData(h); }
-};
-using UniqueTheme = ui::UniqueHandle<ThemeTraits>;
 
 class TickSlider : public ui::Control {
 public:
@@ -57,6 +51,8 @@ private:
 
     void Apply(const SliderEffects& fx, const base::RectPx& thumbBefore);
     void ApplyTimer();
+    void StopRepeating() noexcept;
+    void RepeatTick();
     void RedrawThumb(const base::RectPx& thumbBefore);
     bool BackgroundCurrent() const;
     bool EnsureBackground();
@@ -64,7 +60,6 @@ private:
     void DrawThumb(HDC dc, const RECT& rect);
     void Draw(HDC dc, const RECT& client);
     bool FocusCuesShown() const;
-    void TrackLeave();
     void ReopenTheme();
 
     Colours CurrentColours() const;
@@ -75,8 +70,9 @@ private:
     Colours backgroundColours_{};
     ui::MemoryPicture thumbPicture_;
     ui::MemoryPicture frame_;
-    UniqueTheme theme_;
-    bool trackingLeave_ = false;
+    ui::UniqueTheme theme_;
+    ui::Timer repeatTimer_;
+    ui::MouseLeave mouseLeave_;
 };
 
 }  // namespace controls
