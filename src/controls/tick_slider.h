@@ -32,6 +32,9 @@ public:
     // The thumb's rectangle in client pixels now.
     RECT ThumbRect() const;
 
+    // The timer that repeats a held press on the track; a seam for tests (its starter).
+    ui::Timer& RepeatTimer() noexcept { return repeatTimer_; }
+
     void ScaleBy(int newDpi, int oldDpi) override;
     // A slider with its position as the value.
     std::optional<ui::AccessibleFacts> Accessible() const override;
