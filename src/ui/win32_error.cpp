@@ -10,7 +10,7 @@ namespace {
 // A GetLastError value stands for itself; other codes are written as the HRESULT.
 std::string CodeText(HRESULT result) {
     char buffer[16]{};
-    if (HRESULT_FACILITY(result) == FACILITY_WIN32 || result == S_OK)
+    if (HRESULT_FACILITY(result) == FACILITY_WIN32)
         std::snprintf(buffer, sizeof buffer, "%lu",
                       static_cast<unsigned long>(HRESULT_CODE(result)));
     else
