@@ -1,10 +1,12 @@
 #include "Unit1.h"
 
 #include <array>
+#include <exception>
 #include <string>
 
 #include "../res/resource_ids.h"
 #include "chart/auto_clear.h"
+#include "chart/axis.h"
 #include "dds/accumulator.h"
 #include "layout/form_layout.h"
 #include "ui/application.h"
@@ -187,7 +189,7 @@ void TForm1::Series1AfterAdd(chart::Series&, int ValueIndex) {
     if (!cbAutoClear.Checked()) return;
     try {
         if (chart::AutoClearDue(Chart1.BottomAxis.Maximum, ValueIndex)) Series1.Clear();
-    } catch (...) {
+    } catch (const std::exception&) {
         // Auto clear never reports: the next sample tries again.
     }
 }
@@ -200,7 +202,7 @@ void TForm1::TrackBar2Change(ui::Window&) {
     const double width = static_cast<double>(TrackBar2.Position());
     try {
         if (Chart1.BottomAxis.SetMaximum(width)) Chart1.RequestRepaint();
-    } catch (...) {
+    } catch (const chart::AxisRangeError&) {
         // Below the axis's Minimum the axis keeps its Maximum; the slider is not refused.
     }
 }

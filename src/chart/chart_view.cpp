@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "base/scoped_value.h"
 #include "chart/rubber_band.h"
 #include "layout/scale.h"
 #include "ui/buffered_paint.h"
@@ -79,11 +80,7 @@ void ChartView::SetDrawingSurface(Surface surface) {
 }
 
 RectPx ChartView::Redraw() {
-    struct DrawingScope {
-        bool& Flag;
-        explicit DrawingScope(bool& flag) : Flag(flag) { Flag = true; }
-        ~DrawingScope() { Flag = false; }
-    } scope(drawing_);
+    const base::ScopedValue<bool> drawing(drawing_, true);
     ++redraws_;
     const base::SizePx size = ClientSizePx();
     const int count = series_ ? series_->Count() : 0;
@@ -160,10 +157,7 @@ void ChartView::Release(MouseButton button, LPARAM lp) {
 }
 
 void ChartView::MouseMoved(LPARAM lp) {
-    if (!trackingLeave_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-    }
+    mouseLeave_.Moved(Handle());
     // Labels are hovered only while no drag is in progress.
     if (mouse_.Mode() == DragMode::Idle) {
         TrackHover(PointOf(lp));
@@ -210,13 +204,17 @@ LRESULT ChartView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             symbols_ = ui::UserNumberSymbols();
             RequestFullRedraw();
             break;
+        case WM_SYSCOLORCHANGE:
+            // The picture's background is the system's face colour.
+            RequestFullRedraw();
+            break;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS;
         case WM_MOUSEMOVE:
             MouseMoved(lp);
             break;
         case WM_MOUSELEAVE:
-            trackingLeave_ = false;
+            mouseLeave_.Left();
             TrackHover(std::nullopt);
             break;
         // The second press of a double click comes as a double-click message: a press too.

@@ -14,6 +14,7 @@
 #include "chart/series.h"
 #include "chart/zoom.h"
 #include "ui/control.h"
+#include "ui/mouse_leave.h"
 #include "ui/value_events.h"
 
 namespace chart {
@@ -99,7 +100,7 @@ private:
     bool pictureValid_ = false;
     bool paintRequested_ = false;  // a paint is asked for already: no need to ask again
     bool drawing_ = false;
-    bool trackingLeave_ = false;
+    ui::MouseLeave mouseLeave_;
     int redraws_ = 0;
     int outlineDraws_ = 0;
     COLORREF bandBackground_ = 0;  // the background the current drag's outline is made for

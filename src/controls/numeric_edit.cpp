@@ -1,7 +1,7 @@
 #include "controls/numeric_edit.h"
 
 #include "controls/numeric_key_filter.h"
-#include "ui/form.h"
+#include "ui/focus_navigator.h"
 #include "ui/locale.h"
 #include "ui/text.h"
 

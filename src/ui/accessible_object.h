@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/handles.h"
+
 namespace ui {
 
 // The facts a control states; those left empty are the platform object's.
@@ -29,7 +31,7 @@ class AccessibleServer {
 public:
     using Describer = std::function<AccessibleFacts()>;
 
-    AccessibleServer() = default;
+    AccessibleServer();
     ~AccessibleServer();
     AccessibleServer(const AccessibleServer&) = delete;
     AccessibleServer& operator=(const AccessibleServer&) = delete;
@@ -43,7 +45,7 @@ public:
     void Disconnect() noexcept;
 
 private:
-    AccessibleObject* object_ = nullptr;
+    ComPtr<AccessibleObject> object_;
 };
 
 // Objects of this kind alive in the process now; a test's check for leaks.
