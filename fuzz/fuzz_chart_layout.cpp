@@ -13,6 +13,7 @@
 
 #include "chart/labels.h"
 #include "chart/plot_layout.h"
+#include "chart_test_support.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -20,18 +21,9 @@ namespace {
 using chart::Axis;
 using chart::AxisLabels;
 using chart::AxisOrientation;
+using chart_test::FixedWidthMeasurer;
 using fuzz::Fail;
 using fuzz::Require;
-
-// Every character the same width, "W" of a given height.
-struct FixedWidthMeasurer : chart::TextMeasurer {
-    int CharWidthPx = 6;
-    int HeightPx = 13;
-    int WidthPx(std::u16string_view text) const override {
-        return CharWidthPx * static_cast<int>(text.size());
-    }
-    int HeightOfWPx() const override { return HeightPx; }
-};
 
 // Far beyond any pixel a label can reach: the tick limit and the widest text.
 constexpr long long kSaneBoundPx = chart::kPxLimit + 100000LL;

@@ -73,6 +73,13 @@ void ChartView::ScaleBy(int newDpi, int oldDpi) {
     RequestFullRedraw();
 }
 
+ChartDrawStats ChartView::Stats() const noexcept {
+    return {.Redraws = redraws_,
+            .StaticRedraws = painter_.StaticRedrawCount(),
+            .WholeLines = painter_.WholeLineCount(),
+            .OutlineDraws = outlineDraws_};
+}
+
 void ChartView::SetDrawingSurface(Surface surface) {
     surface_ = surface;
     RequestRepaint();

@@ -15,6 +15,7 @@
 
 #include "chart/stairs_raster.h"
 #include "chart_window.h"
+#include "stairs_oracle.h"
 #include "ui/handles.h"
 #include "ui/memory_picture.h"
 #include "ui/text.h"
@@ -134,9 +135,9 @@ TEST_F(ChartWindow, LabelUnderThePointerIsBoldUntilThePointerLeaves) {
     PaintNow();
     EXPECT_GT(darkPixels(), regular + regular / 5) << "bold strokes are wider";
 
-    const int redraws = view->RedrawCount();
+    const int redraws = view->Stats().Redraws;
     MoveMouseTo({centre.XPx + 1, centre.YPx});
-    EXPECT_EQ(view->RedrawCount(), redraws) << "the same label: no repaint";
+    EXPECT_EQ(view->Stats().Redraws, redraws) << "the same label: no repaint";
 
     MoveMouseTo({(Plot().Left + Plot().Right) / 2, (Plot().Top + Plot().Bottom) / 2});
     ASSERT_TRUE(wintest::PumpUntil([&] { return view->Hovered().Bottom == -1; }, 2s));
@@ -255,7 +256,8 @@ TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage)
 
     const std::vector<PointPx> vertices = ModelVertices();
     ASSERT_GT(vertices.size(), 10000u);
-    const chart::CoverageMask mask = chart::RasterizeStairs(vertices, chart::StairsClipRect(plot));
+    const chart::CoverageMask mask =
+        chart_test::RasterizeStairs(vertices, chart::StairsClipRect(plot));
     const Pixels under = StaticLayer();
     Pixels expected = under;
     int partial = 0;
@@ -277,7 +279,7 @@ TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage)
 }
 
 TEST_F(ChartWindow, SurfaceDecidesWhetherTheLineIsAntiAliased) {
-    EXPECT_EQ(view->DrawingSurface(), chart::Surface::GdiPlus) << "GDI+ is started";
+    EXPECT_EQ(view->DrawingSurface(), chart::Surface::AntiAliased) << "GDI+ is started";
     Plus(12);
     PaintNow();
     struct Case {
@@ -285,7 +287,7 @@ TEST_F(ChartWindow, SurfaceDecidesWhetherTheLineIsAntiAliased) {
         bool blended;
     };
     for (const Case c :
-         {Case{chart::Surface::PlainGdi, false}, Case{chart::Surface::GdiPlus, true}}) {
+         {Case{chart::Surface::Aliased, false}, Case{chart::Surface::AntiAliased, true}}) {
         view->SetDrawingSurface(c.surface);
         PaintNow();
         const Pixels picture = Copy(view->Picture());
@@ -310,12 +312,12 @@ TEST_F(ChartWindow, SurfaceDecidesWhetherTheLineIsAntiAliased) {
 TEST_F(ChartWindow, LabelFontFollowsTheWindowsDensity) {
     EXPECT_EQ(view->Fonts().HeightPx(), 13) << "8 pt at 120 dpi";
     const int heightOfW = view->Fonts().HeightOfWPx();
-    const int staticRedraws = view->StaticRedrawCount();
+    const int staticRedraws = view->Stats().StaticRedraws;
     form->ScaleToDpi(240);
     PaintNow();
     EXPECT_EQ(view->Fonts().HeightPx(), 27) << "8 pt at 240 dpi";
     EXPECT_NEAR(view->Fonts().HeightOfWPx(), 2 * heightOfW, 2);
-    EXPECT_GT(view->StaticRedrawCount(), staticRedraws);
+    EXPECT_GT(view->Stats().StaticRedraws, staticRedraws);
     const RectPx plot = Plot();
     EXPECT_EQ(view->ClientSizePx().Height - chart::kBevelPx - plot.Bottom,
               view->Fonts().HeightOfWPx() + chart::kAxisBandPx)
@@ -367,24 +369,24 @@ TEST_F(ChartWindow, ARegionalChangeRelabelsTheAxes) {
 }
 
 TEST_F(ChartWindow, RequestsBeforeAPaintCostOneRedrawAndUncoveringOnlyCopies) {
-    const int before = view->RedrawCount();
+    const int before = view->Stats().Redraws;
     Plus(5);
     view->RequestRepaint();
     view->RequestRepaint();
     PaintNow();
     EXPECT_EQ(form->Series1.Count(), 6);
-    EXPECT_EQ(view->RedrawCount(), before + 1);
+    EXPECT_EQ(view->Stats().Redraws, before + 1);
 
-    const int staticRedraws = view->StaticRedrawCount();
+    const int staticRedraws = view->Stats().StaticRedraws;
     InvalidateRect(view->Handle(), nullptr, FALSE);
     PaintNow();
-    EXPECT_EQ(view->RedrawCount(), before + 1) << "nothing changed: the picture is copied";
+    EXPECT_EQ(view->Stats().Redraws, before + 1) << "nothing changed: the picture is copied";
     ExpectScreenShows(Copy(view->Picture()));
 
     Plus();
     PaintNow();
-    EXPECT_EQ(view->RedrawCount(), before + 2);
-    EXPECT_EQ(view->StaticRedrawCount(), staticRedraws) << "a new point keeps the static layer";
+    EXPECT_EQ(view->Stats().Redraws, before + 2);
+    EXPECT_EQ(view->Stats().StaticRedraws, staticRedraws) << "a new point keeps the static layer";
 }
 
 }  // namespace

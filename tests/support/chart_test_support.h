@@ -22,12 +22,14 @@ inline chart::Axis DrawnAxis(chart::AxisOrientation orientation, double minimum,
     return axis;
 }
 
-// Every character 6 px wide, "W" 13 px high.
+// Every character the same width (6 px unless set), "W" of a given height (13 px).
 struct FixedWidthMeasurer : chart::TextMeasurer {
+    int CharWidthPx = 6;
+    int HeightPx = 13;
     int WidthPx(std::u16string_view text) const override {
-        return 6 * static_cast<int>(text.size());
+        return CharWidthPx * static_cast<int>(text.size());
     }
-    int HeightOfWPx() const override { return 13; }
+    int HeightOfWPx() const override { return HeightPx; }
 };
 
 // The chart of the worked example: the bottom axis drawn 0..256 over 1000 px from x = 50,
