@@ -180,10 +180,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                                                     measurer.CharWidthPx, measurer.HeightPx),
             "the plot leaves room for the widest left label");
     Require(layout.Bottom.AxisStartPx == layout.PlotRectPx.Left &&
-                layout.Bottom.AxisEndPx == layout.PlotRectPx.Right - 1 &&
+                layout.Bottom.AxisEndPx == layout.PlotRectPx.Right &&
                 layout.Left.AxisStartPx == layout.PlotRectPx.Top &&
-                layout.Left.AxisEndPx == layout.PlotRectPx.Bottom - 1,
-            "the axes end at the plot's outermost column and row");
+                layout.Left.AxisEndPx == layout.PlotRectPx.Bottom,
+            "the axes end at the plot's edges: as long as the plot is wide and high");
 
     CheckLabels(layout.Bottom, layout.BottomLabels, layout, measurer, symbols);
     CheckLabels(layout.Left, layout.LeftLabels, layout, measurer, symbols);

@@ -38,7 +38,10 @@ struct Fill {
 
 // Every shape of the static layer but the texts, in drawing order: background, frame,
 // then per axis (bottom, left) its line, ticks, grid lines and minor ticks. Ticks stay
-// inside the frame and grid lines inside the plot.
+// inside the frame and grid lines inside the plot. An axis's far end lies on the plot's
+// edge line: a label there on the bottom axis would have its tick on the frame and has
+// none; one there on the left axis would have its grid line on the bottom axis line and
+// has only its tick.
 std::vector<Fill> StaticShapes(const ChartLayout& layout, int widthPx, int heightPx,
                                Rgb background);
 

@@ -148,6 +148,43 @@ TEST(ChartPictureFillShapes, AnyAreaGetsWhatFillingEveryShapeGives) {
     }
 }
 
+// The axes end on the plot's right and bottom edge lines: the bottom axis's label there
+// (0..30) would put its tick on the frame's column, the left axis's (at 0) its grid line
+// on the bottom axis line. Both are left out; the left tick at 0 stays.
+TEST(ChartPictureStaticShapes, MarksAtTheFarEndsLeaveTheFrameAndTheAxisLineWhole) {
+    const chart_test::FixedWidthMeasurer measurer;
+    chart::Axis bottom;
+    bottom.Maximum = 30;
+    chart::Axis left;
+    left.Orientation = chart::AxisOrientation::Vertical;
+    left.Maximum = 255;
+    constexpr int kWidthPx = 400;
+    constexpr int kHeightPx = 240;
+    const chart::ChartLayout layout =
+        chart::LayoutChart(kWidthPx, kHeightPx, bottom, left, 10, measurer, {});
+    const RectPx plot = layout.PlotRectPx;
+    ASSERT_EQ(layout.BottomLabels.Labels.front().TickPx, plot.Right);
+    ASSERT_EQ(layout.LeftLabels.Labels.back().TickPx, plot.Bottom);
+    const PixelImage image = PlainFill(
+        chart::StaticShapes(layout, kWidthPx, kHeightPx, Rgb{236, 233, 216}), kWidthPx, kHeightPx);
+    constexpr std::uint32_t kShadow = Rgb{160, 160, 160}.Pixel();
+    constexpr std::uint32_t kTick = Rgb{128, 128, 128}.Pixel();
+    constexpr std::uint32_t kGrid = Rgb{192, 192, 192}.Pixel();
+    for (int y = 1; y < kHeightPx; ++y) {
+        ASSERT_EQ(image.At(kWidthPx - 1, y), kShadow) << "frame, row " << y;
+    }
+    for (int x = plot.Left - chart::kAxisLineWidthPx; x < plot.Right; ++x) {
+        ASSERT_EQ(image.At(x, plot.Bottom), 0u) << "bottom axis line, column " << x;
+    }
+    EXPECT_EQ(image.At(plot.Left - chart::kAxisBandPx, plot.Bottom), kTick) << "tick at 0";
+    // The other marks are drawn: a tick below the axis and a grid line across the plot.
+    const chart::AxisLabel& inner = layout.BottomLabels.Labels[1];
+    EXPECT_EQ(image.At(inner.TickPx, plot.Bottom + chart::kAxisBandPx - 1), kTick);
+    EXPECT_EQ(image.At(inner.TickPx, plot.Top), kGrid);
+    const chart::AxisLabel& top = layout.LeftLabels.Labels.front();
+    EXPECT_EQ(image.At(plot.Left + 5, top.TickPx), kGrid);
+}
+
 // Every seed plays a sequence like the window's: mostly single appends, now and then a
 // burst of appends, a clear, a zoom or scroll of either axis, the other surface, another
 // size. After every redraw the kept picture equals one drawn from nothing and changed
