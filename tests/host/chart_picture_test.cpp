@@ -91,6 +91,17 @@ TEST(ChartPictureComposeRow, AliasedTakesHalfCoveredPixelsAndLeavesTheRest) {
     EXPECT_EQ(row, (std::array<std::uint32_t, 5>{1, 2, kLine, kLine, kLine}));
 }
 
+// A chart of the given size showing 0..bottomMaximum and 0..255, holding 10 points.
+chart::ChartLayout LaidOut(int widthPx, int heightPx, double bottomMaximum) {
+    chart::Axis bottom;
+    bottom.Maximum = bottomMaximum;
+    chart::Axis left;
+    left.Orientation = chart::AxisOrientation::Vertical;
+    left.Maximum = 255;
+    return chart::LayoutChart(widthPx, heightPx, bottom, left, 10, chart_test::FixedWidthMeasurer{},
+                              {});
+}
+
 // Shapes filled one after the other over the whole picture, with no shortcut.
 PixelImage PlainFill(const std::vector<Fill>& fills, int widthPx, int heightPx) {
     PixelImage image(widthPx, heightPx);
@@ -108,16 +119,9 @@ PixelImage PlainFill(const std::vector<Fill>& fills, int widthPx, int heightPx) 
 // taken as alike (as the picture does), equals the shapes filled one by one; outside
 // the rectangle nothing is written.
 TEST(ChartPictureFillShapes, AnyAreaGetsWhatFillingEveryShapeGives) {
-    const chart_test::FixedWidthMeasurer measurer;
-    chart::Axis bottom;
-    bottom.Maximum = 256;
-    chart::Axis left;
-    left.Orientation = chart::AxisOrientation::Vertical;
-    left.Maximum = 255;
     constexpr int kWidthPx = 420;
     constexpr int kHeightPx = 260;
-    const chart::ChartLayout layout =
-        chart::LayoutChart(kWidthPx, kHeightPx, bottom, left, 10, measurer, {});
+    const chart::ChartLayout layout = LaidOut(kWidthPx, kHeightPx, 256);
     const std::vector<Fill> fills =
         chart::StaticShapes(layout, kWidthPx, kHeightPx, Rgb{236, 233, 216});
     const PixelImage expected = PlainFill(fills, kWidthPx, kHeightPx);
@@ -152,16 +156,9 @@ TEST(ChartPictureFillShapes, AnyAreaGetsWhatFillingEveryShapeGives) {
 // (0..30) would put its tick on the frame's column, the left axis's (at 0) its grid line
 // on the bottom axis line. Both are left out; the left tick at 0 stays.
 TEST(ChartPictureStaticShapes, MarksAtTheFarEndsLeaveTheFrameAndTheAxisLineWhole) {
-    const chart_test::FixedWidthMeasurer measurer;
-    chart::Axis bottom;
-    bottom.Maximum = 30;
-    chart::Axis left;
-    left.Orientation = chart::AxisOrientation::Vertical;
-    left.Maximum = 255;
     constexpr int kWidthPx = 400;
     constexpr int kHeightPx = 240;
-    const chart::ChartLayout layout =
-        chart::LayoutChart(kWidthPx, kHeightPx, bottom, left, 10, measurer, {});
+    const chart::ChartLayout layout = LaidOut(kWidthPx, kHeightPx, 30);
     const RectPx plot = layout.PlotRectPx;
     ASSERT_EQ(layout.BottomLabels.Labels.front().TickPx, plot.Right);
     ASSERT_EQ(layout.LeftLabels.Labels.back().TickPx, plot.Bottom);
