@@ -125,10 +125,10 @@ public:
                          .WidthPx = size.Width,
                          .HeightPx = size.Height,
                          .Fonts = view.Fonts(),
-                         .LineSurface = view.DrawingSurface(),
-                         .XValues = form_.Series1.XValues(),
-                         .YValues = form_.Series1.YValues(),
-                         .SeriesGeneration = form_.Series1.Generation()});
+                         .Line = {.LineSurface = view.DrawingSurface(),
+                                  .XValues = form_.Series1.XValues(),
+                                  .YValues = form_.Series1.YValues(),
+                                  .SeriesGeneration = form_.Series1.Generation()}});
         GdiFlush();
     }
 

@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     for (int step = 0; step < 64 && data.remaining_bytes() > 0; ++step) {
         double minimum = 0;
         double maximum = 0;
-        switch (data.ConsumeIntegralInRange(0, 9)) {
+        const int choice = data.ConsumeIntegralInRange(0, 9);
+        switch (choice) {
             case 0:
             case 1:
             case 2:
@@ -58,17 +59,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 fuzz::Trace("clear\n");
                 break;
             case 5:
+            case 6: {
+                const bool bottom = choice == 5;
                 Range(data, minimum, maximum);
-                replay.SetBottomRange(minimum, maximum);
-                fuzz::Trace("bottom %s..%s\n", fuzz::Show(minimum).c_str(),
+                if (bottom) {
+                    replay.SetBottomRange(minimum, maximum);
+                } else {
+                    replay.SetLeftRange(minimum, maximum);
+                }
+                fuzz::Trace("%s %s..%s\n", bottom ? "bottom" : "left", fuzz::Show(minimum).c_str(),
                             fuzz::Show(maximum).c_str());
                 break;
-            case 6:
-                Range(data, minimum, maximum);
-                replay.SetLeftRange(minimum, maximum);
-                fuzz::Trace("left %s..%s\n", fuzz::Show(minimum).c_str(),
-                            fuzz::Show(maximum).c_str());
-                break;
+            }
             case 7:
                 replay.SetSurface(data.ConsumeBool() ? chart::Surface::Aliased
                                                      : chart::Surface::AntiAliased);

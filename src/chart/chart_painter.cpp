@@ -64,10 +64,7 @@ RectPx ChartPainter::Update(const ChartScene& scene) {
         pixels_.Update({picture_.Row(0), picture_.WidthPx(), picture_.HeightPx()},
                        {.Layout = scene.Layout,
                         .Background = RgbOf(GetSysColor(COLOR_BTNFACE)),
-                        .LineSurface = scene.LineSurface,
-                        .XValues = scene.XValues,
-                        .YValues = scene.YValues,
-                        .SeriesGeneration = scene.SeriesGeneration},
+                        .Line = scene.Line},
                        staticShown);
     if (!staticShown) DrawLabelTexts(scene);
     return changed;

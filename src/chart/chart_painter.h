@@ -25,18 +25,15 @@ struct HoveredLabels {
     bool operator==(const HoveredLabels&) const = default;
 };
 
-// What the picture shows: the chart as laid out, the hovered labels, the fonts, the
-// drawing surface and the series' points.
+// What the picture shows: the chart as laid out at its size, the hovered labels, the fonts
+// and the line.
 struct ChartScene {
     const ChartLayout& Layout;
     HoveredLabels Hovered;
     int WidthPx = 0;
     int HeightPx = 0;
     const LabelFonts& Fonts;
-    Surface LineSurface = Surface::AntiAliased;
-    std::span<const double> XValues;
-    std::span<const double> YValues;
-    unsigned SeriesGeneration = 0;
+    LineScene Line;
 };
 
 // Draws the chart's picture: the static layer (background, frame, axes, grid, labels),

@@ -197,6 +197,7 @@ bool SameStaticContent(const ChartLayout& a, const ChartLayout& b) {
 
 RectPx ChartPicture::Update(PixelRows picture, const PictureScene& scene, bool staticShown) {
     const ChartLayout& layout = scene.Layout;
+    const LineScene& points = scene.Line;
     if (!staticShown) {
         shapes_ = StaticShapes(layout, picture.WidthPx, picture.HeightPx, scene.Background);
         shapeBand_ = PlotRows(layout);
@@ -207,20 +208,20 @@ RectPx ChartPicture::Update(PixelRows picture, const PictureScene& scene, bool s
 
     const RectPx clip = base::Intersection(StairsClipRect(layout.PlotRectPx), picture.Bounds());
     const VisibleRange range =
-        FindVisibleRange(scene.XValues, layout.Bottom.DrawnMinimum, layout.Bottom.DrawnMaximum);
-    const StairLine line(scene.XValues, scene.YValues, range, layout.Bottom, layout.Left);
-    const int count = static_cast<int>(scene.XValues.size());
+        FindVisibleRange(points.XValues, layout.Bottom.DrawnMinimum, layout.Bottom.DrawnMaximum);
+    const StairLine line(points.XValues, points.YValues, range, layout.Bottom, layout.Left);
+    const int count = static_cast<int>(points.XValues.size());
 
     ShownLine& shown = shownLine_;
-    bool appendedOnly = shown.Valid && shown.Generation == scene.SeriesGeneration &&
-                        shown.Count <= count && shown.LineSurface == scene.LineSurface &&
+    bool appendedOnly = shown.Valid && shown.Generation == points.SeriesGeneration &&
+                        shown.Count <= count && shown.LineSurface == points.LineSurface &&
                         shown.ClipPx == clip && SameDrawnAxis(shown.Bottom, layout.Bottom) &&
                         SameDrawnAxis(shown.Left, layout.Left);
     bool oldDrawn = false;
     if (appendedOnly) {
         const auto before = static_cast<std::size_t>(shown.Count);
-        oldDrawn = StairLine(scene.XValues.first(before), scene.YValues.first(before), shown.Range,
-                             layout.Bottom, layout.Left)
+        oldDrawn = StairLine(points.XValues.first(before), points.YValues.first(before),
+                             shown.Range, layout.Bottom, layout.Left)
                        .Drawn();
         // Appends never move the first visible point of a line already drawn.
         appendedOnly = !oldDrawn || shown.Range.First == range.First;
@@ -230,18 +231,18 @@ RectPx ChartPicture::Update(PixelRows picture, const PictureScene& scene, bool s
     if (appendedOnly) {
         if (!(range == shown.Range)) {
             changed =
-                DrawAppended(picture, line, clip, scene.LineSurface, oldDrawn, shown.Range.Last);
+                DrawAppended(picture, line, clip, points.LineSurface, oldDrawn, shown.Range.Last);
         }
     } else {
-        changed = DrawWholeLine(picture, line, clip, scene.LineSurface, !shown.Valid);
+        changed = DrawWholeLine(picture, line, clip, points.LineSurface, !shown.Valid);
         ++wholeLines_;
     }
     if (!staticShown) changed = picture.Bounds();
     shown.Valid = true;
-    shown.Generation = scene.SeriesGeneration;
+    shown.Generation = points.SeriesGeneration;
     shown.Count = count;
     shown.Range = range;
-    shown.LineSurface = scene.LineSurface;
+    shown.LineSurface = points.LineSurface;
     shown.ClipPx = clip;
     shown.Bottom = layout.Bottom;
     shown.Left = layout.Left;

@@ -64,15 +64,20 @@ void ComposeRow(std::uint32_t* row, const std::uint8_t* alpha, int count, Surfac
 // Whether two layouts give the same static layer.
 bool SameStaticContent(const ChartLayout& a, const ChartLayout& b);
 
-// What the pixels show: the chart as laid out, its background colour, the drawing surface
-// and the series' points.
-struct PictureScene {
-    const ChartLayout& Layout;
-    Rgb Background;
+// The line to draw: how, the series' points, and the series' generation under which they
+// stay the same points (Series::Generation).
+struct LineScene {
     Surface LineSurface = Surface::AntiAliased;
     std::span<const double> XValues;
     std::span<const double> YValues;
     unsigned SeriesGeneration = 0;
+};
+
+// What the pixels show: the chart as laid out, its background colour and the line.
+struct PictureScene {
+    const ChartLayout& Layout;
+    Rgb Background;
+    LineScene Line;
 };
 
 // Keeps a picture's pixels up to date. Inside the line's clip the static layer is made of

@@ -39,10 +39,10 @@ void PictureReplay::Resize(int widthPx, int heightPx) {
 chart::PictureScene PictureReplay::Scene() const {
     return {.Layout = layout_,
             .Background = kBackground,
-            .LineSurface = surface_,
-            .XValues = series_.XValues(),
-            .YValues = series_.YValues(),
-            .SeriesGeneration = series_.Generation()};
+            .Line = {.LineSurface = surface_,
+                     .XValues = series_.XValues(),
+                     .YValues = series_.YValues(),
+                     .SeriesGeneration = series_.Generation()}};
 }
 
 // The window keeps its static layer while the size and the layout's static content stay.

@@ -162,10 +162,10 @@ protected:
                       .WidthPx = size.Width,
                       .HeightPx = size.Height,
                       .Fonts = view->Fonts(),
-                      .LineSurface = view->DrawingSurface(),
-                      .XValues = withLine ? series.XValues() : std::span<const double>{},
-                      .YValues = withLine ? series.YValues() : std::span<const double>{},
-                      .SeriesGeneration = series.Generation()});
+                      .Line = {.LineSurface = view->DrawingSurface(),
+                               .XValues = withLine ? series.XValues() : std::span<const double>{},
+                               .YValues = withLine ? series.YValues() : std::span<const double>{},
+                               .SeriesGeneration = series.Generation()}});
         GdiFlush();
         return Copy(fresh.Picture());
     }
