@@ -4,8 +4,6 @@
 // is drawn anew.
 #include <windows.h>
 
-#include <span>
-
 #include "chart/chart_picture.h"
 #include "chart/label_fonts.h"
 #include "chart/labels.h"
