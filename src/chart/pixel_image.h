@@ -20,10 +20,6 @@ struct Rgb {
     constexpr std::uint32_t Pixel() const noexcept {
         return static_cast<std::uint32_t>(R) << 16 | static_cast<std::uint32_t>(G) << 8 | B;
     }
-    static constexpr Rgb OfPixel(std::uint32_t pixel) noexcept {
-        return {static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
-                static_cast<std::uint8_t>(pixel)};
-    }
     friend constexpr bool operator==(const Rgb&, const Rgb&) = default;
 };
 
@@ -56,7 +52,6 @@ public:
         return pixels_[static_cast<std::size_t>(yPx) * static_cast<std::size_t>(widthPx_) +
                        static_cast<std::size_t>(xPx)];
     }
-    bool operator==(const PixelImage&) const = default;
 
 private:
     int widthPx_ = 0;
