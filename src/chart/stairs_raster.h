@@ -15,8 +15,10 @@ namespace chart {
 // Width of the line's pen.
 inline constexpr int kLineWidthPx = 3;
 
-// The line is clipped to the plot rectangle extended by 1 pixel upwards and
-// 1 pixel downwards, so that a line on the top or bottom edge stays whole.
+// The line is clipped to the plot rectangle extended by 1 pixel upwards and 1 pixel
+// downwards (its bottom edge line): a line at the top of the left axis (the plot's first
+// row) stays whole, one at its bottom end (the edge line) loses only what lies more than
+// a pixel below the plot.
 RectPx StairsClipRect(RectPx plotRectPx);
 
 struct CoverageMask {

@@ -207,16 +207,19 @@ TEST_F(ChartStairsRasterShape, NothingForFewerThanTwoVertices) {
     }
 }
 
-TEST_F(ChartStairsRasterShape, LineOnThePlotsTopAndBottomEdgesStaysWhole) {
+// The axes end on the plot's bottom edge line and its first row: value 0 lies on row 40,
+// just below the plot, and keeps the two rows of its stroke inside the clip; 255 on row 10
+// keeps all three.
+TEST_F(ChartStairsRasterShape, LineOnThePlotsTopAndBottomEdgesIsCutOnlyBeyondTheClip) {
     const RectPx plot{10, 10, 50, 40};
     const RectPx lineClip = chart::StairsClipRect(plot);
     EXPECT_EQ(lineClip, (RectPx{10, 9, 50, 41}));
-    // Value 0 on the last row of the plot, then value 255 on its first row.
-    const std::vector<PointPx> path = {{10, 39}, {30, 39}, {30, 10}, {49, 10}};
+    const std::vector<PointPx> path = {{10, 40}, {30, 40}, {30, 10}, {49, 10}};
     const CoverageMask mask = chart_test::RasterizeStairs(path, lineClip);
-    for (const int y : {38, 39, 40}) {
+    for (const int y : {39, 40}) {
         EXPECT_EQ(mask.At(20, y), 255) << y;
     }
+    EXPECT_EQ(mask.At(20, 38), 0);
     for (const int y : {9, 10, 11}) {
         EXPECT_EQ(mask.At(40, y), 255) << y;
     }
