@@ -74,6 +74,13 @@ void ChartView::ScaleBy(int newDpi, int oldDpi) {
     RequestFullRedraw();
 }
 
+ChartDrawStats ChartView::Stats() const noexcept {
+    return {.Redraws = redraws_,
+            .StaticRedraws = painter_.StaticRedrawCount(),
+            .WholeLines = painter_.WholeLineCount(),
+            .OutlineDraws = outlineDraws_};
+}
+
 void ChartView::SetDrawingSurface(Surface surface) {
     surface_ = surface;
     RequestRepaint();
@@ -90,15 +97,16 @@ RectPx ChartView::Redraw() {
     // The labels may have changed under a pointer that stood still.
     hovered_ = HoveredAt(pointer_);
     pictureValid_ = true;
-    return painter_.Update({.Layout = layout_,
-                            .Hovered = hovered_,
-                            .WidthPx = size.Width,
-                            .HeightPx = size.Height,
-                            .Fonts = fonts_,
-                            .LineSurface = surface_,
-                            .XValues = series_ ? series_->XValues() : std::span<const double>{},
-                            .YValues = series_ ? series_->YValues() : std::span<const double>{},
-                            .SeriesGeneration = series_ ? series_->Generation() : 0});
+    return painter_.Update(
+        {.Layout = layout_,
+         .Hovered = hovered_,
+         .WidthPx = size.Width,
+         .HeightPx = size.Height,
+         .Fonts = fonts_,
+         .Line = {.LineSurface = surface_,
+                  .XValues = series_ ? series_->XValues() : std::span<const double>{},
+                  .YValues = series_ ? series_->YValues() : std::span<const double>{},
+                  .SeriesGeneration = series_ ? series_->Generation() : 0}});
 }
 
 // What a redraw changed is invalidated before the paint begins, so that the paint copies

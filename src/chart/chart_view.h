@@ -19,6 +19,16 @@
 
 namespace chart {
 
+// Counts of the chart's drawing work since its creation.
+struct ChartDrawStats {
+    int Redraws = 0;        // of the picture, whatever changed
+    int StaticRedraws = 0;  // of the static layer (background, frame, axes, grid, labels)
+    int WholeLines = 0;     // of the line whole, rather than where appended points changed it
+    // Outline drawings onto the screen: two per rubber band move, one per paint that
+    // copies anything during a zoom drag.
+    int OutlineDraws = 0;
+};
+
 class ChartView : public ui::Control {
 public:
     layout::ControlKind Kind() const noexcept override { return layout::ControlKind::Chart; }
@@ -54,17 +64,11 @@ public:
     const LabelFonts& Fonts() const noexcept { return fonts_; }
     // The picture the screen shows.
     const ui::MemoryPicture& Picture() const noexcept { return painter_.Picture(); }
-    // Redraws of the picture, of its static layer, and of its line whole (rather than
-    // where appended points changed it), since creation.
-    int RedrawCount() const noexcept { return redraws_; }
-    int StaticRedrawCount() const noexcept { return painter_.StaticRedrawCount(); }
-    int WholeLineCount() const noexcept { return painter_.WholeLineCount(); }
+    // What the chart has drawn since creation.
+    ChartDrawStats Stats() const noexcept;
     // The drag in progress and the saved view.
     const ChartMouse& Mouse() const noexcept { return mouse_; }
     const ChartZoom& Zoom() const noexcept { return zoom_; }
-    // Outline drawings onto the screen since creation: two per rubber band move, one per
-    // paint that copies anything during a zoom drag.
-    int OutlineDrawCount() const noexcept { return outlineDraws_; }
 
 protected:
     void CreateWindowFor(HWND parent, const RECT& rect) override;
@@ -89,7 +93,7 @@ private:
     ChartPainter painter_;
     LabelFonts fonts_;
     NumberSymbols symbols_;
-    Surface surface_ = Surface::GdiPlus;
+    Surface surface_ = Surface::AntiAliased;
     ChartLayout layout_;
     HoveredLabels hovered_;
     // Where the pointer was last seen over the chart while no drag was in progress; none
