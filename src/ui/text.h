@@ -23,5 +23,7 @@ inline std::u16string ToU16(std::wstring_view s) {
 std::wstring WindowText(HWND hwnd);
 // UTF-8 (the texts of std::exception) as UTF-16.
 std::wstring FromUtf8(std::string_view utf8);
+// UTF-16 as UTF-8.
+std::string ToUtf8(std::wstring_view text);
 
 }  // namespace ui
