@@ -40,6 +40,14 @@ void ShowBox(std::u16string_view text, UINT icon) {
     MessageBoxW(nullptr, ui::ToWide(text).c_str(), title.c_str(), icon | MB_OK | MB_SETFOREGROUND);
 }
 
+// The fault and the accepted values on lines of their own, which a box wraps less.
+std::u16string BoxLines(std::u16string text) {
+    constexpr std::u16string_view kJoin = u"; accepted: ";
+    const std::size_t at = text.find(kJoin);
+    if (at != std::u16string::npos) text.replace(at, kJoin.size(), u".\nAccepted: ");
+    return text;
+}
+
 int Render(const output::CommandLine& line) {
     const output::RenderSource source{
         .Wave = line.Start.Wave.value_or(dds::Waveform::Sin),
@@ -69,7 +77,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         if (parsed.Error->Rendering) {
             ui::WriteErrorLine(text);
         } else {
-            ShowBox(app::ErrorBoxText(text), MB_ICONERROR);
+            ShowBox(BoxLines(app::ErrorBoxText(text)), MB_ICONERROR);
         }
         return kBadCommandLineExit;
     }
