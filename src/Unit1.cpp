@@ -107,9 +107,9 @@ void TForm1::FormCreate(ui::Window& sender) {
 void TForm1::ApplyStartOptions(const output::StartOptions& options) {
     if (options.Wave) {
         const std::pair<dds::Waveform, ui::RadioButton*> buttons[] = {
-            {dds::Waveform::Sin, &rbSin}, {dds::Waveform::Saw, &rbSaw},
+            {dds::Waveform::Sin, &rbSin},   {dds::Waveform::Saw, &rbSaw},
             {dds::Waveform::RSaw, &rbRSaw}, {dds::Waveform::Tri, &rbTri},
-            {dds::Waveform::Sqr, &rbSqr}, {dds::Waveform::Ecg, &rbEcg},
+            {dds::Waveform::Sqr, &rbSqr},   {dds::Waveform::Ecg, &rbEcg},
         };
         for (const auto& [waveform, button] : buttons) {
             if (waveform == *options.Wave) button->SetChecked(true);

@@ -13,11 +13,10 @@ std::u16string ChartView::AccessibleValue() const {
 }
 
 std::optional<ui::AccessibleFacts> ChartView::Accessible() const {
-    return ui::AccessibleFacts{
-        .Name = AccessibleName(),
-        .Role = ROLE_SYSTEM_CHART,
-        .Value = AccessibleValue(),
-        .Description = std::u16string(kChartKeysDescription)};
+    return ui::AccessibleFacts{.Name = AccessibleName(),
+                               .Role = ROLE_SYSTEM_CHART,
+                               .Value = AccessibleValue(),
+                               .Description = std::u16string(kChartKeysDescription)};
 }
 
 }  // namespace chart

@@ -51,7 +51,18 @@ std::optional<std::int64_t> WholeNumber(std::u16string_view text) {
     return value;
 }
 
-enum class Option { Wave, Increment, Interval, Width, AutoClear, Run, Render, Samples, Seconds, Clock };
+enum class Option {
+    Wave,
+    Increment,
+    Interval,
+    Width,
+    AutoClear,
+    Run,
+    Render,
+    Samples,
+    Seconds,
+    Clock
+};
 
 struct OptionDesc {
     std::u16string_view Name;

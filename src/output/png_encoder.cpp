@@ -23,7 +23,8 @@ constexpr std::array<std::uint32_t, 256> kCrcTable = MakeCrcTable();
 constexpr std::size_t kStoredBlockBytes = 65535;
 
 void PutBe(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 void PutChunk(std::vector<std::uint8_t>& out, std::string_view type,
@@ -103,7 +104,8 @@ std::vector<std::uint8_t> EncodePng(std::span<const std::uint32_t> pixels, int w
     std::vector<std::uint8_t> ihdr;
     PutBe(ihdr, static_cast<std::uint32_t>(widthPx));
     PutBe(ihdr, static_cast<std::uint32_t>(heightPx));
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, adaptive filters, no interlace
+    ihdr.insert(ihdr.end(),
+                {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, adaptive filters, no interlace
     PutChunk(png, "IHDR", ihdr);
     PutChunk(png, "IDAT", z);
     PutChunk(png, "IEND", {});

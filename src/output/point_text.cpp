@@ -21,8 +21,10 @@ std::string PointsText(std::span<const double> xValues, std::span<const double> 
     out += separator;
     out += "y\r\n";
     const std::size_t n = std::min(xValues.size(), yValues.size());
-    const auto first = std::lower_bound(xValues.begin(), xValues.begin() + static_cast<std::ptrdiff_t>(n), xFirst);
-    for (auto it = first; it != xValues.begin() + static_cast<std::ptrdiff_t>(n) && *it <= xLast; ++it) {
+    const auto first =
+        std::lower_bound(xValues.begin(), xValues.begin() + static_cast<std::ptrdiff_t>(n), xFirst);
+    for (auto it = first; it != xValues.begin() + static_cast<std::ptrdiff_t>(n) && *it <= xLast;
+         ++it) {
         const std::size_t i = static_cast<std::size_t>(it - xValues.begin());
         AppendInteger(out, xValues[i]);
         out += separator;

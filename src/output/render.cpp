@@ -74,7 +74,8 @@ std::vector<std::uint8_t> WavHeader(std::uint32_t sampleRateHz, std::uint32_t sa
 }
 
 std::uint64_t WavFileSize(int seconds, int clockHz) {
-    const std::uint64_t samples = static_cast<std::uint64_t>(seconds) * static_cast<std::uint64_t>(clockHz);
+    const std::uint64_t samples =
+        static_cast<std::uint64_t>(seconds) * static_cast<std::uint64_t>(clockHz);
     return 44 + samples + (samples & 1u);
 }
 

@@ -44,8 +44,7 @@ private:
 };
 
 [[noreturn]] void Fail(const std::wstring& path, DWORD code) {
-    throw std::runtime_error("Cannot write \"" + ToUtf8(path) + "\": " +
-                             SystemErrorText(code));
+    throw std::runtime_error("Cannot write \"" + ToUtf8(path) + "\": " + SystemErrorText(code));
 }
 
 // A name of its own in the target's folder for each attempt.

@@ -37,9 +37,9 @@ bool WriteErrorLine(std::u16string_view line) {
     if (handle && handle != INVALID_HANDLE_VALUE && WriteAll(handle, text)) return true;
     // Started from a console without redirection: a GUI program has no handle of its own.
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-    const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                       0, nullptr);
+    const HANDLE console =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (console == INVALID_HANDLE_VALUE) return false;
     const bool written = WriteAll(console, text);
     CloseHandle(console);

@@ -9,8 +9,8 @@
 namespace {
 
 using output::CommandLine;
-using output::OptionError;
 using output::ErrorText;
+using output::OptionError;
 using output::ParseCommandLine;
 using output::RenderFormat;
 using output::RunMode;
@@ -54,8 +54,11 @@ TEST(CommandLineParse, GoodLinesSetWhatTheyName) {
     csv.Start.Wave = dds::Waveform::Saw;
     CommandLine wav;
     wav.Mode = RunMode::Render;
-    wav.Render = {.Path = u"tone.wav", .Format = RenderFormat::Wav, .Samples = 1024,
-                  .Seconds = 600, .ClockHz = 8000};
+    wav.Render = {.Path = u"tone.wav",
+                  .Format = RenderFormat::Wav,
+                  .Samples = 1024,
+                  .Seconds = 600,
+                  .ClockHz = 8000};
     wav.Start.Increment = 256;
     CommandLine wavDefaults;
     wavDefaults.Mode = RunMode::Render;
@@ -85,8 +88,8 @@ TEST(CommandLineParse, GoodLinesSetWhatTheyName) {
         {Args({"--wave", "tri", "--HELP"}), help},
         {Args({"--bogus", "/?"}), help},
         {Args({"--render", "C:\\out\\Data.CSV", "--samples", "10000000", "--wave", "saw"}), csv},
-        {Args({"--increment", "256", "--render", "tone.wav", "--seconds", "600", "--clock",
-               "8000"}),
+        {Args(
+             {"--increment", "256", "--render", "tone.wav", "--seconds", "600", "--clock", "8000"}),
          wav},
         {Args({"--render", "x.Wav"}), wavDefaults},
         {Args({"--wave", "sqr", "--auto-clear", "on"}), sqr},
@@ -129,8 +132,7 @@ TEST(CommandLineParse, BadLinesNameOptionValueAndAcceptedValues) {
          {u"--increment", u"2.5", u"is not a whole number", u"1 to 65535"}},
         {Args({"--increment", "1,000"}),
          {u"--increment", u"1,000", u"is not a whole number", u"1 to 65535"}},
-        {Args({"--increment", ""}),
-         {u"--increment", u"", u"is not a whole number", u"1 to 65535"}},
+        {Args({"--increment", ""}), {u"--increment", u"", u"is not a whole number", u"1 to 65535"}},
         {Args({"--increment"}), {u"--increment", u"", u"has no value", u"1 to 65535"}},
         {Args({"--increment", "--run"}),
          {u"--increment", u"--run", u"is not a whole number", u"1 to 65535"}},
@@ -138,19 +140,16 @@ TEST(CommandLineParse, BadLinesNameOptionValueAndAcceptedValues) {
         {Args({"--interval", "0"}), {u"--interval", u"0", u"is out of range", u"1 to 500"}},
         {Args({"--width", "29"}), {u"--width", u"29", u"is out of range", u"30 to 10000"}},
         {Args({"--width", "10001"}), {u"--width", u"10001", u"is out of range", u"30 to 10000"}},
-        {Args({"--auto-clear", "yes"}),
-         {u"--auto-clear", u"yes", u"is not on or off", u"on, off"}},
+        {Args({"--auto-clear", "yes"}), {u"--auto-clear", u"yes", u"is not on or off", u"on, off"}},
         {Args({"--auto-clear"}), {u"--auto-clear", u"", u"has no value", u"on, off"}},
         {Args({"--wave", "sin", "--increment", "5", "--WAVE", "tri"}),
          {u"--wave", u"tri", u"is given more than once", u"the option once"}},
-        {Args({"--run", "--run"}),
-         {u"--run", u"", u"is given more than once", u"the option once"}},
+        {Args({"--run", "--run"}), {u"--run", u"", u"is given more than once", u"the option once"}},
         {Args({"--samples", "10"}),
          {u"--samples", u"", u"is used only in a render",
           u"the option together with --render FILE"}},
         {Args({"--clock", "8000", "--run"}),
-         {u"--clock", u"", u"is used only in a render",
-          u"the option together with --render FILE"}},
+         {u"--clock", u"", u"is used only in a render", u"the option together with --render FILE"}},
     };
     for (const auto& c : cases) {
         const output::ParseResult r = ParseCommandLine(c.args);
@@ -212,9 +211,10 @@ TEST(CommandLineText, ErrorLineNamesOptionValueAndAccepted) {
 TEST(CommandLineText, UsageListsEveryOptionAndChartKey) {
     const std::u16string usage = output::UsageText();
     for (const char16_t* item :
-         {u"--wave", u"--increment", u"--interval", u"--width", u"--auto-clear", u"--run",
-          u"--render", u"--samples", u"--seconds", u"--clock", u"--help", u"/?", u"Ctrl+C",
-          u"Ctrl+Insert", u"Ctrl+S", u"sin", u"saw", u"rsaw", u"tri", u"sqr", u"ecg"}) {
+         {u"--wave",   u"--increment", u"--interval", u"--width", u"--auto-clear", u"--run",
+          u"--render", u"--samples",   u"--seconds",  u"--clock", u"--help",       u"/?",
+          u"Ctrl+C",   u"Ctrl+Insert", u"Ctrl+S",     u"sin",     u"saw",          u"rsaw",
+          u"tri",      u"sqr",         u"ecg"}) {
         EXPECT_NE(usage.find(item), std::u16string::npos) << Narrow(item);
     }
 }

@@ -47,7 +47,8 @@ std::string Bytes(const RenderSource& source, int seconds, int clockHz) {
 
 std::uint32_t Le(const std::string& b, std::size_t at, int n) {
     std::uint32_t v = 0;
-    for (int i = n - 1; i >= 0; --i) v = v << 8 | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(i)]);
+    for (int i = n - 1; i >= 0; --i)
+        v = v << 8 | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(i)]);
     return v;
 }
 
@@ -57,7 +58,8 @@ TEST(RenderCsv, RowsFollowTheAccumulatorFromZero) {
         std::uint16_t increment;
         std::vector<std::string> firstRows;
     } cases[] = {
-        {dds::Waveform::Sin, 256,
+        {dds::Waveform::Sin,
+         256,
          {"0,0,0,0,128", "1,256,1,0,131", "2,512,2,0,134", "3,768,3,0,137"}},
         {dds::Waveform::Saw, 1, {"0,0,0,0,0", "1,1,0,1,0", "2,2,0,2,0"}},
         {dds::Waveform::Sin, 65535, {"0,0,0,0,128", "1,65535,255,255,124", "2,65534,255,254,124"}},
@@ -82,9 +84,9 @@ TEST(RenderCsv, EveryRowMatchesTheGenerator) {
         std::uint16_t increment;
         std::int64_t samples;
     } cases[] = {
-        {dds::Waveform::Sin, 1, 70000},       {dds::Waveform::Ecg, 256, 5000},
-        {dds::Waveform::Tri, 65535, 70000},   {dds::Waveform::RSaw, 4464, 9000},
-        {dds::Waveform::Sqr, 32768, 3},       {dds::Waveform::Saw, 1, 1},
+        {dds::Waveform::Sin, 1, 70000},     {dds::Waveform::Ecg, 256, 5000},
+        {dds::Waveform::Tri, 65535, 70000}, {dds::Waveform::RSaw, 4464, 9000},
+        {dds::Waveform::Sqr, 32768, 3},     {dds::Waveform::Saw, 1, 1},
     };
     for (const auto& c : cases) {
         const std::vector<std::string> lines = Lines(Csv({c.wave, c.increment}, c.samples));
@@ -93,10 +95,9 @@ TEST(RenderCsv, EveryRowMatchesTheGenerator) {
         std::uint16_t acc = 0;
         for (std::int64_t step = 0; step < c.samples; ++step) {
             const std::uint8_t hi = dds::HighByte(acc);
-            const std::string expected = std::to_string(step) + "," + std::to_string(acc) + "," +
-                                         std::to_string(hi) + "," +
-                                         std::to_string(dds::LowByte(acc)) + "," +
-                                         std::to_string(table[hi]);
+            const std::string expected =
+                std::to_string(step) + "," + std::to_string(acc) + "," + std::to_string(hi) + "," +
+                std::to_string(dds::LowByte(acc)) + "," + std::to_string(table[hi]);
             ASSERT_EQ(lines[static_cast<std::size_t>(step) + 1], expected)
                 << "increment " << c.increment << " step " << step;
             acc = dds::Step(acc, c.increment);
@@ -147,7 +148,8 @@ TEST(RenderWav, LengthAndSamplesFollowSecondsAndClock) {
     };
     for (const auto& c : cases) {
         const std::string b = Bytes({c.wave, c.increment}, c.seconds, c.clockHz);
-        const std::size_t samples = static_cast<std::size_t>(c.seconds) * static_cast<std::size_t>(c.clockHz);
+        const std::size_t samples =
+            static_cast<std::size_t>(c.seconds) * static_cast<std::size_t>(c.clockHz);
         ASSERT_EQ(b.size(), 44 + samples + (samples & 1u)) << c.clockHz;
         EXPECT_EQ(b.size(), output::WavFileSize(c.seconds, c.clockHz));
         EXPECT_EQ(Le(b, 40, 4), samples);

@@ -40,7 +40,8 @@ public:
     TempFolder() {
         static int n = 0;
         path_ = fs::temp_directory_path() /
-                ("phasebox-export-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++n));
+                ("phasebox-export-" + std::to_string(GetCurrentProcessId()) + "-" +
+                 std::to_string(++n));
         fs::create_directories(path_);
     }
     ~TempFolder() {
@@ -50,7 +51,8 @@ public:
     const fs::path& Path() const { return path_; }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(path_))
+            names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -160,8 +162,8 @@ INPUT Key(WORD vk, bool up) {
 
 // Ctrl and `vk` pressed together, as the user types them.
 void PressCtrl(WORD vk) {
-    wintest::SendInputAndWait({Key(VK_CONTROL, false), Key(vk, false), Key(vk, true),
-                               Key(VK_CONTROL, true)});
+    wintest::SendInputAndWait(
+        {Key(VK_CONTROL, false), Key(vk, false), Key(vk, true), Key(VK_CONTROL, true)});
 }
 
 class ChartExport : public testing::Test {
@@ -234,7 +236,8 @@ TEST_F(ChartExport, CopyKeysPutThePictureAndTheVisiblePointsOnTheClipboard) {
         ASSERT_EQ(lines.size(), 42u);
         EXPECT_EQ(lines[0], "x\ty");
         EXPECT_EQ(lines[1], "0\t128");
-        EXPECT_EQ(lines[41], "40\t" + std::to_string(static_cast<int>(form->Series1.YValues()[40])));
+        EXPECT_EQ(lines[41],
+                  "40\t" + std::to_string(static_cast<int>(form->Series1.YValues()[40])));
     }
 }
 
@@ -277,7 +280,8 @@ TEST_F(ChartExport, ACopyDuringAZoomDragLeavesTheRubberBandOut) {
         const int y = client.Height / 4;
         for (int x = client.Width / 4 + 2; x < client.Width / 2 - 2; ++x) {
             const std::uint32_t p = shot.Pixels[static_cast<std::size_t>(y) * shot.WidthPx + x];
-            if (GetPixel(dc.Get(), x, y) != RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF)) ++bandPixels;
+            if (GetPixel(dc.Get(), x, y) != RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF))
+                ++bandPixels;
         }
     }
     EXPECT_GT(bandPixels, 0) << "the band shows on the screen";
@@ -333,7 +337,9 @@ TEST_F(ChartExport, ACopyWaitsForAClipboardHeldBriefly) {
 class DialogDriver {
 public:
     DialogDriver(std::wstring name, int typeIndex, bool confirmOverwrite)
-        : name_(std::move(name)), typeIndex_(typeIndex), confirm_(confirmOverwrite),
+        : name_(std::move(name)),
+          typeIndex_(typeIndex),
+          confirm_(confirmOverwrite),
           thread_([this] { Run(); }) {}
     ~DialogDriver() {
         stop_ = true;
@@ -392,6 +398,9 @@ private:
                              reinterpret_cast<LPARAM>(types));
             }
         }
+        wchar_t shown[MAX_PATH] = {};
+        GetWindowTextW(name, shown, MAX_PATH);
+        offered_ = ui::ToUtf8(shown);
         SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name_.c_str()));
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
@@ -400,8 +409,9 @@ private:
             HWND question = OwnDialog(dialog);
             if (question && GetDlgItem(question, IDYES)) {
                 asked_ = true;
-                PostMessageW(question, WM_COMMAND, MAKEWPARAM(confirm_ ? IDYES : IDNO, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(GetDlgItem(question, confirm_ ? IDYES : IDNO)));
+                PostMessageW(
+                    question, WM_COMMAND, MAKEWPARAM(confirm_ ? IDYES : IDNO, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(GetDlgItem(question, confirm_ ? IDYES : IDNO)));
                 break;
             }
             Sleep(20);
@@ -435,13 +445,14 @@ private:
     }
 
 public:
+    // The file name the dialog offered before this driver typed one.
+    std::string Offered() const { return saved_ ? offered_ : std::string(); }
     // The text of a box that stayed open and was cancelled; empty when none did.
-    std::string LeftOpen() const {
-        return saved_ ? leftOpen_ : std::string("(still running)");
-    }
+    std::string LeftOpen() const { return saved_ ? leftOpen_ : std::string("(still running)"); }
 
 private:
     std::string leftOpen_;
+    std::string offered_;
 
     std::wstring name_;
     int typeIndex_;
@@ -472,6 +483,7 @@ TEST_F(ChartExport, CtrlSSavesThroughTheDialogAsPngOrCsv) {
             PressCtrl('S');
             wintest::PumpUntil([&] { return driver.Saved(); }, 20s);
             EXPECT_EQ(driver.LeftOpen(), "");
+            EXPECT_EQ(driver.Offered(), "phasebox-chart");
         }
         wintest::Pump(100ms);
         EXPECT_EQ(CurrentView(), before);

@@ -46,7 +46,8 @@ std::vector<std::uint32_t> TopDownPixels(const BITMAPINFOHEADER& h) {
     for (int y = 0; y < height; ++y) {
         const int source = h.biHeight < 0 ? y : height - 1 - y;
         std::memcpy(&out[static_cast<std::size_t>(y) * width],
-                    bits + static_cast<std::size_t>(source) * width, static_cast<std::size_t>(width) * 4);
+                    bits + static_cast<std::size_t>(source) * width,
+                    static_cast<std::size_t>(width) * 4);
     }
     for (std::uint32_t& p : out) p &= 0xFFFFFFu;
     return out;
@@ -71,9 +72,9 @@ int Read(const std::wstring& prefix) {
         std::memcpy(bmp.data() + sizeof file, header, size);
         if (!WriteFileBytes(prefix + L".bmp", bmp.data(), bmp.size())) code = 5;
         if (header->biBitCount == 32 && header->biCompression == BI_RGB) {
-            const std::vector<std::uint8_t> png = output::EncodePng(
-                TopDownPixels(*header), header->biWidth,
-                header->biHeight < 0 ? -header->biHeight : header->biHeight);
+            const std::vector<std::uint8_t> png =
+                output::EncodePng(TopDownPixels(*header), header->biWidth,
+                                  header->biHeight < 0 ? -header->biHeight : header->biHeight);
             if (!WriteFileBytes(prefix + L".png", png.data(), png.size())) code = 5;
         }
         GlobalUnlock(dib);
@@ -106,6 +107,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring what = argv[2];
     if (what == L"read") return Read(argv[1]);
-    if (what.rfind(L"hold:", 0) == 0) return Hold(argv[1], static_cast<DWORD>(std::wcstoul(what.c_str() + 5, nullptr, 10)));
+    if (what.rfind(L"hold:", 0) == 0)
+        return Hold(argv[1], static_cast<DWORD>(std::wcstoul(what.c_str() + 5, nullptr, 10)));
     return 2;
 }
