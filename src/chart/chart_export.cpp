@@ -9,6 +9,7 @@
 #include "ui/clipboard.h"
 #include "ui/error_report.h"
 #include "ui/file_output.h"
+#include "ui/rect_conversion.h"
 
 namespace chart {
 
@@ -28,10 +29,15 @@ std::u16string Widened(const std::string& text) {
 }  // namespace
 
 ChartSnapshot ChartView::Snapshot() {
-    // A paint that is due brings the picture and the drawn ranges to what the screen is
-    // about to show; a valid picture is what it shows.
-    if (Handle() && !pictureValid_) UpdateWindow(Handle());
-    if (!pictureValid_) Redraw();
+    // A picture out of date is brought up to date as a paint would do it, and the screen
+    // with it: the copy is what the user sees. A valid picture is what the screen shows.
+    if (!pictureValid_) {
+        const RECT changed = ui::ToRect(Redraw());
+        if (Handle() && !IsRectEmpty(&changed)) {
+            InvalidateRect(Handle(), &changed, FALSE);
+            UpdateWindow(Handle());
+        }
+    }
     ChartSnapshot shot;
     const ui::MemoryPicture& picture = painter_.Picture();
     shot.WidthPx = picture.WidthPx();

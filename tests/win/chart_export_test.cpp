@@ -16,6 +16,7 @@
 #include <sstream>
 #include <thread>
 
+#include "chart_window.h"
 #include "output/point_text.h"
 #include "ui/file_output.h"
 #include "ui/text.h"
@@ -238,6 +239,44 @@ TEST_F(ChartExport, CopyKeysPutThePictureAndTheVisiblePointsOnTheClipboard) {
         EXPECT_EQ(lines[1], "0\t128");
         EXPECT_EQ(lines[41],
                   "40\t" + std::to_string(static_cast<int>(form->Series1.YValues()[40])));
+    }
+}
+
+// A copy taken between a step and its paint brings the picture up to date and the screen
+// shows what was copied. Where the window's other controls overlap the chart the screen
+// shows them; those pixels differ before the step and after it alike.
+TEST_F(ChartExport, ACopyBeforeAStepIsPaintedShowsOnTheScreenToo) {
+    form->TrackBar2.SetPosition(1000);
+    wintest::Pump(100ms);
+    const auto unlike = [](const wintest::Pixels& screen, const wintest::Pixels& expected) {
+        std::vector<int> at;
+        for (int i = 0; i < expected.width * expected.height; ++i) {
+            if (screen.colours[static_cast<std::size_t>(i)] !=
+                expected.colours[static_cast<std::size_t>(i)]) {
+                at.push_back(i);
+            }
+        }
+        return at;
+    };
+    const HWND chart = form->Chart1.Handle();
+    const std::vector<int> covered =
+        unlike(wintest::Screen(chart), wintest::Copy(form->Chart1.Picture()));
+    for (int i = 0; i < 3; ++i) {
+        SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
+        const chart::ChartSnapshot shot = form->Chart1.Snapshot();
+        ASSERT_TRUE(form->Chart1.CopyToClipboard());
+        wintest::Pump(100ms);
+        wintest::Pixels copied{shot.WidthPx, shot.HeightPx, {}};
+        for (const std::uint32_t p : shot.Pixels) {
+            copied.colours.push_back(RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF));
+        }
+        const wintest::Pixels screen = wintest::Screen(chart);
+        ASSERT_EQ(screen.width, copied.width);
+        ASSERT_EQ(screen.height, copied.height);
+        EXPECT_EQ(unlike(screen, copied), covered) << "step " << i;
+        EXPECT_NE(Lines(shot.TabText).back().find(std::to_string(form->Series1.Count() - 1) + "\t"),
+                  std::string::npos)
+            << "the new point is in the text";
     }
 }
 
