@@ -106,6 +106,33 @@ void TForm1::FormCreate(ui::Window& sender) {
     TrackBar2Change(sender);
 }
 
+void TForm1::ApplyStartOptions(const output::StartOptions& options) {
+    if (options.Wave) {
+        const std::pair<dds::Waveform, ui::RadioButton*> buttons[] = {
+            {dds::Waveform::Sin, &rbSin},   {dds::Waveform::Saw, &rbSaw},
+            {dds::Waveform::RSaw, &rbRSaw}, {dds::Waveform::Tri, &rbTri},
+            {dds::Waveform::Sqr, &rbSqr},   {dds::Waveform::Ecg, &rbEcg},
+        };
+        for (const auto& [waveform, button] : buttons) {
+            if (waveform == *options.Wave) button->SetChecked(true);
+        }
+    }
+    if (options.Increment) {
+        // The slider writes the box; a slider already at the value, or one that cannot
+        // reach it, leaves the box to be set as if typed.
+        if (*options.Increment <= RzTrackBar1.Max()) RzTrackBar1.SetPosition(*options.Increment);
+        if (fAdder != *options.Increment) {
+            edAdder.SetValue(static_cast<long double>(*options.Increment));
+        }
+    }
+    if (options.IntervalMs) {
+        TrackBar1.SetPosition(static_cast<int>(kSlowestStepMs) - *options.IntervalMs);
+    }
+    if (options.Width) TrackBar2.SetPosition(*options.Width);
+    if (options.AutoClear) cbAutoClear.SetChecked(*options.AutoClear);
+    if (options.Run) cbAuto.SetChecked(true);
+}
+
 // ---------------------------------------------------------------------------
 // The generator
 

@@ -36,7 +36,7 @@ phasebox_log() { printf '[phasebox] %s\n' "$*" >&2; }
 phasebox_install() {
     local wanted=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
                   g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 fonts-wine xvfb xdotool
-                  imagemagick x11-utils "$@")
+                  imagemagick x11-utils sox "$@")
     local missing=()
     wanted+=(clang libclang-rt-14-dev)  # the fuzz preset: clang and libFuzzer
     local p

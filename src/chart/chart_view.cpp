@@ -218,6 +218,9 @@ LRESULT ChartView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS;
+        case WM_KEYDOWN:
+            if (HandleExportKey(wp)) return 0;
+            break;
         case WM_MOUSEMOVE:
             MouseMoved(lp);
             break;

@@ -4,7 +4,12 @@
 // before a paint cost one redraw; a paint without a request only copies the picture.
 // The mouse zooms (left drag, with a rubber band drawn straight onto the screen), scrolls
 // (right drag) and scrolls vertically (wheel), as ChartMouse and ChartZoom decide.
+#include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "chart/axis.h"
 #include "chart/chart_mouse.h"
@@ -15,6 +20,7 @@
 #include "chart/zoom.h"
 #include "ui/control.h"
 #include "ui/mouse_leave.h"
+#include "ui/save_dialog.h"
 #include "ui/value_events.h"
 
 namespace chart {
@@ -27,6 +33,20 @@ struct ChartDrawStats {
     // Outline drawings onto the screen: two per rubber band move, one per paint that
     // copies anything during a zoom drag.
     int OutlineDraws = 0;
+};
+
+// What screen readers are told about the chart's keys.
+inline constexpr std::u16string_view kChartKeysDescription =
+    u"Ctrl+C or Ctrl+Insert copies the chart's picture and its visible points; "
+    u"Ctrl+S saves them as a PNG picture or CSV numbers";
+
+// The chart as shown at one moment: its picture and its visible points as text.
+struct ChartSnapshot {
+    int WidthPx = 0;
+    int HeightPx = 0;
+    std::vector<std::uint32_t> Pixels;  // top row first, 0x00RRGGBB
+    std::string TabText;                // "x<TAB>y" and a line per visible point
+    std::string CommaText;              // the same with commas
 };
 
 class ChartView : public ui::Control {
@@ -48,6 +68,25 @@ public:
     void UndoZoom();
 
     void ScaleBy(int newDpi, int oldDpi) override;
+
+    // Keys on the focused chart (chart_export.cpp); they change no view. Ctrl+C and
+    // Ctrl+Insert put the chart on the clipboard, Ctrl+S saves it.
+    //
+    // The picture as drawn now (the rubber band is never in it) and the points whose x
+    // lies in the visible bottom range.
+    ChartSnapshot Snapshot();
+    // The snapshot's picture (a device-independent bitmap of the client size) and its
+    // tab-separated text, in one open and close of the clipboard. While another program
+    // holds the clipboard this retries for a short while; then it sounds AlertSound and
+    // returns false, changing nothing.
+    bool CopyToClipboard();
+    // The Save dialog, then the file: PNG or CSV, written whole or not at all. A failure
+    // is reported in the error box and the program goes on.
+    void SaveWithDialog();
+    // Seams: the dialog's answer (the system's Save dialog unless replaced) and the sound of
+    // a refused copy (the system's alert unless replaced).
+    std::function<std::optional<ui::SaveChoice>(HWND owner)> ChooseSaveFile;
+    std::function<void()> AlertSound;
 
     // A chart whose value states the visible ranges and the points held (chart_accessible.cpp).
     std::optional<ui::AccessibleFacts> Accessible() const override;
@@ -88,6 +127,8 @@ private:
     void MouseMoved(LPARAM lp);
     void Apply(const MouseEffects& fx);
     void DrawOutline(HDC dc, const ZoomOutline& outline);
+    // Ctrl+C, Ctrl+Insert, Ctrl+S; true when `key` was one of them.
+    bool HandleExportKey(WPARAM key);
 
     Series* series_ = nullptr;
     ChartPainter painter_;

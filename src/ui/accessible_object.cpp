@@ -123,7 +123,7 @@ public:
         return Forward(&IAccessible::get_accChild, child, out);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
-        return Forward(&IAccessible::get_accDescription, child, out);
+        return Stated(child, out, &AccessibleFacts::Description, &IAccessible::get_accDescription);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
         return Forward(&IAccessible::get_accState, child, out);

@@ -20,6 +20,7 @@ struct AccessibleFacts {
     std::optional<std::u16string> Name{};
     std::optional<long> Role{};  // ROLE_SYSTEM_*
     std::optional<std::u16string> Value{};
+    std::optional<std::u16string> Description{};  // what the control does, its keys
 };
 
 class AccessibleObject;
