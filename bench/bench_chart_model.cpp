@@ -5,6 +5,8 @@
 #include "chart/series.h"
 #include "chart/stairs_raster.h"
 #include "chart/visible_range.h"
+#include "chart_test_support.h"
+#include "stairs_oracle.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,14 +17,6 @@ namespace {
 
 constexpr int kPlotWidthPx = 1177;
 constexpr int kPlotHeightPx = 448;
-
-// Label font stand-in: 6 px per character, "W" 13 px high.
-struct FixedWidthMeasurer : chart::TextMeasurer {
-    int WidthPx(std::u16string_view text) const override {
-        return 6 * static_cast<int>(text.size());
-    }
-    int HeightOfWPx() const override { return 13; }
-};
 
 struct Chart {
     chart::Series series;
@@ -39,7 +33,8 @@ struct Frame {
     chart::CoverageMask line;
 };
 
-const FixedWidthMeasurer kMeasurer;
+// Label font stand-in: 6 px per character, "W" 13 px high.
+const chart_test::FixedWidthMeasurer kMeasurer;
 
 Frame PrepareFrame(const Chart& c) {
     Frame frame;
@@ -50,7 +45,7 @@ Frame PrepareFrame(const Chart& c) {
     frame.vertices = chart::StairVertices(c.series.XValues(), c.series.YValues(), frame.range,
                                           frame.layout.Bottom, frame.layout.Left);
     frame.line =
-        chart::RasterizeStairs(frame.vertices, chart::StairsClipRect(frame.layout.PlotRectPx));
+        chart_test::RasterizeStairs(frame.vertices, chart::StairsClipRect(frame.layout.PlotRectPx));
     return frame;
 }
 
@@ -133,10 +128,10 @@ void BM_Stage(benchmark::State& state) {
                                          frame.layout.Bottom, frame.layout.Left));
                 break;
             case 3:
-                benchmark::DoNotOptimize(chart::RasterizeStairs(frame.vertices, clip));
+                benchmark::DoNotOptimize(chart_test::RasterizeStairs(frame.vertices, clip));
                 break;
             default:
-                benchmark::DoNotOptimize(chart::CollapseColumns(frame.vertices));
+                benchmark::DoNotOptimize(chart_test::CollapseColumns(frame.vertices));
                 break;
         }
         benchmark::ClobberMemory();

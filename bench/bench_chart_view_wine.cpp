@@ -125,10 +125,10 @@ public:
                          .WidthPx = size.Width,
                          .HeightPx = size.Height,
                          .Fonts = view.Fonts(),
-                         .LineSurface = view.DrawingSurface(),
-                         .XValues = form_.Series1.XValues(),
-                         .YValues = form_.Series1.YValues(),
-                         .SeriesGeneration = form_.Series1.Generation()});
+                         .Line = {.LineSurface = view.DrawingSurface(),
+                                  .XValues = form_.Series1.XValues(),
+                                  .YValues = form_.Series1.YValues(),
+                                  .SeriesGeneration = form_.Series1.Generation()}});
         GdiFlush();
     }
 
@@ -196,7 +196,7 @@ void StepRate(TForm1& form, const char* window, int width, bool autoClear) {
         ++steps;
         afterAdd(s, index);
     };
-    const int redrawsBefore = form.Chart1.RedrawCount();
+    const int redrawsBefore = form.Chart1.Stats().Redraws;
     form.cbAuto.SetChecked(true);
     const double cpuBefore = ProcessCpuMs();
     const auto start = Clock::now();
@@ -209,7 +209,7 @@ void StepRate(TForm1& form, const char* window, int width, bool autoClear) {
         "%-14s steps, TrackBar2 %5d, auto clear %-3s: %6.1f steps/s, %6.2f ms CPU per step, "
         "%6.1f redraws/s\n",
         window, width, autoClear ? "on" : "off", steps / seconds, steps ? cpuMs / steps : 0.0,
-        (form.Chart1.RedrawCount() - redrawsBefore) / seconds);
+        (form.Chart1.Stats().Redraws - redrawsBefore) / seconds);
 }
 
 // The rate of a bare 1 ms timer (the platform raises it to 10 ms), for comparison.
@@ -258,8 +258,8 @@ void RubberBandMoveFigures(TForm1& form) {
     const int x0 = plot.Left + 20;
     const int y0 = plot.Top + 20;
     SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, y0));
-    const int redraws = chart.RedrawCount();
-    const int outlines = chart.OutlineDrawCount();
+    const int redraws = chart.Stats().Redraws;
+    const int outlines = chart.Stats().OutlineDraws;
     int i = 0;
     constexpr int kMoves = 400;
     const Figures move = Time(kMoves, [&] {
@@ -275,7 +275,7 @@ void RubberBandMoveFigures(TForm1& form) {
         "rubber band move (erase + draw, small and %d x %d outlines): %.3f / %.3f ms; "
         "%d redraws, %d outline drawings in %d moves\n",
         plot.Width() - 40, plot.Height() - 40, move.bestMs, move.medianMs,
-        chart.RedrawCount() - redraws, chart.OutlineDrawCount() - outlines, kMoves);
+        chart.Stats().Redraws - redraws, chart.Stats().OutlineDraws - outlines, kMoves);
     Pump(std::chrono::milliseconds(100));
 }
 
@@ -298,7 +298,7 @@ void StepRateDuringDrag(TForm1& form) {
         ++steps;
         afterAdd(s, index);
     };
-    const int redrawsBefore = chart.RedrawCount();
+    const int redrawsBefore = chart.Stats().Redraws;
     const int x0 = plot.Left + 20;
     const int y0 = plot.Top + 20;
     SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, y0));
@@ -318,7 +318,7 @@ void StepRateDuringDrag(TForm1& form) {
     std::printf(
         "steps during a slow rubber band drag (auto clear on, TrackBar2 256): %6.1f steps/s, "
         "%6.1f redraws/s, %5.1f moves/s\n",
-        steps / seconds, (chart.RedrawCount() - redrawsBefore) / seconds, moves / seconds);
+        steps / seconds, (chart.Stats().Redraws - redrawsBefore) / seconds, moves / seconds);
     Pump(std::chrono::milliseconds(100));
 }
 
@@ -358,9 +358,10 @@ int main() {
     for (const int dpi : {120, 192}) {
         auto form = ShowForm(application, dpi);
         if (dpi == 120) {
-            std::printf("surface: %s\n", form->Chart1.DrawingSurface() == chart::Surface::GdiPlus
-                                             ? "GDI+ (anti-aliased line)"
-                                             : "plain GDI");
+            std::printf("surface: %s\n",
+                        form->Chart1.DrawingSurface() == chart::Surface::AntiAliased
+                            ? "GDI+ (anti-aliased line)"
+                            : "plain GDI");
         }
         for (const ClientSize size :
              {ClientSize{1177, 714}, ClientSize{1920, 1040}, ClientSize{3840, 2100}}) {
@@ -383,9 +384,9 @@ int main() {
         }
         if (dpi == 120) {
             SetClientSize(*form, 1177, 714);
-            form->Chart1.SetDrawingSurface(chart::Surface::PlainGdi);
+            form->Chart1.SetDrawingSurface(chart::Surface::Aliased);
             RedrawFigures(*form, "120 plain GDI");
-            form->Chart1.SetDrawingSurface(chart::Surface::GdiPlus);
+            form->Chart1.SetDrawingSurface(chart::Surface::AntiAliased);
             RubberBandMoveFigures(*form);
             StepRateDuringDrag(*form);
         }

@@ -13,6 +13,7 @@
 
 #include "chart/labels.h"
 #include "chart/plot_layout.h"
+#include "chart_test_support.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -20,18 +21,9 @@ namespace {
 using chart::Axis;
 using chart::AxisLabels;
 using chart::AxisOrientation;
+using chart_test::FixedWidthMeasurer;
 using fuzz::Fail;
 using fuzz::Require;
-
-// Every character the same width, "W" of a given height.
-struct FixedWidthMeasurer : chart::TextMeasurer {
-    int CharWidthPx = 6;
-    int HeightPx = 13;
-    int WidthPx(std::u16string_view text) const override {
-        return CharWidthPx * static_cast<int>(text.size());
-    }
-    int HeightOfWPx() const override { return HeightPx; }
-};
 
 // Far beyond any pixel a label can reach: the tick limit and the widest text.
 constexpr long long kSaneBoundPx = chart::kPxLimit + 100000LL;
@@ -188,10 +180,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                                                     measurer.CharWidthPx, measurer.HeightPx),
             "the plot leaves room for the widest left label");
     Require(layout.Bottom.AxisStartPx == layout.PlotRectPx.Left &&
-                layout.Bottom.AxisEndPx == layout.PlotRectPx.Right - 1 &&
+                layout.Bottom.AxisEndPx == layout.PlotRectPx.Right &&
                 layout.Left.AxisStartPx == layout.PlotRectPx.Top &&
-                layout.Left.AxisEndPx == layout.PlotRectPx.Bottom - 1,
-            "the axes end at the plot's outermost column and row");
+                layout.Left.AxisEndPx == layout.PlotRectPx.Bottom,
+            "the axes end at the plot's edges: as long as the plot is wide and high");
 
     CheckLabels(layout.Bottom, layout.BottomLabels, layout, measurer, symbols);
     CheckLabels(layout.Left, layout.LeftLabels, layout, measurer, symbols);

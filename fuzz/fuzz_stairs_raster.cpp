@@ -13,6 +13,7 @@
 
 #include "chart/stairs_raster.h"
 #include "fuzz_support.h"
+#include "stairs_oracle.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         }
         bool refused = false;
         try {
-            chart::RasterizeStairs(path, clip);
+            chart_test::RasterizeStairs(path, clip);
         } catch (const std::invalid_argument&) {
             refused = true;
         }
@@ -140,9 +141,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     const std::vector<PointPx> path = StairPath(data, clip);
     const CoverageMask expected = ModelMask(path, clip);
-    RequireSameMask(chart::RasterizeStairs(path, clip), expected, "the path");
+    RequireSameMask(chart_test::RasterizeStairs(path, clip), expected, "the path");
 
-    const std::vector<PointPx> collapsed = chart::CollapseColumns(path);
+    const std::vector<PointPx> collapsed = chart_test::CollapseColumns(path);
     Require(IsStairPath(collapsed), "the collapsed path is a stair path");
     Require(collapsed.front() == path.front() && collapsed.back() == path.back(),
             "the collapsed path starts and ends where the path does");
@@ -150,6 +151,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         run = i > 0 && collapsed[i].XPx == collapsed[i - 1].XPx ? run + 1 : 1;
         Require(run <= 4, "at most four vertices per column");
     }
-    RequireSameMask(chart::RasterizeStairs(collapsed, clip), expected, "the collapsed path");
+    RequireSameMask(chart_test::RasterizeStairs(collapsed, clip), expected, "the collapsed path");
     return 0;
 }

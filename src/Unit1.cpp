@@ -1,10 +1,12 @@
 #include "Unit1.h"
 
 #include <array>
+#include <exception>
 #include <string>
 
 #include "base/number_format.h"
 #include "chart/auto_clear.h"
+#include "chart/axis.h"
 #include "dds/accumulator.h"
 #include "layout/form_layout.h"
 #include "resource_ids.h"
@@ -100,6 +102,33 @@ void TForm1::FormCreate(ui::Window& sender) {
     TrackBar2Change(sender);
 }
 
+void TForm1::ApplyStartOptions(const output::StartOptions& options) {
+    if (options.Wave) {
+        const std::pair<dds::Waveform, ui::RadioButton*> buttons[] = {
+            {dds::Waveform::Sin, &rbSin},   {dds::Waveform::Saw, &rbSaw},
+            {dds::Waveform::RSaw, &rbRSaw}, {dds::Waveform::Tri, &rbTri},
+            {dds::Waveform::Sqr, &rbSqr},   {dds::Waveform::Ecg, &rbEcg},
+        };
+        for (const auto& [waveform, button] : buttons) {
+            if (waveform == *options.Wave) button->SetChecked(true);
+        }
+    }
+    if (options.Increment) {
+        // The slider writes the box; a slider already at the value, or one that cannot
+        // reach it, leaves the box to be set as if typed.
+        if (*options.Increment <= RzTrackBar1.Max()) RzTrackBar1.SetPosition(*options.Increment);
+        if (fAdder != *options.Increment) {
+            edAdder.SetValue(static_cast<long double>(*options.Increment));
+        }
+    }
+    if (options.IntervalMs) {
+        TrackBar1.SetPosition(static_cast<int>(kSlowestStepMs) - *options.IntervalMs);
+    }
+    if (options.Width) TrackBar2.SetPosition(*options.Width);
+    if (options.AutoClear) cbAutoClear.SetChecked(*options.AutoClear);
+    if (options.Run) cbAuto.SetChecked(true);
+}
+
 // ---------------------------------------------------------------------------
 // The generator
 
@@ -183,7 +212,7 @@ void TForm1::Series1AfterAdd(chart::Series&, int ValueIndex) {
     if (!cbAutoClear.Checked()) return;
     try {
         if (chart::AutoClearDue(Chart1.BottomAxis.Maximum, ValueIndex)) Series1.Clear();
-    } catch (...) {
+    } catch (const std::exception&) {
         // Auto clear never reports: the next sample tries again.
     }
 }
@@ -196,7 +225,7 @@ void TForm1::TrackBar2Change(ui::Window&) {
     const double width = static_cast<double>(TrackBar2.Position());
     try {
         if (Chart1.BottomAxis.SetMaximum(width)) Chart1.RequestRepaint();
-    } catch (...) {
+    } catch (const chart::AxisRangeError&) {
         // Below the axis's Minimum the axis keeps its Maximum; the slider is not refused.
     }
 }

@@ -9,6 +9,7 @@
 #include "controls/numeric_edit.h"
 #include "controls/tick_slider.h"
 #include "dds/wave_tables.h"
+#include "output/command_line.h"
 #include "ui/check_box.h"
 #include "ui/form.h"
 #include "ui/label.h"
@@ -89,6 +90,11 @@ public:
     void btnClearChartClick(ui::Window& sender);
     void TrackBar2Change(ui::Window& sender);
     void btnZoomClick(ui::Window& sender);
+
+    // The state chosen on the command line, applied as a user would set it by hand: the
+    // waveform's radio button, the increment slider (or, above its range, the increment
+    // box), both sliders, "Auto Clear" and "START DDS!", each through its own handler.
+    void ApplyStartOptions(const output::StartOptions& options);
 
     std::uint16_t PhaseAcc() const noexcept { return fPhaseAcc; }
     std::uint16_t Adder() const noexcept { return fAdder; }

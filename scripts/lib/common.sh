@@ -16,7 +16,9 @@ PHASEBOX_WINDOW_TITLE="Velkamo DDS simulator"
 # folder.
 PHASEBOX_WINE_FONTS="${PHASEBOX_WINE_FONTS:-/usr/share/wine/fonts}"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# winemenubuilder would copy the Start menu's shortcuts and icons into the desktop menus of
+# the user running the scripts, outside the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export WINEARCH=win64
 
 # The layout of a prefix; a prefix made for an older one is made again.
@@ -34,16 +36,18 @@ phasebox_log() { printf '[phasebox] %s\n' "$*" >&2; }
 #   test   the host compiler, GoogleTest and Google Benchmark (the host preset, the tests)
 #   clang  the second compiler for Windows (the win-clang preset)
 #   fuzz   clang with libFuzzer's runtime of the same version (the fuzz preset)
+#   release  the installer's builder, zip, signing and its checks (scripts/release)
 phasebox_install() {
     local wanted=(cmake ninja-build) missing=() kind p
     for kind in "$@"; do
         case "$kind" in
             run) wanted+=(g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xdotool imagemagick
                           x11-utils) ;;
-            test) wanted+=(g++ googletest libgtest-dev libbenchmark-dev) ;;
+            test) wanted+=(g++ googletest libgtest-dev libbenchmark-dev sox) ;;
             clang) wanted+=(clang lld) ;;
             # The unversioned runtime package follows the default clang's version.
             fuzz) wanted+=(clang libclang-rt-dev) ;;
+            release) wanted+=(wixl msitools zip unzip osslsigncode openssl python3) ;;
             *) phasebox_log "no such kind of packages: $kind"; return 1 ;;
         esac
     done
@@ -260,8 +264,8 @@ EOF
 # Claims prefix folder $1 for this run, makes it (once) for density $2 and kind $3 (see
 # _phasebox_make_prefix) and starts its persistent wineserver unless one runs; one that runs
 # already (left by a run that was killed, or started by hand) is used as it is and left
-# running. $4 is "wait" to wait for a run that holds the prefix, "try" to return 2 at once.
-# Sets PHASEBOX_PREFIX. The server must not inherit a pipe of ours: a test runner that
+# running. $4 is "wait" to wait for a run that holds the prefix, "try" to return 2 at once,
+# "fresh" to wait and then make the prefix anew. Sets PHASEBOX_PREFIX. The server must not inherit a pipe of ours: a test runner that
 # captures output would wait for it to exit.
 _phasebox_claim_prefix() {
     local prefix="$1" dpi="$2" kind="$3" mode="$4" server=-
@@ -275,6 +279,7 @@ _phasebox_claim_prefix() {
         fi
     fi
     local holder="$_phasebox_holder"
+    [ "$mode" = fresh ] && rm -f "$prefix/$_phasebox_prefix_marker"
     if [ ! -f "$prefix/$_phasebox_prefix_marker" ] && ! _phasebox_make_prefix "$prefix" "$dpi" "$kind"; then
         _phasebox_unlock "$holder"
         return 1
@@ -293,6 +298,12 @@ _phasebox_claim_prefix() {
 # another run uses it.
 phasebox_wine_prefix() {
     _phasebox_claim_prefix "$PHASEBOX_WINE_ROOT/dpi$1" "$1" unmanaged wait
+}
+
+# A prefix made anew for this run at 120 dpi, build/wine/$1 (waiting while another run uses
+# it): for tests that must start from a clean Windows.
+phasebox_fresh_prefix() {
+    _phasebox_claim_prefix "$PHASEBOX_WINE_ROOT/$1" 120 unmanaged fresh
 }
 
 # A prefix for scripts/run at density $1, "managed" as $2 for a display with a window

@@ -1,5 +1,6 @@
 // What the chart tells assistive technology: a chart named as the layout names it, whose
-// value states the visible ranges of both axes and the number of points the series holds.
+// value states the visible ranges of both axes and the number of points the series holds,
+// and whose description names the keys that copy and save it.
 #include <oleacc.h>
 
 #include "chart/chart_view.h"
@@ -12,8 +13,10 @@ std::u16string ChartView::AccessibleValue() const {
 }
 
 std::optional<ui::AccessibleFacts> ChartView::Accessible() const {
-    return ui::AccessibleFacts{
-        .Name = AccessibleName(), .Role = ROLE_SYSTEM_CHART, .Value = AccessibleValue()};
+    return ui::AccessibleFacts{.Name = AccessibleName(),
+                               .Role = ROLE_SYSTEM_CHART,
+                               .Value = AccessibleValue(),
+                               .Description = std::u16string(kChartKeysDescription)};
 }
 
 }  // namespace chart

@@ -39,9 +39,9 @@ PressTarget HitTest(const ChartLayout& drawn, PointPx at) {
     if (AxisPressBand(drawn.Left, drawn.LeftLabels, drawn.PlotRectPx).Contains(at.XPx, at.YPx)) {
         return PressTarget::LeftAxis;
     }
-    // The plot's bounds are its outermost pixel column and row, where the axes end
-    // (SetAxisEnds); RectPx's right and bottom lie beyond them, so Contains includes them.
-    if (drawn.PlotRectPx.Contains(at.XPx, at.YPx)) return PressTarget::Plot;
+    // Bounds inclusive: the plot's right and bottom edge lines, where the axes end
+    // (SetAxisEnds), belong to it.
+    if (drawn.PlotRectPx.ContainsInclusive(at.XPx, at.YPx)) return PressTarget::Plot;
     return PressTarget::None;
 }
 

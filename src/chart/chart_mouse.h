@@ -33,7 +33,7 @@ RectPx AxisPressBand(const Axis& axis, const AxisLabels& labels, RectPx plot);
 enum class PressTarget { None, BottomAxis, LeftAxis, Plot };
 
 // What a press at `at` hits in the chart as last drawn, first match first: the bottom
-// axis's band, the left axis's band, the plot rectangle (its outermost columns and rows
+// axis's band, the left axis's band, the plot rectangle (its right and bottom edge lines
 // included: where the axes end). The title, legend, hidden axes and the series' line are
 // no targets.
 PressTarget HitTest(const ChartLayout& drawn, PointPx at);

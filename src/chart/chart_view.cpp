@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "base/scoped_value.h"
 #include "chart/rubber_band.h"
 #include "layout/scale.h"
 #include "ui/buffered_paint.h"
@@ -73,17 +74,20 @@ void ChartView::ScaleBy(int newDpi, int oldDpi) {
     RequestFullRedraw();
 }
 
+ChartDrawStats ChartView::Stats() const noexcept {
+    return {.Redraws = redraws_,
+            .StaticRedraws = painter_.StaticRedrawCount(),
+            .WholeLines = painter_.WholeLineCount(),
+            .OutlineDraws = outlineDraws_};
+}
+
 void ChartView::SetDrawingSurface(Surface surface) {
     surface_ = surface;
     RequestRepaint();
 }
 
 RectPx ChartView::Redraw() {
-    struct DrawingScope {
-        bool& Flag;
-        explicit DrawingScope(bool& flag) : Flag(flag) { Flag = true; }
-        ~DrawingScope() { Flag = false; }
-    } scope(drawing_);
+    const base::ScopedValue<bool> drawing(drawing_, true);
     ++redraws_;
     const base::SizePx size = ClientSizePx();
     const int count = series_ ? series_->Count() : 0;
@@ -93,15 +97,16 @@ RectPx ChartView::Redraw() {
     // The labels may have changed under a pointer that stood still.
     hovered_ = HoveredAt(pointer_);
     pictureValid_ = true;
-    return painter_.Update({.Layout = layout_,
-                            .Hovered = hovered_,
-                            .WidthPx = size.Width,
-                            .HeightPx = size.Height,
-                            .Fonts = fonts_,
-                            .LineSurface = surface_,
-                            .XValues = series_ ? series_->XValues() : std::span<const double>{},
-                            .YValues = series_ ? series_->YValues() : std::span<const double>{},
-                            .SeriesGeneration = series_ ? series_->Generation() : 0});
+    return painter_.Update(
+        {.Layout = layout_,
+         .Hovered = hovered_,
+         .WidthPx = size.Width,
+         .HeightPx = size.Height,
+         .Fonts = fonts_,
+         .Line = {.LineSurface = surface_,
+                  .XValues = series_ ? series_->XValues() : std::span<const double>{},
+                  .YValues = series_ ? series_->YValues() : std::span<const double>{},
+                  .SeriesGeneration = series_ ? series_->Generation() : 0}});
 }
 
 // What a redraw changed is invalidated before the paint begins, so that the paint copies
@@ -160,10 +165,7 @@ void ChartView::Release(MouseButton button, LPARAM lp) {
 }
 
 void ChartView::MouseMoved(LPARAM lp) {
-    if (!trackingLeave_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-    }
+    mouseLeave_.Moved(Handle());
     // Labels are hovered only while no drag is in progress.
     if (mouse_.Mode() == DragMode::Idle) {
         TrackHover(PointOf(lp));
@@ -210,13 +212,20 @@ LRESULT ChartView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             symbols_ = ui::UserNumberSymbols();
             RequestFullRedraw();
             break;
+        case WM_SYSCOLORCHANGE:
+            // The picture's background is the system's face colour.
+            RequestFullRedraw();
+            break;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS;
+        case WM_KEYDOWN:
+            if (HandleExportKey(wp)) return 0;
+            break;
         case WM_MOUSEMOVE:
             MouseMoved(lp);
             break;
         case WM_MOUSELEAVE:
-            trackingLeave_ = false;
+            mouseLeave_.Left();
             TrackHover(std::nullopt);
             break;
         // The second press of a double click comes as a double-click message: a press too.

@@ -4,7 +4,12 @@
 // before a paint cost one redraw; a paint without a request only copies the picture.
 // The mouse zooms (left drag, with a rubber band drawn straight onto the screen), scrolls
 // (right drag) and scrolls vertically (wheel), as ChartMouse and ChartZoom decide.
+#include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "chart/axis.h"
 #include "chart/chart_mouse.h"
@@ -14,9 +19,35 @@
 #include "chart/series.h"
 #include "chart/zoom.h"
 #include "ui/control.h"
+#include "ui/mouse_leave.h"
+#include "ui/save_dialog.h"
 #include "ui/value_events.h"
 
 namespace chart {
+
+// Counts of the chart's drawing work since its creation.
+struct ChartDrawStats {
+    int Redraws = 0;        // of the picture, whatever changed
+    int StaticRedraws = 0;  // of the static layer (background, frame, axes, grid, labels)
+    int WholeLines = 0;     // of the line whole, rather than where appended points changed it
+    // Outline drawings onto the screen: two per rubber band move, one per paint that
+    // copies anything during a zoom drag.
+    int OutlineDraws = 0;
+};
+
+// What screen readers are told about the chart's keys.
+inline constexpr std::u16string_view kChartKeysDescription =
+    u"Ctrl+C or Ctrl+Insert copies the chart's picture and its visible points; "
+    u"Ctrl+S saves them as a PNG picture or CSV numbers";
+
+// The chart as shown at one moment: its picture and its visible points as text.
+struct ChartSnapshot {
+    int WidthPx = 0;
+    int HeightPx = 0;
+    std::vector<std::uint32_t> Pixels;  // top row first, 0x00RRGGBB
+    std::string TabText;                // "x<TAB>y" and a line per visible point
+    std::string CommaText;              // the same with commas
+};
 
 class ChartView : public ui::Control {
 public:
@@ -38,6 +69,25 @@ public:
 
     void ScaleBy(int newDpi, int oldDpi) override;
 
+    // Keys on the focused chart (chart_export.cpp); they change no view. Ctrl+C and
+    // Ctrl+Insert put the chart on the clipboard, Ctrl+S saves it.
+    //
+    // The picture as drawn now (the rubber band is never in it) and the points whose x
+    // lies in the visible bottom range.
+    ChartSnapshot Snapshot();
+    // The snapshot's picture (a device-independent bitmap of the client size) and its
+    // tab-separated text, in one open and close of the clipboard. While another program
+    // holds the clipboard this retries for a short while; then it sounds AlertSound and
+    // returns false, changing nothing.
+    bool CopyToClipboard();
+    // The Save dialog, then the file: PNG or CSV, written whole or not at all. A failure
+    // is reported in the error box and the program goes on.
+    void SaveWithDialog();
+    // Seams: the dialog's answer (the system's Save dialog unless replaced) and the sound of
+    // a refused copy (the system's alert unless replaced).
+    std::function<std::optional<ui::SaveChoice>(HWND owner)> ChooseSaveFile;
+    std::function<void()> AlertSound;
+
     // A chart whose value states the visible ranges and the points held (chart_accessible.cpp).
     std::optional<ui::AccessibleFacts> Accessible() const override;
     std::u16string AccessibleValue() const;
@@ -53,17 +103,11 @@ public:
     const LabelFonts& Fonts() const noexcept { return fonts_; }
     // The picture the screen shows.
     const ui::MemoryPicture& Picture() const noexcept { return painter_.Picture(); }
-    // Redraws of the picture, of its static layer, and of its line whole (rather than
-    // where appended points changed it), since creation.
-    int RedrawCount() const noexcept { return redraws_; }
-    int StaticRedrawCount() const noexcept { return painter_.StaticRedrawCount(); }
-    int WholeLineCount() const noexcept { return painter_.WholeLineCount(); }
+    // What the chart has drawn since creation.
+    ChartDrawStats Stats() const noexcept;
     // The drag in progress and the saved view.
     const ChartMouse& Mouse() const noexcept { return mouse_; }
     const ChartZoom& Zoom() const noexcept { return zoom_; }
-    // Outline drawings onto the screen since creation: two per rubber band move, one per
-    // paint that copies anything during a zoom drag.
-    int OutlineDrawCount() const noexcept { return outlineDraws_; }
 
 protected:
     void CreateWindowFor(HWND parent, const RECT& rect) override;
@@ -83,12 +127,14 @@ private:
     void MouseMoved(LPARAM lp);
     void Apply(const MouseEffects& fx);
     void DrawOutline(HDC dc, const ZoomOutline& outline);
+    // Ctrl+C, Ctrl+Insert, Ctrl+S; true when `key` was one of them.
+    bool HandleExportKey(WPARAM key);
 
     Series* series_ = nullptr;
     ChartPainter painter_;
     LabelFonts fonts_;
     NumberSymbols symbols_;
-    Surface surface_ = Surface::GdiPlus;
+    Surface surface_ = Surface::AntiAliased;
     ChartLayout layout_;
     HoveredLabels hovered_;
     // Where the pointer was last seen over the chart while no drag was in progress; none
@@ -99,7 +145,7 @@ private:
     bool pictureValid_ = false;
     bool paintRequested_ = false;  // a paint is asked for already: no need to ask again
     bool drawing_ = false;
-    bool trackingLeave_ = false;
+    ui::MouseLeave mouseLeave_;
     int redraws_ = 0;
     int outlineDraws_ = 0;
     COLORREF bandBackground_ = 0;  // the background the current drag's outline is made for

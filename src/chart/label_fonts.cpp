@@ -1,6 +1,6 @@
 #include "chart/label_fonts.h"
 
-#include <stdexcept>
+#include "ui/win32_error.h"
 
 namespace chart {
 namespace {
@@ -30,7 +30,7 @@ void LabelFonts::Create(int dpi) {
     ui::UniqueFont regular(CreateFontIndirectW(&lf));
     lf.lfWeight = FW_BOLD;
     ui::UniqueFont bold(CreateFontIndirectW(&lf));
-    if (!dc_ || !regular || !bold) throw std::runtime_error("Cannot create a font");
+    if (!dc_ || !regular || !bold) throw ui::Win32Error::FromLastError("Cannot create a font");
     regular_ = std::move(regular);
     bold_ = std::move(bold);
     heightPx_ = -lf.lfHeight;

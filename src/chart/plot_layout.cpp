@@ -17,10 +17,10 @@ RectPx PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx,
 void SetAxisEnds(Axis& axis, RectPx plot) {
     if (axis.Orientation == AxisOrientation::Horizontal) {
         axis.AxisStartPx = plot.Left;
-        axis.AxisEndPx = plot.Right - 1;
+        axis.AxisEndPx = plot.Right;
     } else {
         axis.AxisStartPx = plot.Top;
-        axis.AxisEndPx = plot.Bottom - 1;
+        axis.AxisEndPx = plot.Bottom;
     }
 }
 

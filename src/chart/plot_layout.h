@@ -22,9 +22,11 @@ inline constexpr int kAxisLineWidthPx = 2;
 RectPx PlotRectFor(int clientWidthPx, int clientHeightPx, int widestLeftLabelPx, int spaceWidthPx,
                    int heightOfWPx);
 
-// Copies `plot`'s edges into the axis's pixel ends: left to right for a
-// horizontal axis, top to bottom for a vertical one (the last column or row
-// inside the plot is the far end).
+// Copies `plot`'s edges into the axis's pixel ends: left to right for a horizontal axis,
+// top to bottom for a vertical one. The far end is the plot's right or bottom edge line,
+// just past its last column or row, so the axis is as long as the plot is wide or high:
+// over a plot 1000 pixels wide from x = 50 the bottom axis drawn 0..256 puts 64 on
+// x = 300 and 128 on x = 550, and its Maximum on x = 1050, outside the plot.
 void SetAxisEnds(Axis& axis, RectPx plot);
 
 // Where the tick marks end and the label texts begin.

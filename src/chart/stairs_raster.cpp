@@ -353,44 +353,6 @@ RectPx StairsClipRect(RectPx plotRectPx) {
     return {plotRectPx.Left, plotRectPx.Top - 1, plotRectPx.Right, plotRectPx.Bottom + 1};
 }
 
-std::vector<PointPx> CollapseColumns(std::span<const PointPx> path) {
-    std::vector<PointPx> collapsed;
-    const auto append = [&collapsed](PointPx vertex) {
-        if (collapsed.empty() || !(collapsed.back() == vertex)) {
-            collapsed.push_back(vertex);
-        }
-    };
-    for (std::size_t i = 0; i < path.size();) {
-        const int x = path[i].XPx;
-        int top = path[i].YPx;
-        int bottom = path[i].YPx;
-        std::size_t end = i;
-        for (; end < path.size() && path[end].XPx == x; ++end) {
-            top = std::min(top, path[end].YPx);
-            bottom = std::max(bottom, path[end].YPx);
-        }
-        // Visit first the extreme that lets a repeat drop out: the one the run
-        // starts at, or the one it does not end at.
-        const PointPx first = path[i];
-        const PointPx last = path[end - 1];
-        const bool bottomFirst = first.YPx == bottom || last.YPx == top;
-        append(first);
-        append({x, bottomFirst ? bottom : top});
-        append({x, bottomFirst ? top : bottom});
-        append(last);
-        i = end;
-    }
-    if (collapsed.size() == 1 && path.size() > 1) {
-        collapsed.push_back(collapsed.front());  // keep the zero-length segment's dot
-    }
-    return collapsed;
-}
-
-CoverageMask RasterizeStairs(std::span<const PointPx> path, RectPx clipPx) {
-    StairsRasterizer rasterizer;
-    return rasterizer.Rasterize(path, clipPx);
-}
-
 StairsRasterizer::StairsRasterizer() : workspace_(std::make_unique<Workspace>()) {}
 
 StairsRasterizer::~StairsRasterizer() = default;

@@ -15,8 +15,10 @@ namespace chart {
 // Width of the line's pen.
 inline constexpr int kLineWidthPx = 3;
 
-// The line is clipped to the plot rectangle extended by 1 pixel upwards and
-// 1 pixel downwards, so that a line on the top or bottom edge stays whole.
+// The line is clipped to the plot rectangle extended by 1 pixel upwards and 1 pixel
+// downwards (its bottom edge line): a line at the top of the left axis (the plot's first
+// row) stays whole, one at its bottom end (the edge line) loses only what lies more than
+// a pixel below the plot.
 RectPx StairsClipRect(RectPx plotRectPx);
 
 struct CoverageMask {
@@ -30,12 +32,6 @@ struct CoverageMask {
                      static_cast<std::size_t>(xPx - ClipPx.Left)];
     }
 };
-
-// The same stroked area with at most four vertices per pixel column: the
-// column's first, lowest, highest and last (repeats dropped). The vertical
-// segments of a column all lie on one line, so their union is the span from
-// the lowest to the highest vertex; the entry and exit rows are kept.
-std::vector<PointPx> CollapseColumns(std::span<const PointPx> path);
 
 // How far a stroke reaches beyond its segment, in whole pixels: a pixel whose centre lies
 // 2 or more columns (or rows) away from every point of a segment has none of that
@@ -55,10 +51,9 @@ inline constexpr int kStrokeReachPx = 1;
 // vertical; std::invalid_argument otherwise). Cost grows with the pixels the
 // stroke touches, the clip's area and the number of vertices, each vertex
 // touched once.
-CoverageMask RasterizeStairs(std::span<const PointPx> path, RectPx clipPx);
-
-// The same rasterizer with its working memory kept from one call to the next, so that
-// rasterizing many small rectangles costs no allocation once the largest was seen.
+//
+// The rasterizer keeps its working memory from one call to the next, so that rasterizing
+// many small rectangles costs no allocation once the largest was seen.
 class StairsRasterizer {
 public:
     StairsRasterizer();
@@ -66,7 +61,7 @@ public:
     StairsRasterizer(const StairsRasterizer&) = delete;
     StairsRasterizer& operator=(const StairsRasterizer&) = delete;
 
-    // As RasterizeStairs; the mask stays valid until the next call.
+    // The coverage of `path` inside `clipPx`; the mask stays valid until the next call.
     const CoverageMask& Rasterize(std::span<const PointPx> path, RectPx clipPx);
 
     struct Workspace;

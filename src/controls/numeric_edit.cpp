@@ -1,7 +1,7 @@
 #include "controls/numeric_edit.h"
 
 #include "controls/numeric_key_filter.h"
-#include "ui/form.h"
+#include "ui/focus_navigator.h"
 #include "ui/locale.h"
 #include "ui/text.h"
 
@@ -19,6 +19,9 @@ void NumericEdit::CreateWindowFor(HWND parent, const RECT& rect) {
                              .ExStyle = WS_EX_CLIENTEDGE,
                              .Parent = parent,
                              .Rect = rect});
+    // The box takes text of any length: the platform's default limit of 32767 characters
+    // would cut a long paste short. 0 asks for the platform's maximum.
+    SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
 }
 
 std::u16string NumericEdit::Text() const {

@@ -17,8 +17,6 @@
 namespace controls {
 namespace {
 
-constexpr UINT_PTR kRepeatTimerId = 1;
-
 std::optional<SliderKey> KeyOf(WPARAM vk) noexcept {
     switch (vk) {
         case VK_LEFT:
@@ -48,7 +46,10 @@ std::optional<SliderKey> KeyOf(WPARAM vk) noexcept {
 
 }  // namespace
 
-TickSlider::TickSlider() : model_(0, 10, 0, 1, 1) {}
+TickSlider::TickSlider() : model_(0, 10, 0, 1, 1) {
+    repeatTimer_.SetEnabled(false);
+    repeatTimer_.SetOnTimer([this](ui::Timer&) { RepeatTick(); });
+}
 
 void TickSlider::CreateWindowFor(HWND parent, const RECT& rect) {
     const layout::RangeDesc& r = Design().Range;
@@ -82,7 +83,7 @@ void TickSlider::ScaleBy(int newDpi, int oldDpi) {
 void TickSlider::ReopenTheme() {
     theme_.Reset();
     if (!IsAppThemed() || !IsThemeActive()) return;
-    UniqueTheme theme(OpenThemeData(Handle(), L"TRACKBAR"));
+    ui::UniqueTheme theme(OpenThemeData(Handle(), L"TRACKBAR"));
     if (theme && IsThemePartDefined(theme.Get(), TKP_THUMBTOP, 0)) theme_ = std::move(theme);
 }
 
@@ -103,12 +104,29 @@ void TickSlider::Apply(const SliderEffects& fx, const base::RectPx& thumbBefore)
 
 void TickSlider::ApplyTimer() {
     if (!model_.RepeatTimerRunning()) {
-        KillTimer(Handle(), kRepeatTimerId);
+        repeatTimer_.SetEnabled(false);
         return;
     }
-    if (!SetTimer(Handle(), kRepeatTimerId, model_.RepeatIntervalMs(), nullptr)) {
-        model_.StopRepeat();
-        throw std::runtime_error("Not enough timers available");
+    try {
+        repeatTimer_.Restart(model_.RepeatIntervalMs());
+    } catch (const std::runtime_error&) {
+        StopRepeating();
+        throw;
+    }
+}
+
+void TickSlider::StopRepeating() noexcept {
+    model_.StopRepeat();
+    repeatTimer_.SetEnabled(false);
+}
+
+// A failing change handler stops the repeat, so that the error is reported once.
+void TickSlider::RepeatTick() {
+    try {
+        Apply(model_.RepeatTimerFired(), model_.ThumbRect());
+    } catch (const std::exception&) {
+        StopRepeating();
+        throw;
     }
 }
 
@@ -219,12 +237,6 @@ void TickSlider::Draw(HDC dc, const RECT& client) {
     DrawThumb(dc, ThumbRect());
 }
 
-void TickSlider::TrackLeave() {
-    if (trackingLeave_) return;
-    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, Handle(), 0};
-    trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
-}
-
 LRESULT TickSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     const base::RectPx before = model_.ThumbRect();
     switch (msg) {
@@ -247,6 +259,7 @@ LRESULT TickSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             InvalidateRect(Handle(), nullptr, FALSE);
             break;
         case WM_ENABLE:
+        case WM_SYSCOLORCHANGE:
             updateBackground_ = true;
             InvalidateRect(Handle(), nullptr, FALSE);
             break;
@@ -298,11 +311,11 @@ LRESULT TickSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (GetFocus() != Handle()) SetFocus(Handle());
             break;
         case WM_MOUSEMOVE:
-            TrackLeave();
+            mouseLeave_.Moved(Handle());
             Apply(model_.MouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)), before);
             return 0;
         case WM_MOUSELEAVE:
-            trackingLeave_ = false;
+            mouseLeave_.Left();
             Apply(model_.MouseLeave(), before);
             return 0;
         case WM_LBUTTONUP:
@@ -313,16 +326,6 @@ LRESULT TickSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_MOUSEWHEEL:
         case WM_MOUSEHWHEEL:
-            return 0;
-        case WM_TIMER:
-            if (wp != kRepeatTimerId) break;
-            try {
-                Apply(model_.RepeatTimerFired(), before);
-            } catch (...) {
-                model_.StopRepeat();
-                KillTimer(Handle(), kRepeatTimerId);
-                throw;
-            }
             return 0;
         default:
             break;

@@ -5,21 +5,15 @@
 // TickSliderModel; this view forwards input to it, applies its effects and draws.
 #include <windows.h>
 
-#include <uxtheme.h>
-
 #include <functional>
 
 #include "controls/tick_slider_geometry.h"
 #include "ui/control.h"
 #include "ui/memory_picture.h"
+#include "ui/mouse_leave.h"
+#include "ui/timer.h"
 
 namespace controls {
-
-struct ThemeTraits {
-    using Handle = HTHEME;
-    static void Close(HTHEME h) noexcept { CloseThemeData(h); }
-};
-using UniqueTheme = ui::UniqueHandle<ThemeTraits>;
 
 class TickSlider : public ui::Control {
 public:
@@ -37,6 +31,9 @@ public:
     const TickSliderModel& Model() const noexcept { return model_; }
     // The thumb's rectangle in client pixels now.
     RECT ThumbRect() const;
+
+    // The timer that repeats a held press on the track; a seam for tests (its starter).
+    ui::Timer& RepeatTimer() noexcept { return repeatTimer_; }
 
     void ScaleBy(int newDpi, int oldDpi) override;
     // A slider with its position as the value.
@@ -57,6 +54,8 @@ private:
 
     void Apply(const SliderEffects& fx, const base::RectPx& thumbBefore);
     void ApplyTimer();
+    void StopRepeating() noexcept;
+    void RepeatTick();
     void RedrawThumb(const base::RectPx& thumbBefore);
     bool BackgroundCurrent() const;
     bool EnsureBackground();
@@ -64,7 +63,6 @@ private:
     void DrawThumb(HDC dc, const RECT& rect);
     void Draw(HDC dc, const RECT& client);
     bool FocusCuesShown() const;
-    void TrackLeave();
     void ReopenTheme();
 
     Colours CurrentColours() const;
@@ -75,8 +73,9 @@ private:
     Colours backgroundColours_{};
     ui::MemoryPicture thumbPicture_;
     ui::MemoryPicture frame_;
-    UniqueTheme theme_;
-    bool trackingLeave_ = false;
+    ui::UniqueTheme theme_;
+    ui::Timer repeatTimer_;
+    ui::MouseLeave mouseLeave_;
 };
 
 }  // namespace controls

@@ -188,9 +188,7 @@ void TickSliderModel::Press(int x, int y, SliderEffects& fx) {
 }
 
 void TickSliderModel::EndPress(SliderEffects& fx) {
-    if (repeatRunning_ || repeatIntervalMs_ != kFirstRepeatMs) fx.Timer = true;
-    repeatRunning_ = false;
-    repeatIntervalMs_ = kFirstRepeatMs;
+    if (StopRepeat().Timer) fx.Timer = true;
     paging_ = false;
     if (!sliding_) return;
     sliding_ = false;

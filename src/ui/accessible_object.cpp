@@ -39,8 +39,8 @@ HRESULT ToBstr(const std::u16string& text, BSTR* out) {
 // to the control and answers every call with RPC_E_DISCONNECTED.
 class AccessibleObject final : public IAccessible {
 public:
-    AccessibleObject(IAccessible* base, AccessibleServer::Describer describe)
-        : base_(base), describe_(std::move(describe)) {
+    AccessibleObject(ComPtr<IAccessible> base, AccessibleServer::Describer describe)
+        : base_(std::move(base)), describe_(std::move(describe)) {
         ++g_liveObjects;
     }
     AccessibleObject(const AccessibleObject&) = delete;
@@ -48,8 +48,7 @@ public:
 
     void Disconnect() noexcept {
         describe_ = nullptr;
-        if (base_) base_->Release();
-        base_ = nullptr;
+        base_.Reset();
     }
 
     // IUnknown
@@ -124,7 +123,7 @@ public:
         return Forward(&IAccessible::get_accChild, child, out);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
-        return Forward(&IAccessible::get_accDescription, child, out);
+        return Stated(child, out, &AccessibleFacts::Description, &IAccessible::get_accDescription);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
         return Forward(&IAccessible::get_accState, child, out);
@@ -180,7 +179,7 @@ private:
     HRESULT Forward(HRESULT (STDMETHODCALLTYPE IAccessible::*method)(Params...),
                     Args... args) noexcept {
         if (!base_) return RPC_E_DISCONNECTED;
-        return (base_->*method)(args...);
+        return (base_.Get()->*method)(args...);
     }
 
     // A text fact for the object itself when the control states it, else the platform's.
@@ -198,13 +197,15 @@ private:
                 return E_OUTOFMEMORY;
             }
         }
-        return (base_->*platform)(child, out);
+        return (base_.Get()->*platform)(child, out);
     }
 
     std::atomic<ULONG> refs_{1};
-    IAccessible* base_;
+    ComPtr<IAccessible> base_;
     AccessibleServer::Describer describe_;
 };
+
+AccessibleServer::AccessibleServer() = default;
 
 AccessibleServer::~AccessibleServer() {
     Disconnect();
@@ -212,19 +213,16 @@ AccessibleServer::~AccessibleServer() {
 
 std::optional<LRESULT> AccessibleServer::Answer(HWND hwnd, WPARAM wp, Describer describe) {
     if (!object_) {
-        IAccessible* base = nullptr;
+        ComPtr<IAccessible> base;
         if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                             reinterpret_cast<void**>(&base))) ||
+                                             base.PutVoid())) ||
             !base)
             return std::nullopt;
-        object_ = new (std::nothrow) AccessibleObject(base, std::move(describe));
-        if (!object_) {
-            base->Release();
-            return std::nullopt;
-        }
+        object_.Reset(new (std::nothrow) AccessibleObject(std::move(base), std::move(describe)));
+        if (!object_) return std::nullopt;
     }
     // The result carries its own reference to the object until the client takes it.
-    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wp, object_);
+    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wp, object_.Get());
     if (result < 0) return std::nullopt;
     return result;
 }
@@ -234,9 +232,8 @@ void AccessibleServer::Disconnect() noexcept {
     object_->Disconnect();
     // Proxies in other processes stop reaching the object, and the stubs that held
     // references for them let go.
-    CoDisconnectObject(object_, 0);
-    object_->Release();
-    object_ = nullptr;
+    CoDisconnectObject(object_.Get(), 0);
+    object_.Reset();
 }
 
 int LiveAccessibleObjects() noexcept {
@@ -246,32 +243,29 @@ int LiveAccessibleObjects() noexcept {
 namespace {
 
 // The platform's annotation service, or null where there is none.
-IAccPropServices* PropServices() {
-    IAccPropServices* services = nullptr;
+ComPtr<IAccPropServices> PropServices() {
+    ComPtr<IAccPropServices> services;
     if (FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                kIidAccPropServices, reinterpret_cast<void**>(&services))))
-        return nullptr;
+                                kIidAccPropServices, services.PutVoid())))
+        return {};
     return services;
 }
 
 }  // namespace
 
 bool AnnotateName(HWND hwnd, std::u16string_view name) {
-    IAccPropServices* services = PropServices();
+    const ComPtr<IAccPropServices> services = PropServices();
     if (!services) return false;
     const std::u16string text(name);
-    const HRESULT hr = services->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT),
-                                                CHILDID_SELF, kPropIdAccName, Wide(text));
-    services->Release();
-    return hr == S_OK;
+    return services->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                    kPropIdAccName, Wide(text)) == S_OK;
 }
 
 void ClearAnnotatedName(HWND hwnd) noexcept {
-    IAccPropServices* services = PropServices();
+    const ComPtr<IAccPropServices> services = PropServices();
     if (!services) return;
     MSAAPROPID props[] = {kPropIdAccName};
     services->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, props, 1);
-    services->Release();
 }
 
 void NotifyValueChanged(HWND hwnd) noexcept {

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/handles.h"
+
 namespace ui {
 
 // The facts a control states; those left empty are the platform object's.
@@ -18,6 +20,7 @@ struct AccessibleFacts {
     std::optional<std::u16string> Name{};
     std::optional<long> Role{};  // ROLE_SYSTEM_*
     std::optional<std::u16string> Value{};
+    std::optional<std::u16string> Description{};  // what the control does, its keys
 };
 
 class AccessibleObject;
@@ -29,7 +32,7 @@ class AccessibleServer {
 public:
     using Describer = std::function<AccessibleFacts()>;
 
-    AccessibleServer() = default;
+    AccessibleServer();
     ~AccessibleServer();
     AccessibleServer(const AccessibleServer&) = delete;
     AccessibleServer& operator=(const AccessibleServer&) = delete;
@@ -43,7 +46,7 @@ public:
     void Disconnect() noexcept;
 
 private:
-    AccessibleObject* object_ = nullptr;
+    ComPtr<AccessibleObject> object_;
 };
 
 // Objects of this kind alive in the process now; a test's check for leaks.

@@ -66,22 +66,12 @@ Application::Application() {
     title_ = app::ApplicationTitleFromPath(ModuleFileName());
     largeIcon_.Reset(LoadAppIcon(GetSystemMetrics(SM_CXICON)));
     smallIcon_.Reset(LoadAppIcon(GetSystemMetrics(SM_CXSMICON)));
-    // The application's own top-level window: never shown, no caption, no taskbar button.
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"phasebox.Application";
-    if (!GetClassInfoExW(wc.hInstance, wc.lpszClassName, &wc)) RegisterClassExW(&wc);
-    hidden_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, L"phasebox.Application", L"", WS_POPUP, 0, 0, 0,
-                                  0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
     errorSink_ = ShowErrorBox;
     g_current = this;
 }
 
 Application::~Application() {
     g_current = nullptr;
-    hidden_.Reset();
     if (gdiplusToken_) Gdiplus::GdiplusShutdown(gdiplusToken_);
     if (comInitialised_) CoUninitialize();
 }
@@ -97,7 +87,8 @@ void Application::SetMainWindow(HWND hwnd, KeyPreview preview) {
 
 void Application::HandleOne(MSG& msg) {
     try {
-        if (keyPreview_ && keyPreview_(msg)) return;
+        // A copy: the preview may end the window that set it, and with it its own setting.
+        if (const KeyPreview preview = keyPreview_; preview && preview(msg)) return;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     } catch (...) {

@@ -52,7 +52,6 @@ private:
     std::u16string title_;
     UniqueIcon largeIcon_;
     UniqueIcon smallIcon_;
-    UniqueHwnd hidden_;
     HWND mainWindow_ = nullptr;
     KeyPreview keyPreview_;
     ErrorSink errorSink_;

@@ -3,14 +3,20 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/scoped_value.h"
 #include "layout/scale.h"
 #include "ui/rect_conversion.h"
 #include "ui/text.h"
+#include "ui/win32_error.h"
 
 namespace ui {
 
 COLORREF ToColorRef(const layout::Rgb& c) noexcept {
     return RGB(c.R, c.G, c.B);
+}
+
+Control* ControlFromHandle(HWND hwnd) noexcept {
+    return dynamic_cast<Control*>(Window::FromHandle(hwnd));
 }
 
 void Control::Create(Control& parent, const layout::ControlDesc& desc) {
@@ -69,7 +75,7 @@ base::SizePx Control::ClientSizePx() const {
 
 void Control::ScaleBy(int newDpi, int oldDpi) {
     // Anchoring would move the children by their old references while they are scaled.
-    scaling_ = true;
+    base::ScopedValue<bool> scaling(scaling_, true);
     if (parent_) SetBoundsPx(layout::ScaleRect(BoundsPx(), newDpi, oldDpi));
     if (constraints_.MinHeightPx > 0)
         constraints_.MinHeightPx = layout::ScaleValue(constraints_.MinHeightPx, newDpi, oldDpi);
@@ -79,7 +85,6 @@ void Control::ScaleBy(int newDpi, int oldDpi) {
         ownFontHeightPx_ = layout::ScaleValue(ownFontHeightPx_, newDpi, oldDpi);
     RebuildFont();
     for (Control* child : children_) child->ScaleBy(newDpi, oldDpi);
-    scaling_ = false;
 }
 
 void Control::RememberAnchors() {
@@ -130,7 +135,7 @@ void Control::RebuildFont() {
         const std::wstring face = ToWide(fontFace_);
         lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
         UniqueFont fresh(CreateFontIndirectW(&lf));
-        if (!fresh) throw std::runtime_error("Cannot create a font");
+        if (!fresh) throw Win32Error::FromLastError("Cannot create a font");
         font_ = std::move(fresh);
     }
     if (Handle()) FontChanged();
@@ -193,6 +198,11 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_SIZE:
             if (!children_.empty()) ArrangeChildren();
+            break;
+        case WM_SYSCOLORCHANGE:
+            // A background of a system colour is made again at the next use.
+            background_.Reset();
+            InvalidateRect(Handle(), nullptr, TRUE);
             break;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:

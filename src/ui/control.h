@@ -17,6 +17,10 @@ namespace ui {
 
 COLORREF ToColorRef(const layout::Rgb& c) noexcept;
 
+class Control;
+// The control object of `hwnd`, or null for a window that is none.
+Control* ControlFromHandle(HWND hwnd) noexcept;
+
 class Control : public Window {
 public:
     // The kind of row this control is created from.
@@ -59,6 +63,23 @@ public:
     virtual bool IsTabStop() const noexcept;
     int TabOrder() const noexcept { return desc_ ? desc_->TabOrder : -1; }
 
+    // What the control wants from its window's keyboard handling besides Tab.
+    struct KeyboardNeeds {
+        bool ArrowsMoveInGroup = false;  // the arrow keys move among its parent's controls
+        bool EnterClicks = false;        // Enter clicks it (BM_CLICK)
+    };
+    virtual KeyboardNeeds Keyboard() const noexcept { return {}; }
+    // The arrow keys moved the focus here within its group.
+    virtual void ArrivedByArrow() {}
+
+    // What happened to the keyboard focus at `hwnd`, a window at any depth below this
+    // one. Passed up to the parent; the window keeps track of it.
+    enum class FocusChange {
+        Gained,     // `other` lost it (the wParam of WM_SETFOCUS)
+        Lost,       // `other` gains it (the wParam of WM_KILLFOCUS)
+        Withdrawn,  // `hwnd` has it and is inside a control being hidden or disabled
+    };
+
     std::optional<LRESULT> HandleReflected(UINT msg, WPARAM wp, LPARAM lp) override;
 
     // What assistive technology calls this control when it has no caption of its own
@@ -86,13 +107,6 @@ protected:
     void ResizeTo(const base::RectPx& r);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void AddChild(Control& child) { children_.push_back(&child); }
-    // What happened to the keyboard focus at `hwnd`, a window at any depth below this
-    // one. Passed up to the parent; the window keeps track of it.
-    enum class FocusChange {
-        Gained,     // `other` lost it (the wParam of WM_SETFOCUS)
-        Lost,       // `other` gains it (the wParam of WM_KILLFOCUS)
-        Withdrawn,  // `hwnd` has it and is inside a control being hidden or disabled
-    };
     virtual void DescendantFocusChanged(HWND hwnd, FocusChange change, HWND other);
 
     // For the window itself, which has no parent and no table row.

@@ -12,17 +12,22 @@ int SystemDpi() noexcept {
     return dpi;
 }
 
-// Per-monitor density exists from Windows 8.1 on (shcore.dll); looked up at run time so
-// that the program still starts on older systems, which use the system-wide density.
+// A function of a system library that older systems lack, looked up at run time so that
+// the program still starts there.
+template <typename Fn>
+Fn SystemFunction(const wchar_t* library, const char* name) noexcept {
+    HMODULE module = LoadLibraryW(library);
+    if (!module) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// Per-monitor density exists from Windows 8.1 on (shcore.dll); older systems use the
+// system-wide density.
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, UINT*);
 
 GetDpiForMonitorFn PerMonitorDpiFunction() noexcept {
-    static const GetDpiForMonitorFn function = []() -> GetDpiForMonitorFn {
-        HMODULE shcore = LoadLibraryW(L"shcore.dll");
-        if (!shcore) return nullptr;
-        return reinterpret_cast<GetDpiForMonitorFn>(
-            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
-    }();
+    static const auto function =
+        SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
     return function;
 }
 
@@ -34,6 +39,15 @@ int DpiOfMonitor(HMONITOR monitor) noexcept {
     return SystemDpi();
 }
 
+// GetDpiForWindow exists from Windows 10 (1607) on.
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+
+GetDpiForWindowFn WindowDpiFunction() noexcept {
+    static const auto function =
+        SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    return function;
+}
+
 }  // namespace
 
 int MonitorDpiAt(POINT point) noexcept {
@@ -42,6 +56,12 @@ int MonitorDpiAt(POINT point) noexcept {
 
 int MonitorDpiOf(HWND hwnd) noexcept {
     return DpiOfMonitor(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY));
+}
+
+int WindowDpi(HWND hwnd) noexcept {
+    if (GetDpiForWindowFn getDpi = WindowDpiFunction(); getDpi && hwnd)
+        if (const UINT dpi = getDpi(hwnd); dpi > 0) return static_cast<int>(dpi);
+    return MonitorDpiOf(hwnd);
 }
 
 }  // namespace ui

@@ -1,6 +1,9 @@
 #pragma once
-// Move-only owners of platform handles, and a scope guard for selected GDI objects.
+// Move-only owners of platform handles and of COM references, and a scope guard for
+// selected GDI objects.
 #include <windows.h>
+
+#include <uxtheme.h>
 
 #include <utility>
 
@@ -52,6 +55,11 @@ struct IconTraits {
     static void Close(HICON h) noexcept { DestroyIcon(h); }
 };
 
+struct ThemeTraits {
+    using Handle = HTHEME;
+    static void Close(HTHEME h) noexcept { CloseThemeData(h); }
+};
+
 using UniqueHwnd = UniqueHandle<WindowTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
@@ -59,6 +67,47 @@ using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueTheme = UniqueHandle<ThemeTraits>;
+
+// One reference to a COM object, released when the owner goes. Taking a pointer adopts
+// the reference that came with it (a creation or query result); copies are not made, so
+// every AddRef the program needs is an explicit one.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() noexcept = default;
+    explicit ComPtr(T* adopted) noexcept : object_(adopted) {}
+    ComPtr(ComPtr&& other) noexcept : object_(other.Detach()) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) Reset(other.Detach());
+        return *this;
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ~ComPtr() { Reset(); }
+
+    T* Get() const noexcept { return object_; }
+    T* operator->() const noexcept { return object_; }
+    explicit operator bool() const noexcept { return object_ != nullptr; }
+    // Gives up the reference without releasing it.
+    T* Detach() noexcept { return std::exchange(object_, nullptr); }
+    void Reset(T* adopted = nullptr) noexcept {
+        if (T* old = std::exchange(object_, adopted)) old->Release();
+    }
+    // For a call that returns a new reference through `void**`: the old one is released
+    // first.
+    void** PutVoid() noexcept {
+        Reset();
+        return reinterpret_cast<void**>(&object_);
+    }
+    T** Put() noexcept {
+        Reset();
+        return &object_;
+    }
+
+private:
+    T* object_ = nullptr;
+};
 
 // A device context obtained with GetDC, released on the window it came from.
 class WindowDc {

@@ -6,6 +6,8 @@
 #include "ui/buffered_paint.h"
 #include "ui/fill.h"
 #include "ui/gdiplus_include.h"
+#include "ui/handles.h"
+#include "ui/win32_error.h"
 
 namespace ui {
 namespace {
@@ -22,18 +24,19 @@ std::unique_ptr<Gdiplus::Bitmap> LoadFromResource(int resourceId) {
     HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
     void* target = copy ? GlobalLock(copy) : nullptr;
     if (!target) {
+        const Win32Error failure = Win32Error::FromLastError("Out of memory");
         if (copy) GlobalFree(copy);
-        throw std::runtime_error("Out of memory");
+        throw failure;
     }
     std::memcpy(target, bytes, size);
     GlobalUnlock(copy);
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {  // the stream frees `copy`
+    ComPtr<IStream> stream;  // frees `copy` once it exists
+    if (const HRESULT hr = CreateStreamOnHGlobal(copy, TRUE, stream.Put()); FAILED(hr)) {
         GlobalFree(copy);
-        throw std::runtime_error("Out of memory");
+        throw Win32Error::FromHresult("Out of memory", hr);
     }
-    std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream));
-    stream->Release();
+    std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream.Get()));
+    stream.Reset();
     if (!image || image->GetLastStatus() != Gdiplus::Ok)
         throw std::runtime_error("Picture cannot be read");
     return image;

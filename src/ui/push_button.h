@@ -1,4 +1,5 @@
 #pragma once
+// A push button; Enter clicks it while it has the focus. OnClick fires on every click.
 #include <functional>
 
 #include "ui/control.h"
@@ -8,6 +9,7 @@ namespace ui {
 class PushButton : public Control {
 public:
     layout::ControlKind Kind() const noexcept override { return layout::ControlKind::PushButton; }
+    KeyboardNeeds Keyboard() const noexcept override { return {.EnterClicks = true}; }
 
     std::function<void(Window& sender)> OnClick;
 

@@ -16,6 +16,9 @@ public:
     void SetChecked(bool checked);
 
     bool IsTabStop() const noexcept override { return checked_ && TabOrder() >= 0; }
+    // The arrow keys move through the group and check the radio button they reach.
+    KeyboardNeeds Keyboard() const noexcept override { return {.ArrowsMoveInGroup = true}; }
+    void ArrivedByArrow() override { SetChecked(true); }
 
     std::function<void(Window& sender)> OnClick;
 

@@ -21,7 +21,8 @@ inline std::u16string ToU16(std::wstring_view s) {
 
 // The text of a window or control.
 std::wstring WindowText(HWND hwnd);
-// UTF-8 (the texts of std::exception) as UTF-16.
+// UTF-8 (the texts of std::exception) as UTF-16, and back.
 std::wstring FromUtf8(std::string_view utf8);
+std::string ToUtf8(std::wstring_view text);
 
 }  // namespace ui

@@ -35,13 +35,19 @@ void Timer::SetOnTimer(std::function<void(Timer&)> handler) {
     Update();
 }
 
-void Timer::Stop() noexcept {
+void Timer::Restart(unsigned intervalMs) {
+    intervalMs_ = intervalMs;
+    enabled_ = true;
+    Update();
+}
+
+void Timer::Halt() noexcept {
     if (running_) KillTimer(Handle(), kTimerId);
     running_ = false;
 }
 
 void Timer::Update() {
-    Stop();
+    Halt();
     if (!enabled_ || intervalMs_ == 0 || !onTimer_) return;
     if (!starter_(Handle(), kTimerId, std::max<UINT>(intervalMs_, kShortestIntervalMs)))
         throw std::runtime_error("Not enough timers available");

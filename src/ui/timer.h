@@ -25,6 +25,9 @@ public:
     void SetEnabled(bool enabled);
     // Assigning the handler restarts the timer like a new Interval does.
     void SetOnTimer(std::function<void(Timer& sender)> handler);
+    // Enables the timer with `intervalMs` and starts its period afresh, also when neither
+    // changed (a repeat or a one-shot wait of the program's own). Raises like SetEnabled.
+    void Restart(unsigned intervalMs);
     // Whether the platform timer is running now.
     bool Running() const noexcept { return running_; }
 
@@ -35,7 +38,7 @@ protected:
 
 private:
     void Update();
-    void Stop() noexcept;
+    void Halt() noexcept;
 
     unsigned intervalMs_ = 1000;
     bool enabled_ = true;

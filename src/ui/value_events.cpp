@@ -1,8 +1,16 @@
 #include "ui/value_events.h"
 
+#include <stdexcept>
+#include <utility>
+
 #include "ui/accessible_object.h"
 
 namespace ui {
+
+ValueEvents::ValueEvents(ValueText current) : current_(std::move(current)) {
+    wait_.SetEnabled(false);
+    wait_.SetOnTimer([this](Timer&) { Expired(); });
+}
 
 void ValueEvents::Changed(HWND hwnd) noexcept {
     if (!hwnd) return;
@@ -11,11 +19,12 @@ void ValueEvents::Changed(HWND hwnd) noexcept {
     if (d.SendNow) {
         Send(hwnd);
     } else if (d.WaitMs > 0) {
-        // The timer's procedure is called by the loop's dispatch of WM_TIMER, without the
-        // window's own procedure; its id is this object, whose destructor stops it.
-        if (SetTimer(hwnd, TimerId(), static_cast<UINT>(d.WaitMs), &ValueEvents::Expired)) {
-            timerWindow_ = hwnd;
-        } else {
+        try {
+            wait_.Restart(static_cast<unsigned>(d.WaitMs));
+            waiting_ = hwnd;
+        } catch (const std::runtime_error&) {
+            // No timer left: the change is told at once rather than never.
+            wait_.SetEnabled(false);
             throttle_.Cancel();
             Send(hwnd);
         }
@@ -23,16 +32,15 @@ void ValueEvents::Changed(HWND hwnd) noexcept {
 }
 
 void ValueEvents::Stop() noexcept {
-    if (timerWindow_) KillTimer(timerWindow_, TimerId());
-    timerWindow_ = nullptr;
+    wait_.SetEnabled(false);
+    waiting_ = nullptr;
     throttle_.Cancel();
 }
 
-void CALLBACK ValueEvents::Expired(HWND hwnd, UINT, UINT_PTR id, DWORD) noexcept {
-    auto* self = reinterpret_cast<ValueEvents*>(id);
-    KillTimer(hwnd, id);
-    self->timerWindow_ = nullptr;
-    if (self->throttle_.Expired(static_cast<std::int64_t>(GetTickCount64()))) self->Send(hwnd);
+void ValueEvents::Expired() noexcept {
+    wait_.SetEnabled(false);
+    HWND hwnd = std::exchange(waiting_, nullptr);
+    if (hwnd && throttle_.Expired(static_cast<std::int64_t>(GetTickCount64()))) Send(hwnd);
 }
 
 void ValueEvents::Send(HWND hwnd) noexcept {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/event_throttle.h"
+#include "ui/timer.h"
 
 namespace ui {
 
@@ -18,8 +19,7 @@ public:
     using ValueText = std::function<std::u16string()>;
     static constexpr int kPeriodMs = 250;
 
-    explicit ValueEvents(ValueText current) : current_(std::move(current)) {}
-    ~ValueEvents() { Stop(); }
+    explicit ValueEvents(ValueText current);
     ValueEvents(const ValueEvents&) = delete;
     ValueEvents& operator=(const ValueEvents&) = delete;
 
@@ -28,16 +28,19 @@ public:
     // No event is waiting any more (the window goes).
     void Stop() noexcept;
 
+    // The timer that ends a period with a waiting event; a seam for tests (its starter).
+    Timer& WaitTimer() noexcept { return wait_; }
+
 private:
-    static void CALLBACK Expired(HWND hwnd, UINT msg, UINT_PTR id, DWORD timeMs) noexcept;
+    void Expired() noexcept;
     void Send(HWND hwnd) noexcept;
-    UINT_PTR TimerId() const noexcept { return reinterpret_cast<UINT_PTR>(this); }
 
     base::EventThrottle throttle_{kPeriodMs};
     ValueText current_;
     std::u16string told_;
     bool toldOnce_ = false;
-    HWND timerWindow_ = nullptr;  // the window of the waiting event's timer
+    HWND waiting_ = nullptr;  // the window whose event waits for the period's end
+    Timer wait_;              // one-shot: stopped at its first tick
 };
 
 }  // namespace ui

@@ -2,10 +2,8 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
-#include <string>
-
 #include "ui/error_report.h"
+#include "ui/win32_error.h"
 
 namespace ui {
 namespace {
@@ -29,7 +27,7 @@ void RegisterOnce(const wchar_t* className, const WindowArgs& args, WNDPROC proc
     wc.hCursor = args.ClassCursor ? args.ClassCursor : LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = args.ClassBackground;
     wc.lpszClassName = className;
-    if (!RegisterClassExW(&wc)) throw std::runtime_error("Cannot register a window class");
+    if (!RegisterClassExW(&wc)) throw Win32Error::FromLastError("Cannot register a window class");
 }
 
 HWND ReflectionTarget(UINT msg, WPARAM wp, LPARAM lp) noexcept {
@@ -89,7 +87,7 @@ void Window::CreateOwn(const wchar_t* className, const WindowArgs& args) {
     HWND h = CreateWindowExW(args.ExStyle, className, args.Text, args.Style, r.left, r.top,
                              r.right - r.left, r.bottom - r.top, args.Parent, nullptr,
                              ModuleInstance(), this);
-    if (!h) throw std::runtime_error("Cannot create a window");
+    if (!h) throw Win32Error::FromLastError("Cannot create a window");
 }
 
 void Window::CreateStandard(const wchar_t* className, const WindowArgs& args) {
@@ -97,7 +95,7 @@ void Window::CreateStandard(const wchar_t* className, const WindowArgs& args) {
     HWND h = CreateWindowExW(args.ExStyle, className, args.Text, args.Style, r.left, r.top,
                              r.right - r.left, r.bottom - r.top, args.Parent, nullptr,
                              ModuleInstance(), nullptr);
-    if (!h) throw std::runtime_error("Cannot create a control");
+    if (!h) throw Win32Error::FromLastError("Cannot create a control");
     standard_ = true;
     Attach(h);
     SetWindowSubclass(h, &Window::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -130,7 +128,6 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) noexcept {
             ReportException(std::current_exception());
         }
         Detach();
-        HandleDestroyed();
         return result;
     }
     try {

@@ -49,8 +49,6 @@ protected:
     bool IsStandardControl() const noexcept { return standard_; }
     // Destroys the window and, with it, every child window at once.
     void DestroyHandle() noexcept;
-    // Called when the window is gone (WM_NCDESTROY); the handle is already released.
-    virtual void HandleDestroyed() {}
 
 private:
     static LRESULT CALLBACK OwnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;

@@ -8,6 +8,7 @@
 # prefixes for 120 and 96 dpi (waiting while another run uses them).
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
+source "$PHASEBOX_ROOT/scripts/lib/checks.sh"
 trap phasebox_cleanup EXIT
 phasebox_display || exit 1
 phasebox_wine_prefix 120 || exit 1
@@ -16,25 +17,6 @@ phasebox_wine_prefix 96 || exit 1
 exe="$PHASEBOX_ROOT/build/win/phasebox.exe"
 out="$PHASEBOX_ROOT/build/e2e"
 mkdir -p "$out"
-passed=0
-failed=0
-
-check() {
-    if [ "$1" = ok ]; then
-        passed=$((passed + 1))
-        echo "  ok: $2"
-    else
-        failed=$((failed + 1))
-        echo "  FAILED: $2"
-    fi
-}
-
-# check_that DESCRIPTION COMMAND...: ok when the command succeeds.
-check_that() {
-    local what="$1"
-    shift
-    if "$@"; then check ok "$what"; else check fail "$what"; fi
-}
 
 # Fraction of the picture's pixels that have exactly colour $2.
 colour_share() {

@@ -25,7 +25,8 @@ using chart::ViewSnapshot;
 using chart::ZoomOutline;
 
 // A chart of 1210 x 470 px at 0..256 and 0..255: plot rectangle {32, 1, 1209, 449}, that
-// is columns 32..1208 and rows 1..448.
+// is columns 32..1208 and rows 1..448; the bottom axis runs from 32 to the plot's right
+// edge 1209, the left axis from 1 to its bottom edge 449.
 ChartLayout DrawnLayout() {
     Axis bottom;
     bottom.Maximum = 256;
@@ -55,14 +56,14 @@ TEST(ChartHitTest, PlotRectangleLayoutIsTheOneTheTableAssumes) {
     const ChartLayout layout = DrawnLayout();
     ASSERT_EQ(layout.PlotRectPx, (RectPx{32, 1, 1209, 449}));
     ASSERT_EQ(layout.Bottom.AxisStartPx, 32);
-    ASSERT_EQ(layout.Bottom.AxisEndPx, 1208);
+    ASSERT_EQ(layout.Bottom.AxisEndPx, 1209);
     ASSERT_EQ(layout.Left.AxisStartPx, 1);
-    ASSERT_EQ(layout.Left.AxisEndPx, 448);
+    ASSERT_EQ(layout.Left.AxisEndPx, 449);
     ASSERT_FALSE(layout.BottomLabels.Labels.empty());
     ASSERT_FALSE(layout.LeftLabels.Labels.empty());
 }
 
-// Bottom band rows 446..455 over columns 32..1208: 3 rows of plot, the axis line (449,
+// Bottom band rows 446..455 over columns 32..1209: 3 rows of plot, the axis line (449,
 // 450), the gap (451), the ticks (452..455); label text from row 456.
 TEST(ChartHitTest, BottomAxisBandFromTheTicksEndToThreePixelsIntoThePlot) {
     ExpectHits(DrawnLayout(), {
@@ -77,14 +78,15 @@ TEST(ChartHitTest, BottomAxisBandFromTheTicksEndToThreePixelsIntoThePlot) {
                                   {600, 456, PressTarget::None, "first label text row"},
                                   {600, 462, PressTarget::None, "label text"},
                                   {32, 455, PressTarget::BottomAxis, "AxisStartPx"},
-                                  {1208, 455, PressTarget::BottomAxis, "AxisEndPx"},
+                                  {1208, 455, PressTarget::BottomAxis, "last plot column"},
+                                  {1209, 455, PressTarget::BottomAxis, "AxisEndPx"},
                                   {31, 452, PressTarget::None, "left of the axis"},
-                                  {1209, 452, PressTarget::None, "right of the axis"},
-                                  {31, 449, PressTarget::None, "corner of the axis lines"},
+                                  {1210, 452, PressTarget::None, "right of the axis"},
+                                  {31, 450, PressTarget::None, "corner of the axis lines"},
                               });
 }
 
-// Left band columns 25..34 over rows 1..448: the ticks (25..28), the gap (29), the axis
+// Left band columns 25..34 over rows 1..449: the ticks (25..28), the gap (29), the axis
 // line (30, 31), 3 columns of plot; label text up to column 24.
 TEST(ChartHitTest, LeftAxisBandFromTheTicksEndToThreePixelsIntoThePlot) {
     ExpectHits(DrawnLayout(), {
@@ -99,19 +101,22 @@ TEST(ChartHitTest, LeftAxisBandFromTheTicksEndToThreePixelsIntoThePlot) {
                                   {34, 200, PressTarget::LeftAxis, "3rd column into the plot"},
                                   {35, 200, PressTarget::Plot, "plot right of the band"},
                                   {27, 1, PressTarget::LeftAxis, "AxisStartPx"},
-                                  {27, 448, PressTarget::LeftAxis, "AxisEndPx"},
+                                  {27, 448, PressTarget::LeftAxis, "last plot row"},
+                                  {27, 449, PressTarget::LeftAxis, "AxisEndPx"},
+                                  {31, 449, PressTarget::LeftAxis, "AxisEndPx on the axis line"},
                                   {27, 0, PressTarget::None, "bevel above the axis"},
-                                  {27, 449, PressTarget::None, "below the axis"},
+                                  {27, 450, PressTarget::None, "below the axis"},
                               });
 }
 
 TEST(ChartHitTest, PlotRectangleWithItsOutermostColumnsAndRows) {
     ExpectHits(DrawnLayout(), {
                                   {600, 1, PressTarget::Plot, "top row"},
-                                  {1208, 200, PressTarget::Plot, "right column"},
-                                  {1208, 1, PressTarget::Plot, "top right corner"},
+                                  {1208, 200, PressTarget::Plot, "last column"},
+                                  {1209, 200, PressTarget::Plot, "right edge, bounds inclusive"},
+                                  {1209, 1, PressTarget::Plot, "top right corner"},
                                   {600, 0, PressTarget::None, "bevel above"},
-                                  {1209, 200, PressTarget::None, "bevel right"},
+                                  {1210, 200, PressTarget::None, "beyond the right edge"},
                                   {-5, -5, PressTarget::None, "outside the chart"},
                               });
 }
@@ -122,8 +127,8 @@ TEST(ChartHitTest, NoLabelTextLiesInABand) {
     const RectPx bottomBand =
         chart::AxisPressBand(layout.Bottom, layout.BottomLabels, layout.PlotRectPx);
     const RectPx leftBand = chart::AxisPressBand(layout.Left, layout.LeftLabels, layout.PlotRectPx);
-    EXPECT_EQ(bottomBand, (RectPx{32, 446, 1209, 456}));
-    EXPECT_EQ(leftBand, (RectPx{25, 1, 35, 449}));
+    EXPECT_EQ(bottomBand, (RectPx{32, 446, 1210, 456}));
+    EXPECT_EQ(leftBand, (RectPx{25, 1, 35, 450}));
     for (const chart::AxisLabel& label : layout.BottomLabels.Labels) {
         EXPECT_TRUE(base::Intersection(label.TextRect, bottomBand).Empty()) << label.Value;
         EXPECT_EQ(label.TextRect.Top, bottomBand.Bottom) << label.Value;
@@ -156,7 +161,7 @@ TEST(ChartHitTest, AnAxisWithoutLabelsHasTheAxisLineAlone) {
 class WorkedChart : public ::testing::Test, protected chart_test::WorkedAxes {
 protected:
     WorkedChart() {
-        layout_.PlotRectPx = {50, 10, 1051, 266};
+        layout_.PlotRectPx = kPlot;
         layout_.BottomLabels.Labels.resize(1);
         layout_.LeftLabels.Labels.resize(1);
         Redraw();
@@ -185,6 +190,27 @@ protected:
     ChartZoom zoom_;
     ChartMouse mouse_;
 };
+
+TEST_F(WorkedChart, TheAxesRunAlongThePlotsWholeWidthAndHeight) {
+    EXPECT_EQ(Bottom.AxisStartPx, 50);
+    EXPECT_EQ(Bottom.AxisEndPx, 1050);
+    EXPECT_EQ(Bottom.LengthPx(), 1000);
+    EXPECT_EQ(Left.AxisStartPx, 10);
+    EXPECT_EQ(Left.AxisEndPx, 265);
+    EXPECT_EQ(Left.LengthPx(), 255);
+    // Each value's pixel, and back: the far ends lie on the plot's edge lines.
+    struct Case {
+        const Axis& axis;
+        double value;
+        int px;
+    };
+    for (const Case c : {Case{Bottom, 0, 50}, Case{Bottom, 64, 300}, Case{Bottom, 128, 550},
+                         Case{Bottom, 256, 1050}, Case{Left, 255, 10}, Case{Left, 205, 60},
+                         Case{Left, 105, 160}, Case{Left, 0, 265}}) {
+        EXPECT_EQ(c.axis.ValueToPx(c.value), c.px) << c.value;
+        EXPECT_EQ(c.axis.PxToValue(c.px), c.value) << c.px;
+    }
+}
 
 TEST_F(WorkedChart, ZoomIntoTheWorkedRectangle) {
     // The release point counts, not the last move.
@@ -328,8 +354,8 @@ TEST_F(WorkedChart, PressesThatStartNothing) {
     EXPECT_EQ(Press(MouseButton::Left, {42, 100}), MouseEffects{});
     EXPECT_EQ(Press(MouseButton::Right, {500, 300}), MouseEffects{});
     EXPECT_EQ(mouse_.Mode(), DragMode::Idle);
-    // On the ticks below the plot.
-    EXPECT_EQ(Press(MouseButton::Right, {500, 272}).Capture, true);
+    // On the ticks below the plot: rows 268..271, under the axis line (265, 266) and the gap.
+    EXPECT_EQ(Press(MouseButton::Right, {500, 271}).Capture, true);
 }
 
 // The chart takes the focus whatever else the press does, unless it or its parent

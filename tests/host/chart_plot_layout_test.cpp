@@ -30,17 +30,20 @@ TEST(ChartPlotRect, BevelAndTheTwoAxisBandsAreTakenOff) {
     }
 }
 
-TEST(ChartPlotRect, AxisEndsAreTheOutermostColumnAndRowOfThePlot) {
+// The axes end on the plot's edge lines, so each is as long as the plot is wide or high.
+TEST(ChartPlotRect, AxisEndsAreThePlotsEdges) {
     const RectPx plot{32, 1, 1209, 449};
     Axis bottom;
     chart::SetAxisEnds(bottom, plot);
     EXPECT_EQ(bottom.AxisStartPx, 32);
-    EXPECT_EQ(bottom.AxisEndPx, 1208);
+    EXPECT_EQ(bottom.AxisEndPx, 1209);
+    EXPECT_EQ(bottom.LengthPx(), plot.Width());
     Axis left;
     left.Orientation = AxisOrientation::Vertical;
     chart::SetAxisEnds(left, plot);
     EXPECT_EQ(left.AxisStartPx, 1);
-    EXPECT_EQ(left.AxisEndPx, 448);
+    EXPECT_EQ(left.AxisEndPx, 449);
+    EXPECT_EQ(left.LengthPx(), plot.Height());
     EXPECT_EQ(chart::LabelEdgePx(AxisOrientation::Horizontal, plot), 456);
     EXPECT_EQ(chart::LabelEdgePx(AxisOrientation::Vertical, plot), 25);
 }
@@ -64,19 +67,19 @@ TEST(ChartLayout, LaysOutThePlotAroundTheLeftLabelsAndCopiesTheDrawnRanges) {
     EXPECT_EQ(layout.Bottom.DrawnMinimum, 0);
     EXPECT_EQ(layout.Bottom.DrawnMaximum, 256);
     EXPECT_EQ(layout.Bottom.AxisStartPx, 32);
-    EXPECT_EQ(layout.Bottom.AxisEndPx, 1208);
+    EXPECT_EQ(layout.Bottom.AxisEndPx, 1209);
     EXPECT_EQ(layout.Left.DrawnMaximum, 255);
     EXPECT_EQ(layout.Left.AxisStartPx, 1);
-    EXPECT_EQ(layout.Left.AxisEndPx, 448);
+    EXPECT_EQ(layout.Left.AxisEndPx, 449);
 
-    // 447 px of left axis at 14 px per label: room for 32, increment 10.
+    // 448 px of left axis at 14 px per label: room for 32, increment 10.
     EXPECT_EQ(layout.LeftLabels.Increment, 10);
     ASSERT_FALSE(layout.LeftLabels.Labels.empty());
     const chart::AxisLabel& top = layout.LeftLabels.Labels.front();
     EXPECT_EQ(top.Text, u"250");
     EXPECT_EQ(top.TextRect, (RectPx{7, top.TickPx - 6, 25, top.TickPx + 7}));
 
-    // 1176 px of bottom axis at 20 px per label: room for 59; 256 / 5 = 51.
+    // 1177 px of bottom axis at 20 px per label: room for 59; 256 / 5 = 51.
     EXPECT_EQ(layout.BottomLabels.Increment, 5);
     const chart::AxisLabel& zero = layout.BottomLabels.Labels.back();
     EXPECT_EQ(zero.Text, u"0");
@@ -98,8 +101,8 @@ TEST(ChartLayout, LaysOutThePlotAroundTheLeftLabelsAndCopiesTheDrawnRanges) {
 }
 
 // Bottom axis 0 to 30 and 0 to 10000: the label at the right end is centred on the plot's
-// last column, so half of it would lie beyond the chart; it moves inwards to end at the
-// frame, and no other label moves.
+// right edge, the frame's column, so half of it would lie beyond the chart; it moves inwards to end
+// at the frame, and no other label moves.
 TEST(ChartLayout, TheLastBottomLabelEndsAtTheFrameInsteadOfCrossingIt) {
     const FixedWidthMeasurer measurer;
     for (const double maximum : {30.0, 10000.0}) {
@@ -112,7 +115,7 @@ TEST(ChartLayout, TheLastBottomLabelEndsAtTheFrameInsteadOfCrossingIt) {
             chart::LayoutChart(1177, 448, bottom, left, 1, measurer, chart::NumberSymbols{});
         const chart::AxisLabel& last = layout.BottomLabels.Labels.front();
         ASSERT_EQ(last.Value, maximum);
-        EXPECT_EQ(last.TickPx, layout.PlotRectPx.Right - 1);
+        EXPECT_EQ(last.TickPx, layout.PlotRectPx.Right);
         EXPECT_EQ(last.TextRect.Right, 1177 - chart::kBevelPx) << maximum;
         EXPECT_EQ(last.TextRect.Width(), last.WidthPx);
         const chart::AxisLabel& before = layout.BottomLabels.Labels[1];
@@ -135,7 +138,7 @@ TEST(ChartLayout, LeftLabelsWiderThanTheChartAreLeftOut) {
     EXPECT_TRUE(far.LeftLabels.Labels.empty());
     EXPECT_TRUE(far.LeftLabels.MinorTickPx.empty());
     EXPECT_EQ(far.PlotRectPx, (RectPx{14, 1, 1209, 449}));  // 1 + 6 + 7: no label, a space
-    EXPECT_EQ(far.Left.AxisEndPx, 448);
+    EXPECT_EQ(far.Left.AxisEndPx, 449);
     EXPECT_FALSE(far.BottomLabels.Labels.empty());
 
     // Wide labels that still leave a plot stay.

@@ -4,6 +4,8 @@
 #include "chart/stair_line.h"
 #include "chart/stairs_raster.h"
 #include "chart/visible_range.h"
+#include "stair_scene.h"
+#include "stairs_oracle.h"
 
 #include <gtest/gtest.h>
 
@@ -37,47 +39,17 @@ void PrintTo(const LineCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-// A plot and its axes, and a series of `points` samples.
-struct Scene {
-    explicit Scene(const LineCase& c) : plot{40, 3, 40 + c.widthPx, 3 + c.heightPx} {
-        bottom.DrawnMaximum = c.xMaximum;
-        bottom.AxisStartPx = plot.Left;
-        bottom.AxisEndPx = plot.Right - 1;
-        left.Orientation = chart::AxisOrientation::Vertical;
-        left.DrawnMaximum = 255;
-        left.AxisStartPx = plot.Top;
-        left.AxisEndPx = plot.Bottom - 1;
-        std::mt19937 random(static_cast<unsigned>(c.points * 31 + c.widthPx));
-        std::uniform_real_distribution<double> value(c.yMinimum, c.yMaximum);
-        for (int i = 0; i < c.points; ++i) {
-            xs.push_back(i);
-            const double y = c.sine ? 127.5 + 127.5 * std::sin(i * 0.05) : value(random);
-            ys.push_back(i % 13 == 5 && i > 0 ? ys.back() : std::round(y));
-        }
+// A plot of the case's size and a series of its `points` samples.
+chart_test::StairScene SceneFor(const LineCase& c) {
+    chart_test::StairScene scene({40, 3, 40 + c.widthPx, 3 + c.heightPx}, c.xMaximum);
+    std::mt19937 random(static_cast<unsigned>(c.points * 31 + c.widthPx));
+    std::uniform_real_distribution<double> value(c.yMinimum, c.yMaximum);
+    for (int i = 0; i < c.points; ++i) {
+        const double y = c.sine ? 127.5 + 127.5 * std::sin(i * 0.05) : value(random);
+        scene.Add(i % 13 == 5 && i > 0 ? scene.ys.back() : std::round(y));
     }
-
-    // The line over the first `count` points, as a redraw finds it.
-    StairLine Line(int count) const {
-        const std::span<const double> x(xs.data(), static_cast<std::size_t>(count));
-        const std::span<const double> y(ys.data(), static_cast<std::size_t>(count));
-        return StairLine(x, y, chart::FindVisibleRange(x, bottom.DrawnMinimum, bottom.DrawnMaximum),
-                         bottom, left);
-    }
-    std::vector<PointPx> Vertices(int count) const {
-        const std::span<const double> x(xs.data(), static_cast<std::size_t>(count));
-        const std::span<const double> y(ys.data(), static_cast<std::size_t>(count));
-        return chart::StairVertices(
-            x, y, chart::FindVisibleRange(x, bottom.DrawnMinimum, bottom.DrawnMaximum), bottom,
-            left);
-    }
-    RectPx Clip() const { return chart::StairsClipRect(plot); }
-
-    RectPx plot;
-    chart::Axis bottom;
-    chart::Axis left;
-    std::vector<double> xs;
-    std::vector<double> ys;
-};
+    return scene;
+}
 
 // Pixels of `part` (a rectangle inside `whole`'s clip) whose alpha differs from `whole`'s.
 int Differences(const CoverageMask& part, const CoverageMask& whole, const std::string& where) {
@@ -99,10 +71,10 @@ class ChartStairLineParts : public ::testing::TestWithParam<LineCase> {};
 // draw gives, and the strips of a full redraw: the part's coverage in the band and its rows
 // equals the whole line's, and the whole line covers nothing in the band outside the rows.
 TEST_P(ChartStairLineParts, PartReachingABandHasTheWholeLinesCoverageThere) {
-    const Scene scene(GetParam());
+    const chart_test::StairScene scene = SceneFor(GetParam());
     const StairLine line = scene.Line(GetParam().points);
     const RectPx clip = scene.Clip();
-    const CoverageMask whole = chart::RasterizeStairs(scene.Vertices(GetParam().points), clip);
+    const CoverageMask whole = chart_test::RasterizeStairs(scene.Vertices(GetParam().points), clip);
     chart::StairsRasterizer rasterizer;
     std::vector<PointPx> part;
     std::mt19937 random(7);
@@ -142,12 +114,12 @@ TEST_P(ChartStairLineParts, PartReachingABandHasTheWholeLinesCoverageThere) {
 // added keeps its coverage, and the area holds every pixel that changed.
 TEST_P(ChartStairLineParts, AppendedPointsChangeNothingOutsideTheirArea) {
     const LineCase c = GetParam();
-    const Scene scene(c);
+    const chart_test::StairScene scene = SceneFor(c);
     const RectPx clip = scene.Clip();
     std::mt19937 random(11);
     std::uniform_int_distribution<int> batch(1, 4);
     std::vector<PointPx> scratch;
-    CoverageMask before = chart::RasterizeStairs(scene.Vertices(0), clip);
+    CoverageMask before = chart_test::RasterizeStairs(scene.Vertices(0), clip);
     chart::VisibleRange beforeRange;
     int changedSteps = 0;
     for (int count = 0; count < c.points;) {
@@ -156,7 +128,7 @@ TEST_P(ChartStairLineParts, AppendedPointsChangeNothingOutsideTheirArea) {
         const StairLine newLine = scene.Line(next);
         const RectPx area = base::Intersection(
             newLine.AppendedArea(oldLine.Drawn(), oldLine.LastIndex(), scratch), clip);
-        const CoverageMask after = chart::RasterizeStairs(scene.Vertices(next), clip);
+        const CoverageMask after = chart_test::RasterizeStairs(scene.Vertices(next), clip);
         int changed = 0;
         for (int y = clip.Top; y < clip.Bottom; ++y) {
             for (int x = clip.Left; x < clip.Right; ++x) {
@@ -185,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<LineCase>& param) { return std::string(param.param.name); });
 
 TEST(ChartStairLine, VerticesOfTheWholeLineAreStairVertices) {
-    const Scene scene({"", 300, 299, 400, 50, 0, 255, false});
+    const chart_test::StairScene scene = SceneFor({"", 300, 299, 400, 50, 0, 255, false});
     const StairLine line = scene.Line(300);
     std::vector<PointPx> vertices;
     line.Vertices(line.StartIndex(), line.LastIndex(), true, vertices);
@@ -199,13 +171,13 @@ TEST(ChartStairLine, VerticesOfTheWholeLineAreStairVertices) {
 // One rasterizer for rectangles of changing size gives what a fresh one gives each time:
 // nothing of an earlier, larger call is left in its working memory.
 TEST(ChartStairsRasterizer, ReusedForRectanglesOfChangingSizeGivesWhatAFreshOneGives) {
-    const Scene scene({"", 500, 499, 600, 70, 0, 255, false});
+    const chart_test::StairScene scene = SceneFor({"", 500, 499, 600, 70, 0, 255, false});
     const std::vector<PointPx> vertices = scene.Vertices(500);
     chart::StairsRasterizer reused;
     const RectPx clip = scene.Clip();
     for (const RectPx rect : {clip, RectPx{100, 10, 140, 30}, RectPx{300, 0, 310, 74}, clip,
                               RectPx{45, 40, 400, 41}, RectPx{0, 0, 0, 0}}) {
-        const CoverageMask fresh = chart::RasterizeStairs(vertices, rect);
+        const CoverageMask fresh = chart_test::RasterizeStairs(vertices, rect);
         const CoverageMask& again = reused.Rasterize(vertices, rect);
         EXPECT_EQ(again.ClipPx, fresh.ClipPx);
         EXPECT_EQ(again.Alpha, fresh.Alpha);

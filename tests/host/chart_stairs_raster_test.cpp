@@ -2,6 +2,8 @@
 // against a direct sampling of every segment, and the stroke's shape.
 #include "chart/stairs_raster.h"
 #include "chart/visible_range.h"
+#include "stair_scene.h"
+#include "stairs_oracle.h"
 
 #include <gtest/gtest.h>
 
@@ -102,31 +104,17 @@ class ChartStairsRasterIdentity : public ::testing::TestWithParam<DenseCase> {};
 // rasterizer, equal the stroke sampled segment by segment, pixel for pixel.
 TEST_P(ChartStairsRasterIdentity, CollapsedColumnsGiveTheSamePicture) {
     const DenseCase c = GetParam();
-    const RectPx plot{30, 5, 30 + c.widthPx, 5 + c.heightPx};
-    chart::Axis bottom;
-    bottom.DrawnMaximum = c.points - 1;
-    bottom.AxisStartPx = plot.Left;
-    bottom.AxisEndPx = plot.Right - 1;
-    chart::Axis left;
-    left.Orientation = chart::AxisOrientation::Vertical;
-    left.DrawnMaximum = 255;
-    left.AxisStartPx = plot.Top;
-    left.AxisEndPx = plot.Bottom - 1;
-
+    chart_test::StairScene scene({30, 5, 30 + c.widthPx, 5 + c.heightPx}, c.points - 1);
     std::mt19937 random(static_cast<unsigned>(c.points * 7919 + c.heightPx));
     std::uniform_real_distribution<double> value(c.yMinimum, c.yMaximum);
-    std::vector<double> xs;
-    std::vector<double> ys;
     for (int i = 0; i < c.points; ++i) {
-        xs.push_back(i);
-        ys.push_back(i % 17 == 3 && i > 0 ? ys.back() : std::round(value(random)));
+        scene.Add(i % 17 == 3 && i > 0 ? scene.ys.back() : std::round(value(random)));
     }
-    const std::vector<PointPx> raw =
-        chart::StairVertices(xs, ys, chart::FindVisibleRange(xs, 0, c.points - 1), bottom, left);
-    const std::vector<PointPx> collapsed = chart::CollapseColumns(raw);
+    const std::vector<PointPx> raw = scene.Vertices(c.points);
+    const std::vector<PointPx> collapsed = chart_test::CollapseColumns(raw);
     ASSERT_LE(collapsed.size(), 4u * static_cast<std::size_t>(c.widthPx));
 
-    const RectPx clip = chart::StairsClipRect(plot);
+    const RectPx clip = scene.Clip();
     const CoverageMask expected = ReferenceMask(raw, clip);
     int opaque = 0;
     for (const std::uint8_t alpha : expected.Alpha) {
@@ -134,8 +122,8 @@ TEST_P(ChartStairsRasterIdentity, CollapsedColumnsGiveTheSamePicture) {
     }
     ASSERT_GT(opaque, c.widthPx);  // the picture is not trivially empty
 
-    EXPECT_EQ(CountDifferences(chart::RasterizeStairs(collapsed, clip), expected), 0);
-    EXPECT_EQ(CountDifferences(chart::RasterizeStairs(raw, clip), expected), 0);
+    EXPECT_EQ(CountDifferences(chart_test::RasterizeStairs(collapsed, clip), expected), 0);
+    EXPECT_EQ(CountDifferences(chart_test::RasterizeStairs(raw, clip), expected), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -153,7 +141,7 @@ using Path = std::vector<PointPx>;
 
 class ChartStairsRasterShape : public ::testing::Test {
 protected:
-    CoverageMask Raster(const Path& path) const { return chart::RasterizeStairs(path, clip); }
+    CoverageMask Raster(const Path& path) const { return chart_test::RasterizeStairs(path, clip); }
 
     const RectPx clip{0, 0, 60, 60};
 };
@@ -219,16 +207,19 @@ TEST_F(ChartStairsRasterShape, NothingForFewerThanTwoVertices) {
     }
 }
 
-TEST_F(ChartStairsRasterShape, LineOnThePlotsTopAndBottomEdgesStaysWhole) {
+// The axes end on the plot's bottom edge line and its first row: value 0 lies on row 40,
+// just below the plot, and keeps the two rows of its stroke inside the clip; 255 on row 10
+// keeps all three.
+TEST_F(ChartStairsRasterShape, LineOnThePlotsTopAndBottomEdgesIsCutOnlyBeyondTheClip) {
     const RectPx plot{10, 10, 50, 40};
     const RectPx lineClip = chart::StairsClipRect(plot);
     EXPECT_EQ(lineClip, (RectPx{10, 9, 50, 41}));
-    // Value 0 on the last row of the plot, then value 255 on its first row.
-    const std::vector<PointPx> path = {{10, 39}, {30, 39}, {30, 10}, {49, 10}};
-    const CoverageMask mask = chart::RasterizeStairs(path, lineClip);
-    for (const int y : {38, 39, 40}) {
+    const std::vector<PointPx> path = {{10, 40}, {30, 40}, {30, 10}, {49, 10}};
+    const CoverageMask mask = chart_test::RasterizeStairs(path, lineClip);
+    for (const int y : {39, 40}) {
         EXPECT_EQ(mask.At(20, y), 255) << y;
     }
+    EXPECT_EQ(mask.At(20, 38), 0);
     for (const int y : {9, 10, 11}) {
         EXPECT_EQ(mask.At(40, y), 255) << y;
     }
@@ -271,7 +262,7 @@ TEST(ChartCollapseColumns, KeepsFirstLowestHighestAndLastOfEachColumn) {
         {{{0, 10}, {0, 70}, {0, 30}, {0, 40}}, {{0, 10}, {0, 70}, {0, 40}}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(pairs(chart::CollapseColumns(c.path)), pairs(c.collapsed));
+        EXPECT_EQ(pairs(chart_test::CollapseColumns(c.path)), pairs(c.collapsed));
     }
 }
 

@@ -201,6 +201,37 @@ TEST_F(ValueEvents, TheTickSliderTellsEveryMove) {
     EXPECT_EQ(ValueOf(form->RzTrackBar1), "1");
 }
 
+// The wait for a period's end takes a timer; without one the change is told at once
+// rather than never, and the next wait gets its timer again.
+TEST_F(ValueEvents, WithoutATimerLeftAChangeIsToldAtOnceRatherThanLost) {
+    char16_t value = u'0';
+    ui::ValueEvents events([&value] { return std::u16string(1, value); });
+    const ui::Control& target = form->Label1;  // a control that tells nothing by itself
+    bool timerLeft = false;
+    events.WaitTimer().SetStarter([&timerLeft](HWND window, UINT_PTR id, UINT ms) {
+        return timerLeft && SetTimer(window, id, ms, nullptr) != 0;
+    });
+    value = u'1';
+    events.Changed(target.Handle());  // the first change: at once
+    value = u'2';
+    events.Changed(target.Handle());  // within the period, with no timer to wait for
+    EXPECT_TRUE(wintest::PumpUntil([&] { return Events(target) >= 2; }, 2s));
+    EXPECT_EQ(Events(target), 2);
+
+    // With a timer again, two changes in a row: the second waits for its period's end.
+    timerLeft = true;
+    value = u'3';
+    events.Changed(target.Handle());
+    value = u'4';
+    events.Changed(target.Handle());
+    EXPECT_TRUE(events.WaitTimer().Running());
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !events.WaitTimer().Running(); }, 2s))
+        << "one tick per wait";
+    wintest::Pump(50ms);
+    EXPECT_GE(Events(target), 3);
+    EXPECT_LE(Events(target), 4);
+}
+
 TEST_F(ValueEvents, AHundredSamplesAtOnceAreToldInAFewEventsEndingWithTheLast) {
     for (int i = 0; i < 100; ++i) form->Button1Click(form->Button1);
     EXPECT_EQ(ValueOf(form->Chart1), "x 0 to 256, y 0 to 255, 101 points")

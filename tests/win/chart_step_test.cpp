@@ -60,8 +60,8 @@ TEST_F(ChartStep, AnySequenceOfOperationsLeavesThePictureOfAFullRedrawOnTheScree
     int hovered = 0;
     for (int op = 0; op < 300; ++op) {
         std::string what;
-        const int wholeLines = view->WholeLineCount();
-        const int redraws = view->RedrawCount();
+        const int wholeLines = view->Stats().WholeLines;
+        const int redraws = view->Stats().Redraws;
         const int countBefore = form->Series1.Count();
         bool step = false;
         const int kind = between(0, 99);
@@ -105,7 +105,7 @@ TEST_F(ChartStep, AnySequenceOfOperationsLeavesThePictureOfAFullRedrawOnTheScree
         if (HasFailure()) return;
 
         if (step && form->Series1.Count() < countBefore) ++autoClears;
-        if (step && view->RedrawCount() > redraws && view->WholeLineCount() == wholeLines) {
+        if (step && view->Stats().Redraws > redraws && view->Stats().WholeLines == wholeLines) {
             ++stepsDrawnInPart;
         }
         hovered += view->Hovered().Bottom >= 0 || view->Hovered().Left >= 0;
@@ -124,10 +124,10 @@ TEST_F(ChartStep, AStepRepaintsOnlyTheColumnsItChangesAndOneBeyondTheEdgeNothing
     const chart::Axis& bottom = view->Layout().Bottom;
     const int oldLastPx = bottom.ValueToPx(form->Series1.Count() - 1);
     PaintScreenMagenta();
-    const int wholeLines = view->WholeLineCount();
+    const int wholeLines = view->Stats().WholeLines;
     Plus();
     PaintNow();
-    EXPECT_EQ(view->WholeLineCount(), wholeLines) << "drawn where the line changed";
+    EXPECT_EQ(view->Stats().WholeLines, wholeLines) << "drawn where the line changed";
     const int newLastPx = bottom.ValueToPx(form->Series1.Count() - 1);
     ASSERT_GT(newLastPx, oldLastPx);
     // Where the window shows the chart: elsewhere the screen holds no pixel of it.
@@ -152,10 +152,10 @@ TEST_F(ChartStep, AStepRepaintsOnlyTheColumnsItChangesAndOneBeyondTheEdgeNothing
     PaintNow();
     ASSERT_GT(form->Series1.Count(), 31);
     PaintScreenMagenta();
-    const int redraws = view->RedrawCount();
+    const int redraws = view->Stats().Redraws;
     Plus(3);
     PaintNow();
-    EXPECT_GT(view->RedrawCount(), redraws) << "the picture was brought up to date";
+    EXPECT_GT(view->Stats().Redraws, redraws) << "the picture was brought up to date";
     const Pixels untouched = Screen(view->Handle());
     int unchanged = 0;
     for (int y = visible.Top; y < visible.Bottom; ++y) {

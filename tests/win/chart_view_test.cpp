@@ -15,6 +15,7 @@
 
 #include "chart/stairs_raster.h"
 #include "chart_window.h"
+#include "stairs_oracle.h"
 #include "ui/handles.h"
 #include "ui/memory_picture.h"
 #include "ui/text.h"
@@ -83,7 +84,7 @@ TEST_F(ChartWindow, ExtremeValuesLieOnThePlotsEdgesAndTheLineIsClippedBelowIt) {
     const RectPx plot = Plot();
     const chart::ChartLayout& layout = view->Layout();
     ASSERT_EQ(layout.Left.ValueToPx(255), plot.Top);
-    ASSERT_EQ(layout.Left.ValueToPx(0), plot.Bottom - 1);
+    ASSERT_EQ(layout.Left.ValueToPx(0), plot.Bottom) << "the plot's bottom edge line";
     const int topX = (layout.Bottom.ValueToPx(0) + layout.Bottom.ValueToPx(1)) / 2;
     const int bottomX = (layout.Bottom.ValueToPx(1) + layout.Bottom.ValueToPx(2)) / 2;
     Pixels screen = Screen(view->Handle());
@@ -91,7 +92,9 @@ TEST_F(ChartWindow, ExtremeValuesLieOnThePlotsEdgesAndTheLineIsClippedBelowIt) {
     for (const int y : {plot.Top - 1, plot.Top, plot.Top + 1}) {
         EXPECT_EQ(screen.At(topX, y), kLine) << "row " << y << " at 255";
     }
-    for (const int y : {plot.Bottom - 2, plot.Bottom - 1, plot.Bottom}) {
+    // At 0 the stroke's rows are the plot's last and the axis line's first; its third row,
+    // the axis line's second, lies beyond the clip.
+    for (const int y : {plot.Bottom - 1, plot.Bottom}) {
         EXPECT_EQ(screen.At(bottomX, y), kLine) << "row " << y << " at 0";
     }
     EXPECT_EQ(screen.At(bottomX, plot.Bottom + 1), kBlack) << "the axis line's second row";
@@ -134,9 +137,9 @@ TEST_F(ChartWindow, LabelUnderThePointerIsBoldUntilThePointerLeaves) {
     PaintNow();
     EXPECT_GT(darkPixels(), regular + regular / 5) << "bold strokes are wider";
 
-    const int redraws = view->RedrawCount();
+    const int redraws = view->Stats().Redraws;
     MoveMouseTo({centre.XPx + 1, centre.YPx});
-    EXPECT_EQ(view->RedrawCount(), redraws) << "the same label: no repaint";
+    EXPECT_EQ(view->Stats().Redraws, redraws) << "the same label: no repaint";
 
     MoveMouseTo({(Plot().Left + Plot().Right) / 2, (Plot().Top + Plot().Bottom) / 2});
     ASSERT_TRUE(wintest::PumpUntil([&] { return view->Hovered().Bottom == -1; }, 2s));
@@ -255,7 +258,8 @@ TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage)
 
     const std::vector<PointPx> vertices = ModelVertices();
     ASSERT_GT(vertices.size(), 10000u);
-    const chart::CoverageMask mask = chart::RasterizeStairs(vertices, chart::StairsClipRect(plot));
+    const chart::CoverageMask mask =
+        chart_test::RasterizeStairs(vertices, chart::StairsClipRect(plot));
     const Pixels under = StaticLayer();
     Pixels expected = under;
     int partial = 0;
@@ -277,7 +281,7 @@ TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage)
 }
 
 TEST_F(ChartWindow, SurfaceDecidesWhetherTheLineIsAntiAliased) {
-    EXPECT_EQ(view->DrawingSurface(), chart::Surface::GdiPlus) << "GDI+ is started";
+    EXPECT_EQ(view->DrawingSurface(), chart::Surface::AntiAliased) << "GDI+ is started";
     Plus(12);
     PaintNow();
     struct Case {
@@ -285,7 +289,7 @@ TEST_F(ChartWindow, SurfaceDecidesWhetherTheLineIsAntiAliased) {
         bool blended;
     };
     for (const Case c :
-         {Case{chart::Surface::PlainGdi, false}, Case{chart::Surface::GdiPlus, true}}) {
+         {Case{chart::Surface::Aliased, false}, Case{chart::Surface::AntiAliased, true}}) {
         view->SetDrawingSurface(c.surface);
         PaintNow();
         const Pixels picture = Copy(view->Picture());
@@ -310,12 +314,12 @@ TEST_F(ChartWindow, SurfaceDecidesWhetherTheLineIsAntiAliased) {
 TEST_F(ChartWindow, LabelFontFollowsTheWindowsDensity) {
     EXPECT_EQ(view->Fonts().HeightPx(), 13) << "8 pt at 120 dpi";
     const int heightOfW = view->Fonts().HeightOfWPx();
-    const int staticRedraws = view->StaticRedrawCount();
+    const int staticRedraws = view->Stats().StaticRedraws;
     form->ScaleToDpi(240);
     PaintNow();
     EXPECT_EQ(view->Fonts().HeightPx(), 27) << "8 pt at 240 dpi";
     EXPECT_NEAR(view->Fonts().HeightOfWPx(), 2 * heightOfW, 2);
-    EXPECT_GT(view->StaticRedrawCount(), staticRedraws);
+    EXPECT_GT(view->Stats().StaticRedraws, staticRedraws);
     const RectPx plot = Plot();
     EXPECT_EQ(view->ClientSizePx().Height - chart::kBevelPx - plot.Bottom,
               view->Fonts().HeightOfWPx() + chart::kAxisBandPx)
@@ -367,24 +371,24 @@ TEST_F(ChartWindow, ARegionalChangeRelabelsTheAxes) {
 }
 
 TEST_F(ChartWindow, RequestsBeforeAPaintCostOneRedrawAndUncoveringOnlyCopies) {
-    const int before = view->RedrawCount();
+    const int before = view->Stats().Redraws;
     Plus(5);
     view->RequestRepaint();
     view->RequestRepaint();
     PaintNow();
     EXPECT_EQ(form->Series1.Count(), 6);
-    EXPECT_EQ(view->RedrawCount(), before + 1);
+    EXPECT_EQ(view->Stats().Redraws, before + 1);
 
-    const int staticRedraws = view->StaticRedrawCount();
+    const int staticRedraws = view->Stats().StaticRedraws;
     InvalidateRect(view->Handle(), nullptr, FALSE);
     PaintNow();
-    EXPECT_EQ(view->RedrawCount(), before + 1) << "nothing changed: the picture is copied";
+    EXPECT_EQ(view->Stats().Redraws, before + 1) << "nothing changed: the picture is copied";
     ExpectScreenShows(Copy(view->Picture()));
 
     Plus();
     PaintNow();
-    EXPECT_EQ(view->RedrawCount(), before + 2);
-    EXPECT_EQ(view->StaticRedrawCount(), staticRedraws) << "a new point keeps the static layer";
+    EXPECT_EQ(view->Stats().Redraws, before + 2);
+    EXPECT_EQ(view->Stats().StaticRedraws, staticRedraws) << "a new point keeps the static layer";
 }
 
 }  // namespace

@@ -111,9 +111,12 @@ inline int DistanceTo(PointPx p, PointPx a, PointPx b) {
 
 class ChartWindow : public testing::Test {
 protected:
+    // The density the window is laid out for.
+    virtual int Dpi() const { return 120; }
+
     void SetUp() override {
-        form = wintest::ShowForm(wintest::At(120));
-        ASSERT_EQ(form->CurrentDpi(), 120);
+        form = wintest::ShowForm(wintest::At(Dpi()));
+        ASSERT_EQ(form->CurrentDpi(), Dpi());
         view = &form->Chart1;
         PaintNow();
     }
@@ -159,10 +162,10 @@ protected:
                       .WidthPx = size.Width,
                       .HeightPx = size.Height,
                       .Fonts = view->Fonts(),
-                      .LineSurface = view->DrawingSurface(),
-                      .XValues = withLine ? series.XValues() : std::span<const double>{},
-                      .YValues = withLine ? series.YValues() : std::span<const double>{},
-                      .SeriesGeneration = series.Generation()});
+                      .Line = {.LineSurface = view->DrawingSurface(),
+                               .XValues = withLine ? series.XValues() : std::span<const double>{},
+                               .YValues = withLine ? series.YValues() : std::span<const double>{},
+                               .SeriesGeneration = series.Generation()}});
         GdiFlush();
         return Copy(fresh.Picture());
     }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "chart/stairs_raster.h"
+#include "stairs_oracle.h"
 #include "ui/gdiplus_include.h"
 #include "ui/memory_picture.h"
 
@@ -73,7 +74,7 @@ TEST(LineCoverage, MatchesGdiPlusWithinTheStatedTolerance) {
     };
     for (const Shape& shape : shapes) {
         SCOPED_TRACE(shape.name);
-        const chart::CoverageMask ours = chart::RasterizeStairs(shape.path, clip);
+        const chart::CoverageMask ours = chart_test::RasterizeStairs(shape.path, clip);
         const std::vector<int> theirs = GdiPlusCoverage(shape.path, clip);
         ASSERT_EQ(ours.Alpha.size(), theirs.size());
         long inkOurs = 0;

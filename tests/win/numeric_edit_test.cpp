@@ -233,6 +233,20 @@ TEST_F(NumericEditKeys, PastingAndCuttingAreNotFiltered) {
     EXPECT_EQ(alerts, 1);
 }
 
+// Beyond the platform's default limit of 32767 characters: the paste goes in whole, and the
+// value is read from all of it.
+TEST_F(NumericEditKeys, ALongPasteGoesInWhole) {
+    std::u16string longText(39997, u'0');
+    longText += u"257";
+    SetClipboardText(form->Handle(), longText);
+    Select(0, -1);
+    Press(VK_INSERT, {VK_SHIFT});
+    EXPECT_EQ(Text().size(), longText.size());
+    EXPECT_TRUE(Text() == longText);
+    EXPECT_EQ(form->Adder(), 257) << "the last digits count";
+    EXPECT_EQ(alerts, 0);
+}
+
 TEST_F(NumericEditKeys, NoKeyAndNoWheelStepsTheValue) {
     Press(VK_END);
     for (WORD vk : {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_LEFT, VK_RIGHT, VK_F4}) Press(vk);

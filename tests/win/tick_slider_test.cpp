@@ -225,6 +225,29 @@ TEST_F(TickSliderWindow, HeldTrackPressBecomesADrag) {
     EXPECT_FALSE(form->RzTrackBar1.Model().RepeatTimerRunning());
 }
 
+// The repeat timer is the window's one timer facility: a press that cannot start it is
+// reported with that facility's text, and the press repeats nothing.
+TEST_F(TickSliderWindow, ATrackPressWithoutATimerLeftIsReportedAndRepeatsNothing) {
+    wintest::ErrorLog().clear();
+    int starts = 0;
+    form->RzTrackBar1.RepeatTimer().SetStarter([&starts](HWND, UINT_PTR, UINT) {
+        ++starts;
+        return false;
+    });
+    Mouse(MOUSEEVENTF_LEFTDOWN, 128, kTrackY);
+    EXPECT_EQ(starts, 1);
+    ASSERT_EQ(wintest::ErrorLog().size(), 1u);
+    EXPECT_EQ(wintest::ErrorLog()[0].text, u"Not enough timers available.");
+    EXPECT_FALSE(form->RzTrackBar1.Model().RepeatTimerRunning());
+    EXPECT_FALSE(form->RzTrackBar1.RepeatTimer().Running());
+    wintest::Pump(200ms);
+    EXPECT_NE(form->RzTrackBar1.Model().Mode(), controls::SliderMode::Drag)
+        << "no tick grabbed the thumb";
+    Mouse(MOUSEEVENTF_LEFTUP, 128, kTrackY);
+    EXPECT_EQ(wintest::ErrorLog().size(), 1u) << "the release starts no timer";
+    wintest::ErrorLog().clear();
+}
+
 TEST_F(TickSliderWindow, ThumbCursorOnlyOverTheThumb) {
     HCURSOR thumbCursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_THUMB));
     ASSERT_NE(thumbCursor, nullptr);

@@ -6,6 +6,7 @@
 
 #include "chart/axis.h"
 #include "chart/labels.h"
+#include "chart/plot_layout.h"
 #include "chart/zoom.h"
 
 namespace chart_test {
@@ -22,21 +23,32 @@ inline chart::Axis DrawnAxis(chart::AxisOrientation orientation, double minimum,
     return axis;
 }
 
-// Every character 6 px wide, "W" 13 px high.
+// Every character the same width (6 px unless set), "W" of a given height (13 px).
 struct FixedWidthMeasurer : chart::TextMeasurer {
+    int CharWidthPx = 6;
+    int HeightPx = 13;
     int WidthPx(std::u16string_view text) const override {
-        return 6 * static_cast<int>(text.size());
+        return CharWidthPx * static_cast<int>(text.size());
     }
-    int HeightOfWPx() const override { return 13; }
+    int HeightOfWPx() const override { return HeightPx; }
 };
 
-// The chart of the worked example: the bottom axis drawn 0..256 over 1000 px from x = 50,
-// the left axis drawn 0..255 over 255 px from y = 10. An axis's length is AxisEndPx -
-// AxisStartPx, so the ends are 50 and 1050, and 10 and 265: the plot rectangle
-// {50, 10, 1051, 266} holds the columns 50..1050 and the rows 10..265.
+// An axis drawn with its current range minimum..maximum across `plot`, its ends where a
+// drawing puts them.
+inline chart::Axis AxisAcross(chart::RectPx plot, chart::AxisOrientation orientation,
+                              double minimum, double maximum) {
+    chart::Axis axis = DrawnAxis(orientation, minimum, maximum, 0, 0);
+    chart::SetAxisEnds(axis, plot);
+    return axis;
+}
+
+// The chart of the worked example: a plot rectangle 1000 px wide from x = 50 and 255 px
+// high from y = 10 (columns 50..1049, rows 10..264), the bottom axis drawn 0..256 from 50
+// to 1050 and the left axis 0..255 from 10 to 265.
 struct WorkedAxes {
-    chart::Axis Bottom = DrawnAxis(chart::AxisOrientation::Horizontal, 0, 256, 50, 1050);
-    chart::Axis Left = DrawnAxis(chart::AxisOrientation::Vertical, 0, 255, 10, 265);
+    static constexpr chart::RectPx kPlot{50, 10, 1050, 265};
+    chart::Axis Bottom = AxisAcross(kPlot, chart::AxisOrientation::Horizontal, 0, 256);
+    chart::Axis Left = AxisAcross(kPlot, chart::AxisOrientation::Vertical, 0, 255);
 
     // What a drawing leaves in the axes: the current ranges become the drawn ones.
     void Redraw() {
