@@ -200,8 +200,9 @@ TEST(ChartLabelValues, RoomBoundsTheCountFromTheTopDown) {
     EXPECT_TRUE(chart::LabelValues(0, 250, 10, 0).empty());
 }
 
-// The ranges that used to give a thousand labels: an increment of 1e-12 on a wide range,
-// an empty range, and values so large that subtracting the increment changes nothing.
+// Ranges that would give a thousand labels without the room's bound: an increment of 1e-12
+// on a wide range, an empty range, and values so large that subtracting the increment
+// changes nothing.
 TEST(ChartLabelValues, DegenerateIncrementsGiveFewDistinctValues) {
     const double kMax = std::numeric_limits<double>::max();
     const double kInf = std::numeric_limits<double>::infinity();
