@@ -403,9 +403,10 @@ TEST(ChartLabelRects, AMovedEndLabelCrowdsOutItsNeighboursText) {
     const RectPx bounds{1, 1, 1176, 447};
     const auto place = [&](AxisOrientation orientation, std::vector<int> ticks) {
         AxisLabels labels;
-        for (const int tick : ticks)
+        for (const int tick : ticks) {
             labels.Labels.push_back(
                 {.Value = 0, .Text = u"", .WidthPx = 21, .TickPx = tick, .TextRect = {}});
+        }
         chart::PlaceLabelRects(labels, orientation, 300, 13, bounds);
         std::vector<bool> shown;
         for (const chart::AxisLabel& label : labels.Labels) shown.push_back(label.TextShown);
