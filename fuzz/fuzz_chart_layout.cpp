@@ -45,8 +45,9 @@ void CheckLabels(const Axis& axis, const AxisLabels& labels, const chart::ChartL
     // far narrower than its magnitude).
     const int room =
         chart::RoomForLabels(chart::LabelSizePx(axis, measurer, symbols), axis.LengthPx());
-    if (count > static_cast<std::size_t>(chart::MaxLabelCount(room)))
+    if (count > static_cast<std::size_t>(chart::MaxLabelCount(room))) {
         Fail(std::to_string(count) + " labels with room for " + std::to_string(room));
+    }
     Require(labels.MinorTickPx.size() == (count == 0 ? 0 : 3 * (count - 1)),
             "three minor ticks per gap");
     for (const int px : labels.MinorTickPx) {
@@ -62,9 +63,10 @@ void CheckLabels(const Axis& axis, const AxisLabels& labels, const chart::ChartL
         const chart::AxisLabel& label = labels.Labels[i];
         Require(!std::isnan(label.Value), "no label is NaN");
         if (i > 0) Require(label.Value < labels.Labels[i - 1].Value, "values descend");
-        if (!(label.Value >= min - floorTolerance))
+        if (!(label.Value >= min - floorTolerance)) {
             Fail("a label below the drawn minimum: " + std::to_string(label.Value) + " < " +
                  std::to_string(min));
+        }
         Require(label.Text == chart::FormatLabel(label.Value, symbols), "the label's text");
         Require(label.WidthPx == measurer.WidthPx(label.Text), "the label's width");
         Require(label.TickPx >= std::min(axis.AxisStartPx, axis.AxisEndPx) &&
@@ -95,8 +97,9 @@ void CheckLabels(const Axis& axis, const AxisLabels& labels, const chart::ChartL
                     "a left label ends at the tick end, centred or moved inside");
         }
         // A hidden text is only ever the neighbour of an end label.
-        if (!label.TextShown)
+        if (!label.TextShown) {
             Require(i == 1 || i + 2 == count, "only an end's neighbour gives way");
+        }
     }
 
     fuzz::Trace("axis %s..%s over %d..%d: increment %s, %zu labels\n", fuzz::Show(min).c_str(),
@@ -128,10 +131,11 @@ void CheckScale(const Axis& axis, int px) {
     const double value = axis.PxToValue(px);
     if (std::isinf(value) && magnitude > 1e307) return;
     const int back = axis.ValueToPx(value);
-    if (back != px)
+    if (back != px) {
         Fail("pixel " + std::to_string(px) + " comes back as " + std::to_string(back) + " on " +
              fuzz::Show(axis.DrawnMinimum) + ".." + fuzz::Show(axis.DrawnMaximum) + " over " +
              std::to_string(axis.AxisStartPx) + ".." + std::to_string(axis.AxisEndPx));
+    }
 }
 
 }  // namespace

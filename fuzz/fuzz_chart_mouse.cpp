@@ -172,8 +172,9 @@ private:
     // Plays the effects on the screen and the capture, as the view does, in their order.
     void Apply(const MouseEffects& fx, const char* input) {
         if (fx.EraseOutline) {
-            if (!(screenOutline_ == fx.EraseOutline))
+            if (!(screenOutline_ == fx.EraseOutline)) {
                 Fail(std::string(input) + " erases an outline that is not on the screen");
+            }
             screenOutline_.reset();
         }
         if (fx.DrawOutline) {
@@ -195,9 +196,10 @@ private:
 
     void CheckState(const ViewSnapshot& before, bool pendingBefore) {
         for (const Axis* axis : {&bottom_, &left_}) {
-            if (!FiniteOrdered(*axis))
+            if (!FiniteOrdered(*axis)) {
                 Fail("the range " + fuzz::Show(axis->Minimum) + ".." + fuzz::Show(axis->Maximum) +
                      " is not finite and ordered");
+            }
         }
         Require(captured_ == (mouse_.Mode() != DragMode::Idle),
                 "the capture is held while dragging");

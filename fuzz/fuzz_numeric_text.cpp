@@ -187,8 +187,9 @@ bool SameValue(long double a, long double b) {
 void CheckText(std::u16string_view text, FuzzedDataProvider& data, const NumberSymbols& symbols) {
     const long double value = controls::ParseNumberText(text, symbols);
     Require(!std::isnan(value), "no text reads as NaN");
-    if (!SameValue(value, ReferenceParse(text, symbols)))
+    if (!SameValue(value, ReferenceParse(text, symbols))) {
         Fail("reading " + Narrow(text) + " differs from the documented grammar");
+    }
     const std::u16string padded = u" \t" + std::u16string(text) + u"\r\n ";
     Require(controls::ParseNumberText(padded, symbols) == value, "outer spaces are trimmed");
 
@@ -220,8 +221,9 @@ void CheckText(std::u16string_view text, FuzzedDataProvider& data, const NumberS
     Require(!left || *left != text, "leave's new text differs");
     const std::u16string after = left ? *left : std::u16string(text);
     const long double afterValue = controls::ParseNumberText(after, symbols);
-    if (!(afterValue >= min && afterValue <= max))
+    if (!(afterValue >= min && afterValue <= max)) {
         Fail("leaving " + Narrow(text) + " keeps " + Narrow(after) + " outside min..max");
+    }
     if (left) Require(IsDisplayForm(*left, symbols), "leave writes the display form");
     Require(!controls::TextOnFocusLeave(text, min, min, symbols), "equal bounds skip the check");
 }

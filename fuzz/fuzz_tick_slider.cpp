@@ -87,8 +87,9 @@ void CheckGeometry(const TickSliderModel& model) {
     Require(thumb.Left >= lowest && thumb.Left <= highest, "the thumb travels within its span");
     Require(thumb.Width() == layout.Metrics.ThumbWidthPx, "the thumb's width");
     if (model.Position() == model.Min()) Require(thumb.Left == border, "at Min the thumb is left");
-    if (model.Position() == model.Max() && model.Max() > model.Min())
+    if (model.Position() == model.Max() && model.Max() > model.Min()) {
         Require(thumb.Left == border + travel, "at Max the thumb is right");
+    }
 
     // Tick marks, where their number is small enough to list.
     const int step = model.TickStep();

@@ -115,9 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     const VisibleRange range = chart::FindVisibleRange(xs, xLeft, xRight);
     const VisibleRange expected = ReferenceRange(xs, xLeft, xRight);
-    if (!(range == expected))
+    if (!(range == expected)) {
         Fail("FindVisibleRange gives " + Describe(range) + " instead of " + Describe(expected) +
              " for " + fuzz::Show(xLeft) + ".." + fuzz::Show(xRight));
+    }
 
     std::vector<double> ys(xs.size());
     for (double& y : ys) y = fuzz::AwkwardDouble(data);
@@ -146,9 +147,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 "vertices within kPxLimit");
         if (i == 0) continue;
         const PointPx before = vertices[i - 1];
-        if (v.XPx < before.XPx)
+        if (v.XPx < before.XPx) {
             Fail("the line goes left at vertex " + std::to_string(i) + " on " +
                  fuzz::Show(bottom.DrawnMinimum) + ".." + fuzz::Show(bottom.DrawnMaximum));
+        }
         Require(v.XPx == before.XPx || v.YPx == before.YPx, "segments run along the axes");
         Require(!(v == before) || vertices.size() == 2, "repeats only in the lone dot");
     }

@@ -33,8 +33,9 @@ TForm1::TForm1(Options options) {
     try {
         FormCreate(*this);
     } catch (...) {
-        if (ui::Application* app = ui::Application::Current())
+        if (ui::Application* app = ui::Application::Current()) {
             app->ReportError(std::current_exception());
+        }
     }
 }
 
@@ -78,8 +79,9 @@ void TForm1::AttachHandlers() {
     Button1.OnClick = [this](ui::Window& s) { Button1Click(s); };
     Button2.OnClick = [this](ui::Window& s) { Button2Click(s); };
     edAdder.OnChange = [this](ui::Window& s) { edAdderChange(s); };
-    for (ui::RadioButton* rb : {&rbSin, &rbSaw, &rbRSaw, &rbTri, &rbSqr, &rbEcg})
+    for (ui::RadioButton* rb : {&rbSin, &rbSaw, &rbRSaw, &rbTri, &rbSqr, &rbEcg}) {
         rb->OnClick = [this](ui::Window& s) { rbSinClick(s); };
+    }
     cbAuto.OnClick = [this](ui::Window& s) { cbAutoClick(s); };
     Image1.OnClick = [this](ui::Window& s) { Image1Click(s); };
     TrackBar1.OnChange = [this](ui::Window& s) { TrackBar1Change(s); };

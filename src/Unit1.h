@@ -1,5 +1,6 @@
-#pragma once
 // The main window: its controls as laid out, the generator's state and every handler.
+#pragma once
+
 #include <array>
 #include <cstddef>
 #include <cstdint>

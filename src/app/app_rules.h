@@ -1,6 +1,7 @@
-#pragma once
 // Rules of the application shell that do not need a window: the title taken from
 // the program's file name and the text of the error box.
+#pragma once
+
 #include <string>
 #include <string_view>
 

@@ -53,8 +53,9 @@ constexpr std::int64_t DivideRoundHalfAwayFromZero(std::int64_t numerator,
     std::int64_t quotient = numerator / denominator;
     const std::int64_t remainder = numerator % denominator;
     const std::int64_t twiceRest = 2 * (remainder < 0 ? -remainder : remainder);
-    if (twiceRest >= (denominator < 0 ? -denominator : denominator))
+    if (twiceRest >= (denominator < 0 ? -denominator : denominator)) {
         quotient += (numerator < 0) != (denominator < 0) ? -1 : 1;
+    }
     return quotient;
 }
 

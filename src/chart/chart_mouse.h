@@ -111,7 +111,6 @@ public:
     MouseEffects CaptureLost();
 
     DragMode Mode() const noexcept;
-    const ZoomDrag& ZoomState() const noexcept { return zoomDrag_; }
     const PanDrag& PanState() const noexcept { return panDrag_; }
     // The outline a repaint draws on top of the finished picture; none when not zooming
     // or when its corners coincide.

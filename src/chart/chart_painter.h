@@ -1,7 +1,8 @@
-#pragma once
 // What the chart window draws: the pixels of ChartPicture in a bitmap of the platform, with
 // the label texts drawn in the platform's fonts beside the plot whenever the static layer
 // is drawn anew.
+#pragma once
+
 #include <windows.h>
 
 #include "chart/chart_picture.h"

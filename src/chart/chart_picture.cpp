@@ -30,8 +30,9 @@ bool SameLabels(const AxisLabels& a, const AxisLabels& b) {
         const AxisLabel& x = a.Labels[i];
         const AxisLabel& y = b.Labels[i];
         if (x.TickPx != y.TickPx || !(x.TextRect == y.TextRect) || x.Text != y.Text ||
-            x.TextShown != y.TextShown)
+            x.TextShown != y.TextShown) {
             return false;
+        }
     }
     return true;
 }

@@ -1,9 +1,10 @@
-#pragma once
 // The chart window: axes, grid, labels and the stepped line of its series, drawn into an
 // off-screen picture that is redrawn only when out of date. Any number of repaint requests
 // before a paint cost one redraw; a paint without a request only copies the picture.
 // The mouse zooms (left drag, with a rubber band drawn straight onto the screen), scrolls
 // (right drag) and scrolls vertically (wheel), as ChartMouse and ChartZoom decide.
+#pragma once
+
 #include <cstdint>
 #include <functional>
 #include <optional>

@@ -1,5 +1,6 @@
-#pragma once
 // The chart's label fonts and the measuring of label texts with them.
+#pragma once
+
 #include <windows.h>
 
 #include <string>

@@ -136,10 +136,10 @@ int MaxLabelCount(int room) {
     return room < 1 ? 0 : room + 1;
 }
 
-// Mended: an increment of 1e-12 (no room, or an empty or very narrow range) used to give
-// up to a thousand labels, most of them copies of one value on one pixel, and three
-// minor ticks between each two. Now the room bounds the count, a value that the
-// subtraction no longer lowers ends the labels, and an empty range has one.
+// The room bounds the count, a value that the subtraction leaves unchanged ends the labels,
+// and an empty range has one: an increment of 1e-12 (no room, or an empty or very narrow
+// range) would otherwise give up to a thousand labels, most of them copies of one value on
+// one pixel, with three minor ticks between each two.
 std::vector<double> LabelValues(double drawnMinimum, double drawnMaximum, double increment,
                                 int maxCount) {
     const double lowest = drawnMinimum < 0.0

@@ -63,9 +63,9 @@ ChartLayout LayoutChart(int clientWidthPx, int clientHeightPx, const Axis& botto
     const int spacePx = measurer.WidthPx(u" ");
     layout.PlotRectPx =
         PlotRectFor(clientWidthPx, clientHeightPx, widestLeftPx, spacePx, heightOfWPx);
-    // Mended: a value near 1e300 is written with every digit, and left labels wider than
-    // the chart pushed the whole plot out of it. Labels that leave the plot no column do
-    // not fit, so none is drawn.
+    // Labels that leave the plot no column do not fit, so none is drawn: a value near 1e300
+    // is written with every digit, and left labels wider than the chart would push the
+    // whole plot out of it.
     if (layout.PlotRectPx.Width() < 1 && widestLeftPx > 0) {
         layout.LeftLabels = {
             .Increment = layout.LeftLabels.Increment, .Labels = {}, .MinorTickPx = {}};

@@ -1,7 +1,8 @@
-#pragma once
 // The zoom drag's rubber band: an unfilled rectangle drawn with an inverting pen straight
 // onto the visible chart, never into its off-screen picture. Drawing it a second time
 // with the same corners restores every pixel, which is how it is erased.
+#pragma once
+
 #include <windows.h>
 
 #include "chart/chart_mouse.h"

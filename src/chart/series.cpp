@@ -6,20 +6,18 @@
 
 namespace chart {
 
-int Series::AddY(double y) {
-    return AddXY(static_cast<double>(Count()), y);
+std::size_t AscendingInsertionIndex(std::span<const double> xValues, double x) {
+    if (xValues.empty() || xValues.back() <= x) return xValues.size();
+    auto after =
+        std::find_if(xValues.rbegin(), xValues.rend(), [x](double stored) { return stored <= x; });
+    return static_cast<std::size_t>(std::distance(after, xValues.rend()));
 }
 
-int Series::AddXY(double x, double y) {
+int Series::AddY(double y) {
+    const double x = static_cast<double>(Count());
     GrowIfFull();
-    std::size_t index = xValues_.size();
-    if (!xValues_.empty() && xValues_.back() > x) {
-        // Search from the end: values arrive ascending almost always.
-        auto after = std::find_if(xValues_.rbegin(), xValues_.rend(),
-                                  [x](double stored) { return stored <= x; });
-        index = static_cast<std::size_t>(std::distance(after, xValues_.rend()));
-        if (index < xValues_.size()) ++generation_;
-    }
+    const std::size_t index = AscendingInsertionIndex(xValues_, x);
+    if (index < xValues_.size()) ++generation_;
     const auto offset = static_cast<std::ptrdiff_t>(index);
     xValues_.insert(xValues_.begin() + offset, x);
     yValues_.insert(yValues_.begin() + offset, y);

@@ -3,15 +3,21 @@
 // follow it.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <span>
 #include <vector>
 
 namespace chart {
 
+// Where `x` goes in the ascending `xValues`: after the last entry that is <= x, so equal
+// values keep their order of arrival. Searched from the end, where new values almost
+// always go.
+std::size_t AscendingInsertionIndex(std::span<const double> xValues, double x);
+
 class Series {
 public:
-    // Raised by AddXY/AddY once the point is stored in both arrays, before any
+    // Raised by AddY once the point is stored in both arrays, before any
     // repaint is asked for. The handler may call Clear() (auto clear); an
     // exception from it leaves AddY at once, the point stored, no repaint asked.
     std::function<void(Series&, int valueIndex)> OnAfterAdd;
@@ -19,19 +25,16 @@ public:
     // Asked after every add (once OnAfterAdd has returned) and by Clear().
     std::function<void()> OnRepaintRequest;
 
-    // Appends y with x = Count() before the call; returns the point's index,
-    // which is that same count.
+    // Stores y with x = Count() before the call, at AscendingInsertionIndex (always the
+    // end, as every stored x is smaller); returns the point's index, which is that same
+    // count. Constant time apart from storage growth.
     int AddY(double y);
-
-    // Inserts (x, y) keeping XValues ascending: after the last entry that is
-    // <= x, so equal x values keep their order of arrival. Appending (x not
-    // below the last x) is constant time apart from storage growth.
-    int AddXY(double x, double y);
 
     // Empties both arrays and releases their storage, then asks for a repaint.
     void Clear();
 
-    // Makes room for `count` points at once, without changing the contents.
+    // Makes room for `count` points at once, without changing the contents: a caller that
+    // fills a long history in one go need not grow the arrays 1000 entries at a time.
     void Reserve(int count);
 
     int Count() const { return static_cast<int>(xValues_.size()); }

@@ -28,10 +28,10 @@ std::optional<ValueRange> ShiftedDrawnRange(const Axis& axis, int lastPx, int no
 
 }  // namespace
 
-// Mended: unchecked, a scroll far enough, a wheel step near the largest double or a zoom
-// on a drawn range whose width overflows would store an infinite or NaN range, with which
-// no pixel converts to a value any more and no later step can leave it. Such a range is
-// refused here and the axis keeps its last finite one.
+// A range with an infinite or NaN end is refused and the axis keeps its last finite one: a
+// scroll far enough, a wheel step near the largest double or a zoom on a drawn range whose
+// width overflows would otherwise store a range with which no pixel converts to a value and
+// from which no later step can leave.
 std::optional<ValueRange> OrderedRange(double first, double second) {
     if (!std::isfinite(first) || !std::isfinite(second)) return std::nullopt;
     ValueRange range{std::min(first, second), std::max(first, second)};
@@ -120,8 +120,8 @@ int ChartZoom::Wheel(int delta, const Axis& bottom, Axis& left) {
 }
 
 // The step is 3 % of the current range, taken as (Maximum - Minimum) x 3 x 0.01; written
-// without ordering or widening. Mended as in OrderedRange: a step that is not finite, or
-// that would carry an end beyond the largest double, leaves the axis as it is.
+// without ordering or widening. As in OrderedRange, a step that is not finite, or that
+// would carry an end beyond the largest double, leaves the axis as it is.
 void ChartZoom::WheelStep(bool up, const Axis& bottom, Axis& left) {
     const double shift = (left.Maximum - left.Minimum) * kWheelStepPercent * 0.01;
     const double step = up ? shift : -shift;

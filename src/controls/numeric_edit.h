@@ -1,8 +1,9 @@
-#pragma once
 // The tuning-word edit box: a single-line text box that keeps its value only as text.
 // Reading Value interprets the text afresh; writing it replaces the text; OnChange fires
 // after every change of the text, whatever its cause, except while the window is built.
 // Typed characters pass the box's key rule; pasting and cutting are not filtered.
+#pragma once
+
 #include <functional>
 #include <string>
 

@@ -91,10 +91,11 @@ void TickSlider::ReopenTheme() {
 // thumb is redrawn before the handler runs.
 void TickSlider::Apply(const SliderEffects& fx, const base::RectPx& thumbBefore) {
     if (fx.Capture) {
-        if (model_.HoldsCapture())
+        if (model_.HoldsCapture()) {
             SetCapture(Handle());
-        else if (GetCapture() == Handle())
+        } else if (GetCapture() == Handle()) {
             ReleaseCapture();
+        }
     }
     if (fx.Timer) ApplyTimer();
     if (fx.Changed || fx.ThumbLook) RedrawThumb(thumbBefore);
@@ -169,9 +170,10 @@ void TickSlider::DrawBackground(HDC dc, int width, int height) {
     ui::FillSolid(dc, base::RectPx{t.Left, t.Bottom - 1, t.Right, t.Bottom}, colours.Highlight);
     ui::FillSolid(dc, base::RectPx{t.Right - 1, t.Top, t.Right, t.Bottom}, colours.Highlight);
     const TickSliderLayout& layout = model_.Layout();
-    for (int x : layout.TickXs(model_.TickStep()))
+    for (int x : layout.TickXs(model_.TickStep())) {
         ui::FillSolid(dc, base::RectPx{x, layout.TickTopPx(), x + 1, layout.TickBottomPx()},
                       colours.Shadow);
+    }
 }
 
 void TickSlider::DrawThumb(HDC dc, const RECT& r) {
@@ -291,8 +293,9 @@ LRESULT TickSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 GetCursorPos(&pt);
                 ScreenToClient(Handle(), &pt);
                 HCURSOR cursor = nullptr;
-                if (before.Contains(pt.x, pt.y))
+                if (before.Contains(pt.x, pt.y)) {
                     cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_THUMB));
+                }
                 SetCursor(cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW));
                 return TRUE;
             }

@@ -1,8 +1,9 @@
-#pragma once
 // The tuning-word tick slider: a horizontal slider with a pointer thumb and a tick mark
 // at every multiple of its tick step. OnChange fires after every accepted position
 // request, also when clamping brings it back to the position it had. The rules live in
 // TickSliderModel; this view forwards input to it, applies its effects and draws.
+#pragma once
+
 #include <windows.h>
 
 #include <functional>

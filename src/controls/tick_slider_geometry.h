@@ -1,8 +1,9 @@
-#pragma once
 // The tuning-word tick slider without its window: where the track, the thumb and the tick
 // marks lie, which position a pointer or a key asks for, when a change is reported, and
 // the mouse modes (idle, track press, drag) with the repeat timer of a held track press.
 // The Win32 view forwards its input here, applies the returned effects and draws.
+#pragma once
+
 #include <vector>
 
 #include "base/rect.h"

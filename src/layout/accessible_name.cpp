@@ -20,11 +20,13 @@ std::u16string_view Trimmed(std::u16string_view text) {
 std::u16string AccessibleNameOf(const ControlDesc& row, std::span<const ControlDesc> rows) {
     const AccessibleNameDesc& a = row.Accessible;
     if (a.LabelledBy.empty()) return std::u16string(a.Name);
-    if (!a.Name.empty())
+    if (!a.Name.empty()) {
         throw std::logic_error(std::string(row.Name) + " has a label and a name of its own");
+    }
     for (const ControlDesc& label : rows) {
-        if (label.Name == a.LabelledBy && label.Kind == ControlKind::Label)
+        if (label.Name == a.LabelledBy && label.Kind == ControlKind::Label) {
             return std::u16string(Trimmed(label.Text));
+        }
     }
     throw std::logic_error(std::string(row.Name) + " names no label of the layout");
 }

@@ -190,16 +190,19 @@ private:
                 return;
             }
             case Option::Increment:
-                if (auto n = Number(d, value, kMinIncrement, kMaxIncrement))
+                if (auto n = Number(d, value, kMinIncrement, kMaxIncrement)) {
                     line_.Start.Increment = static_cast<int>(*n);
+                }
                 return;
             case Option::Interval:
-                if (auto n = Number(d, value, kMinIntervalMs, kMaxIntervalMs))
+                if (auto n = Number(d, value, kMinIntervalMs, kMaxIntervalMs)) {
                     line_.Start.IntervalMs = static_cast<int>(*n);
+                }
                 return;
             case Option::Width:
-                if (auto n = Number(d, value, kMinWidth, kMaxWidth))
+                if (auto n = Number(d, value, kMinWidth, kMaxWidth)) {
                     line_.Start.Width = static_cast<int>(*n);
+                }
                 return;
             case Option::AutoClear: {
                 const std::u16string lowered = value ? Lower(*value) : std::u16string();
@@ -237,12 +240,14 @@ private:
                 if (auto n = Number(d, value, 1, kMaxSamples)) line_.Render.Samples = *n;
                 return;
             case Option::Seconds:
-                if (auto n = Number(d, value, 1, kMaxSeconds))
+                if (auto n = Number(d, value, 1, kMaxSeconds)) {
                     line_.Render.Seconds = static_cast<int>(*n);
+                }
                 return;
             case Option::Clock:
-                if (auto n = Number(d, value, kMinClockHz, kMaxClockHz))
+                if (auto n = Number(d, value, kMinClockHz, kMaxClockHz)) {
                     line_.Render.ClockHz = static_cast<int>(*n);
+                }
                 return;
         }
     }

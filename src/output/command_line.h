@@ -1,7 +1,8 @@
-#pragma once
 // The program's command line: the options that start the window in a chosen state, the
 // options of a render without a window, and the usage text. A command line is taken whole
 // or refused whole: the first fault found is reported and nothing of it applies.
+#pragma once
+
 #include <cstdint>
 #include <optional>
 #include <string>

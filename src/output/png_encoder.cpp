@@ -23,8 +23,9 @@ constexpr std::array<std::uint32_t, 256> kCrcTable = MakeCrcTable();
 constexpr std::size_t kStoredBlockBytes = 65535;
 
 void PutBe(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
+    for (int shift = 24; shift >= 0; shift -= 8) {
         out.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
 }
 
 void PutChunk(std::vector<std::uint8_t>& out, std::string_view type,

@@ -1,7 +1,8 @@
-#pragma once
 // A PNG file of 8-bit RGB pixels, stored without compression (deflate's stored blocks),
 // with the CRC-32 of every chunk and the Adler-32 of the image data. Readable by every
 // PNG reader; larger than a compressed one, and written in one pass without a library.
+#pragma once
+
 #include <cstdint>
 #include <span>
 #include <string_view>

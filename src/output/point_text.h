@@ -1,7 +1,8 @@
-#pragma once
 // The chart's points as text that spreadsheets read in any locale: a header "x" and "y",
 // then one line per point whose x lies in a range, in order, each number a plain decimal
 // integer (no grouping, no decimal separator). Lines end in CR LF.
+#pragma once
+
 #include <span>
 #include <string>
 

@@ -191,8 +191,9 @@ private:
         if (!base_) return RPC_E_DISCONNECTED;
         if (IsSelf(child)) {
             try {
-                if (const std::optional<std::u16string> text = describe_().*fact)
+                if (const std::optional<std::u16string> text = describe_().*fact) {
                     return ToBstr(*text, out);
+                }
             } catch (...) {
                 return E_OUTOFMEMORY;
             }
@@ -216,8 +217,9 @@ std::optional<LRESULT> AccessibleServer::Answer(HWND hwnd, WPARAM wp, Describer 
         ComPtr<IAccessible> base;
         if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                                              base.PutVoid())) ||
-            !base)
+            !base) {
             return std::nullopt;
+        }
         object_.Reset(new (std::nothrow) AccessibleObject(std::move(base), std::move(describe)));
         if (!object_) return std::nullopt;
     }
@@ -246,8 +248,9 @@ namespace {
 ComPtr<IAccPropServices> PropServices() {
     ComPtr<IAccPropServices> services;
     if (FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                kIidAccPropServices, services.PutVoid())))
+                                kIidAccPropServices, services.PutVoid()))) {
         return {};
+    }
     return services;
 }
 

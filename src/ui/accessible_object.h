@@ -1,9 +1,10 @@
-#pragma once
 // What a control tells assistive technology about itself. A control that states facts
 // answers WM_GETOBJECT (OBJID_CLIENT) with an IAccessible of its own: the platform's
 // standard object for its window (place, state, parent, navigation, hit testing), with
 // the name, role and value the control states put in front of it. A standard control
 // named through the platform's annotation keeps the platform's object as it is.
+#pragma once
+
 #include <windows.h>
 
 #include <functional>

@@ -1,6 +1,7 @@
-#pragma once
 // The one application object of the process: its title and icon, the graphics library's
 // lifetime, the message loop and the error box.
+#pragma once
+
 #include <windows.h>
 
 #include <exception>

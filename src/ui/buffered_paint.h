@@ -1,6 +1,7 @@
 // Painting without flicker: a control draws its whole client area into a memory picture,
 // which then goes to the screen in one copy.
 #pragma once
+
 #include <windows.h>
 
 #include <functional>

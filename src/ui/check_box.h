@@ -1,6 +1,7 @@
-#pragma once
 // A two-state check box. OnClick fires whenever the state changes: a click, Space while
 // focused, or code assigning a new value; after the new state is in place.
+#pragma once
+
 #include <functional>
 
 #include "ui/control.h"

@@ -1,5 +1,6 @@
-#pragma once
 // The clipboard: a picture and a text put there together, in one open and close.
+#pragma once
+
 #include <windows.h>
 
 #include <cstdint>

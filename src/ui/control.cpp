@@ -51,8 +51,9 @@ void Control::CreateStandardControl(const wchar_t* className, DWORD style, HWND 
 base::RectPx Control::BoundsPx() const {
     RECT r{};
     GetWindowRect(Handle(), &r);
-    if (HWND parent = GetParent(Handle()))
+    if (HWND parent = GetParent(Handle())) {
         MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    }
     return FromRect(r);
 }
 
@@ -77,12 +78,15 @@ void Control::ScaleBy(int newDpi, int oldDpi) {
     // Anchoring would move the children by their old references while they are scaled.
     base::ScopedValue<bool> scaling(scaling_, true);
     if (parent_) SetBoundsPx(layout::ScaleRect(BoundsPx(), newDpi, oldDpi));
-    if (constraints_.MinHeightPx > 0)
+    if (constraints_.MinHeightPx > 0) {
         constraints_.MinHeightPx = layout::ScaleValue(constraints_.MinHeightPx, newDpi, oldDpi);
-    if (constraints_.MaxHeightPx > 0)
+    }
+    if (constraints_.MaxHeightPx > 0) {
         constraints_.MaxHeightPx = layout::ScaleValue(constraints_.MaxHeightPx, newDpi, oldDpi);
-    if (ownFontHeightPx_ > 0)
+    }
+    if (ownFontHeightPx_ > 0) {
         ownFontHeightPx_ = layout::ScaleValue(ownFontHeightPx_, newDpi, oldDpi);
+    }
     RebuildFont();
     for (Control* child : children_) child->ScaleBy(newDpi, oldDpi);
 }
@@ -206,18 +210,20 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
-            if (parent_)
+            if (parent_) {
                 parent_->DescendantFocusChanged(
                     Handle(), msg == WM_SETFOCUS ? FocusChange::Gained : FocusChange::Lost,
                     reinterpret_cast<HWND>(wp));
+            }
             break;
         case WM_GETOBJECT:
             // 64-bit clients may pass the object id zero-extended: compared as a DWORD.
             if (static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT) && Accessible()) {
                 const auto describe = [this] { return Accessible().value_or(AccessibleFacts{}); };
                 if (const std::optional<LRESULT> answer =
-                        accessible_.Answer(Handle(), wp, describe))
+                        accessible_.Answer(Handle(), wp, describe)) {
                     return *answer;
+                }
             }
             break;
         case WM_NCDESTROY:
@@ -231,8 +237,9 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // or disabled, but leaves it on a child of a hidden or disabled container.
             if (!wp && (msg == WM_ENABLE || lp == 0) && parent_) {
                 HWND focus = GetFocus();
-                if (focus && (focus == Handle() || IsChild(Handle(), focus)))
+                if (focus && (focus == Handle() || IsChild(Handle(), focus))) {
                     parent_->DescendantFocusChanged(focus, FocusChange::Withdrawn, nullptr);
+                }
             }
             break;
         default:

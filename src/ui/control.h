@@ -1,6 +1,7 @@
-#pragma once
 // A control placed by the layout table: its rectangle relative to its parent, anchors,
 // size constraints, font and colours. Panels and the window are controls with children.
+#pragma once
+
 #include <windows.h>
 
 #include <string_view>

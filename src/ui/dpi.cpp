@@ -34,8 +34,9 @@ GetDpiForMonitorFn PerMonitorDpiFunction() noexcept {
 int DpiOfMonitor(HMONITOR monitor) noexcept {
     UINT x = 0, y = 0;
     if (GetDpiForMonitorFn getDpi = PerMonitorDpiFunction();
-        getDpi && monitor && SUCCEEDED(getDpi(monitor, MDT_EFFECTIVE_DPI, &x, &y)) && x > 0)
+        getDpi && monitor && SUCCEEDED(getDpi(monitor, MDT_EFFECTIVE_DPI, &x, &y)) && x > 0) {
         return static_cast<int>(x);
+    }
     return SystemDpi();
 }
 
@@ -59,8 +60,9 @@ int MonitorDpiOf(HWND hwnd) noexcept {
 }
 
 int WindowDpi(HWND hwnd) noexcept {
-    if (GetDpiForWindowFn getDpi = WindowDpiFunction(); getDpi && hwnd)
+    if (GetDpiForWindowFn getDpi = WindowDpiFunction(); getDpi && hwnd) {
         if (const UINT dpi = getDpi(hwnd); dpi > 0) return static_cast<int>(dpi);
+    }
     return MonitorDpiOf(hwnd);
 }
 

@@ -1,5 +1,6 @@
-#pragma once
 // Pixel density of monitors, with a fallback where per-monitor density is missing.
+#pragma once
+
 #include <windows.h>
 
 namespace ui {

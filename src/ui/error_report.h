@@ -1,5 +1,6 @@
-#pragma once
 // Errors that escape an event handler, a timer tick or the loop end up here.
+#pragma once
+
 #include <exception>
 
 namespace ui {

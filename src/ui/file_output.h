@@ -1,6 +1,7 @@
-#pragma once
 // Files the program writes are written completely or not at all: the bytes go to a
 // temporary file beside the target, which then takes the target's place.
+#pragma once
+
 #include <windows.h>
 
 #include <functional>

@@ -1,6 +1,7 @@
 // Filling a rectangle with one colour without making a brush: an opaque empty text
 // output paints its rectangle in the background colour, which is then restored.
 #pragma once
+
 #include <windows.h>
 
 #include "base/rect.h"

@@ -16,8 +16,9 @@ using CauseScope = base::ScopedValue<FocusCause>;
 
 std::vector<Control*> ByTabOrder(const std::vector<Control*>& children) {
     std::vector<Control*> sorted;
-    for (Control* c : children)
+    for (Control* c : children) {
         if (c->TabOrder() >= 0) sorted.push_back(c);
+    }
     std::stable_sort(sorted.begin(), sorted.end(), [](const Control* a, const Control* b) {
         return a->TabOrder() < b->TabOrder();
     });
@@ -151,8 +152,9 @@ bool FocusNavigator::MoveWithinGroup(Control& focused, bool forward) {
     Control* parent = focused.Parent();
     if (!parent) return false;
     std::vector<Control*> group;
-    for (Control* c : ByTabOrder(parent->Children()))
+    for (Control* c : ByTabOrder(parent->Children())) {
         if (IsWindowVisible(c->Handle()) && IsWindowEnabled(c->Handle())) group.push_back(c);
+    }
     const auto it = std::find(group.begin(), group.end(), &focused);
     if (it == group.end()) return false;
     const std::size_t at = static_cast<std::size_t>(it - group.begin());

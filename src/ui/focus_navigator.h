@@ -1,4 +1,3 @@
-#pragma once
 // The keyboard focus of one top-level window: Tab and Shift+Tab through its tab stops at
 // any depth, the arrow keys within a group, Enter on a control that Enter clicks, the
 // first focus, the focus given back with the window's activation or restoring, and the
@@ -10,6 +9,8 @@
 // nowhere when the focused control is disabled or hidden; and it cannot tell a control
 // why the focus arrives, which the edit box needs to choose between selecting its text
 // (a move within the window) and keeping the selection (the window's activation).
+#pragma once
+
 #include <windows.h>
 
 #include <vector>

@@ -33,8 +33,9 @@ std::string_view Form::Name() const noexcept {
 
 void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> rows,
                       std::span<Control* const> controls) {
-    if (rows.size() != controls.size())
+    if (rows.size() != controls.size()) {
         throw std::logic_error("The layout and the window's controls differ in number");
+    }
     formDesc_ = &form;
     RECT outer{0, 0, form.ClientSize.Width, form.ClientSize.Height};
     AdjustWindowRectEx(&outer, kFormStyle, FALSE, kFormExStyle);
@@ -55,9 +56,10 @@ void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::Cont
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const layout::ControlDesc& row = rows[i];
         Control* parent = row.Parent == form.Name ? this : FindControl(row.Parent);
-        if (!controls[i] || !parent)
+        if (!controls[i] || !parent) {
             throw std::logic_error("The layout names an unknown parent for " +
                                    std::string(row.Name));
+        }
         controls[i]->Create(*parent, row);
         controls[i]->SetAccessibleName(layout::AccessibleNameOf(row, rows));
     }
@@ -217,13 +219,15 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (navigator_.GiveFocusBack()) return 0;
             break;
         case WM_CLOSE:
-            if (Application* app = Application::Current(); app && app->MainWindow() == Handle())
+            if (Application* app = Application::Current(); app && app->MainWindow() == Handle()) {
                 app->Terminate();
+            }
             return 0;
         case WM_NCDESTROY:
             // The loop stops handing keys to a window that is gone.
-            if (Application* app = Application::Current(); app && app->MainWindow() == Handle())
+            if (Application* app = Application::Current(); app && app->MainWindow() == Handle()) {
                 app->SetMainWindow(nullptr, nullptr);
+            }
             break;
         default:
             break;

@@ -1,7 +1,8 @@
-#pragma once
 // A top-level window built from a layout table at 120 dpi: creation at the desktop
 // origin, scaling to the monitor and on density changes, centring, and closing as the end
 // of the program. Its keyboard focus and navigation are its FocusNavigator's.
+#pragma once
+
 #include <functional>
 #include <span>
 #include <string_view>

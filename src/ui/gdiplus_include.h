@@ -1,6 +1,7 @@
-#pragma once
 // GDI+ needs min and max in scope, which NOMINMAX removes from <windows.h>, and the COM
 // declarations of <objidl.h> before its own header.
+#pragma once
+
 #include <windows.h>
 
 #include <algorithm>

@@ -1,6 +1,7 @@
-#pragma once
 // Move-only owners of platform handles and of COM references, and a scope guard for
 // selected GDI objects.
+#pragma once
+
 #include <windows.h>
 
 #include <uxtheme.h>

@@ -1,7 +1,8 @@
-#pragma once
 // Fixed text on its parent's background; lines separated by CR LF. A label sizes itself
 // to its text: its top left corner is the designed one, its size that of the text in its
 // font, so no font gives it too little room (the designed size is the text's at design).
+#pragma once
+
 #include "ui/control.h"
 
 namespace ui {

@@ -2,6 +2,7 @@
 // DC. GDI, GDI+ and themes draw through Dc(); code that composes pixels itself writes the
 // rows directly (0x00RRGGBB). It is the one owner of a memory DC and its bitmap.
 #pragma once
+
 #include <windows.h>
 
 #include <cstddef>

@@ -1,6 +1,7 @@
-#pragma once
 // WM_MOUSELEAVE for one window: the platform is asked once per stay of the pointer, at its
 // first move, and again after the pointer has left.
+#pragma once
+
 #include <windows.h>
 
 namespace ui {

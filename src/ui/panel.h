@@ -1,5 +1,6 @@
-#pragma once
 // A container with a one-pixel raised bevel and no caption.
+#pragma once
+
 #include "ui/control.h"
 #include "ui/memory_picture.h"
 

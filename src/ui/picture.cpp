@@ -37,8 +37,9 @@ std::unique_ptr<Gdiplus::Bitmap> LoadFromResource(int resourceId) {
     }
     std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream.Get()));
     stream.Reset();
-    if (!image || image->GetLastStatus() != Gdiplus::Ok)
+    if (!image || image->GetLastStatus() != Gdiplus::Ok) {
         throw std::runtime_error("Picture cannot be read");
+    }
     return image;
 }
 
@@ -84,8 +85,9 @@ LRESULT Picture::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // one rendering, an uncovering only a copy.
             const base::SizePx size = ClientSizePx();
             if (!renderedValid_ || rendered_.WidthPx() != size.Width ||
-                rendered_.HeightPx() != size.Height)
+                rendered_.HeightPx() != size.Height) {
                 Render(size.Width, size.Height);
+            }
             PaintFrom(Handle(), rendered_);
             return 0;
         }

@@ -1,8 +1,9 @@
-#pragma once
 // A PNG picture from the program's resources, stretched to the control's size without
 // keeping its aspect; its transparent parts show the parent's background.
 // OnClick fires on a left press and release over it, not for the second click of a
 // double-click.
+#pragma once
+
 #include <functional>
 #include <memory>
 

@@ -1,5 +1,6 @@
-#pragma once
 // A push button; Enter clicks it while it has the focus. OnClick fires on every click.
+#pragma once
+
 #include <functional>
 
 #include "ui/control.h"

@@ -1,7 +1,8 @@
-#pragma once
 // A radio button of the group formed by its parent's radio buttons. OnClick fires only
 // when it becomes checked (click, arrow keys, code), after the others are unchecked.
 // Only the checked one is a tab stop.
+#pragma once
+
 #include <functional>
 
 #include "ui/control.h"

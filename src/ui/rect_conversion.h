@@ -1,5 +1,6 @@
 // The program's rectangles meet the platform's RECT only here.
 #pragma once
+
 #include <windows.h>
 
 #include "base/rect.h"

@@ -1,6 +1,7 @@
-#pragma once
 // The system's Save dialog for the chart: two types, "PNG picture" and "CSV numbers",
 // a default file name and the overwrite prompt.
+#pragma once
+
 #include <windows.h>
 
 #include <optional>

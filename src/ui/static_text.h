@@ -1,6 +1,7 @@
-#pragma once
 // Text with a single border on its own background, centred horizontally and drawn from
 // the top; repainted through an off-screen picture so frequent changes do not flicker.
+#pragma once
+
 #include <string>
 
 #include "ui/control.h"

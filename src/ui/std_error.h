@@ -1,5 +1,6 @@
-#pragma once
 // The standard error of a program without a console of its own.
+#pragma once
+
 #include <string_view>
 
 namespace ui {

@@ -1,5 +1,6 @@
-#pragma once
 // The portable core keeps texts as UTF-16 std::u16string; on Windows wchar_t is UTF-16 too.
+#pragma once
+
 #include <windows.h>
 
 #include <string>

@@ -49,8 +49,9 @@ void Timer::Halt() noexcept {
 void Timer::Update() {
     Halt();
     if (!enabled_ || intervalMs_ == 0 || !onTimer_) return;
-    if (!starter_(Handle(), kTimerId, std::max<UINT>(intervalMs_, kShortestIntervalMs)))
+    if (!starter_(Handle(), kTimerId, std::max<UINT>(intervalMs_, kShortestIntervalMs))) {
         throw std::runtime_error("Not enough timers available");
+    }
     running_ = true;
 }
 

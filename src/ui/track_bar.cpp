@@ -21,10 +21,11 @@ void TrackBar::CreateWindowFor(HWND parent, const RECT& rect) {
     SendMessageW(h, TBM_SETLINESIZE, 0, r.LineSize);
     SendMessageW(h, TBM_SETPAGESIZE, 0, r.PageSize);
     // Tick marks at every frequency-th position while there are at most 10000 of them.
-    if ((r.Max - r.Min) / std::max(1, r.Frequency) <= 10000)
+    if ((r.Max - r.Min) / std::max(1, r.Frequency) <= 10000) {
         SendMessageW(h, TBM_SETTICFREQ, r.Frequency, 0);
-    else
+    } else {
         SendMessageW(h, TBM_CLEARTICS, TRUE, 0);
+    }
     SendMessageW(h, TBM_SETTHUMBLENGTH, thumbLengthPx_, 0);
     SendMessageW(h, TBM_SETPOS, TRUE, r.Position);
 }

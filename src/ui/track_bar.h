@@ -1,7 +1,8 @@
-#pragma once
 // The platform's standard horizontal slider. OnChange fires on every notification the
 // slider sends while the user moves it (including the closing one) and when code sets a
 // new position; never for the position it already holds.
+#pragma once
+
 #include <functional>
 
 #include "ui/control.h"

@@ -1,8 +1,9 @@
-#pragma once
 // EVENT_OBJECT_VALUECHANGE for a control whose value can change far more often than
 // anyone can listen (the chart and the byte displays change 100 times a second): at most
 // one event per period, the last change of a period told at its end, and none when the
 // value reads as it did at the last event.
+#pragma once
+
 #include <windows.h>
 
 #include <functional>

@@ -10,11 +10,12 @@ namespace {
 // A GetLastError value stands for itself; other codes are written as the HRESULT.
 std::string CodeText(HRESULT result) {
     char buffer[16]{};
-    if (HRESULT_FACILITY(result) == FACILITY_WIN32)
+    if (HRESULT_FACILITY(result) == FACILITY_WIN32) {
         std::snprintf(buffer, sizeof buffer, "%lu",
                       static_cast<unsigned long>(HRESULT_CODE(result)));
-    else
+    } else {
         std::snprintf(buffer, sizeof buffer, "0x%08lX", static_cast<unsigned long>(result));
+    }
     return buffer;
 }
 
@@ -40,8 +41,9 @@ std::string SystemMessage(HRESULT result) {
     std::wstring wide(buffer ? buffer : L"", buffer ? length : 0);
     if (buffer) LocalFree(buffer);
     // The platform's texts end with a full stop and a line break; the error box adds its own.
-    for (wchar_t& c : wide)
+    for (wchar_t& c : wide) {
         if (c == L'\r' || c == L'\n') c = L' ';
+    }
     while (!wide.empty() && (wide.back() == L' ' || wide.back() == L'.')) wide.pop_back();
     return ToUtf8(wide);
 }

@@ -1,8 +1,9 @@
-#pragma once
 // The one exception type of a failed platform call: what the program tried, the
 // platform's code (GetLastError or an HRESULT) and the platform's own text for that code
 // (FormatMessageW), so that the error box says why. what() reads
 // "Cannot create a window: Invalid window handle (1400)".
+#pragma once
+
 #include <windows.h>
 
 #include <stdexcept>

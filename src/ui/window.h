@@ -1,7 +1,8 @@
-#pragma once
 // Base of every object that owns a window. The object is found from its handle through a
 // window property; its messages arrive as HandleMessage calls. No exception leaves a
 // window procedure: the trampoline reports it through the application and returns.
+#pragma once
+
 #include <windows.h>
 
 #include <optional>

@@ -30,8 +30,9 @@ std::string Utf8(std::u16string_view s) {
 }
 
 const layout::ControlDesc& Row(std::string_view name) {
-    for (const layout::ControlDesc& row : layout::MainFormControls())
+    for (const layout::ControlDesc& row : layout::MainFormControls()) {
         if (row.Name == name) return row;
+    }
     throw std::logic_error("no row " + std::string(name));
 }
 
@@ -51,10 +52,11 @@ TEST(AccessibleNames, EveryControlWithoutACaptionIsNamedFromTheWindowsOwnTexts) 
         {"Button1", ""},  // captioned controls keep their caption as their name
         {"Panel1", ""},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(Utf8(layout::AccessibleNameOf(Row(c.control), layout::MainFormControls())),
                   c.name)
             << c.control;
+    }
 }
 
 TEST(AccessibleNames, ARowMustNameARealLabelAndNotBoth) {

@@ -69,8 +69,9 @@ TEST(Step, Increment256WalksTheSinTable) {
 
 TEST(Step, Increment1CountsTheLowByteFirst) {
     const auto shown = RunSteps(dds::SinTable, 1, 257);
-    for (int i = 0; i < 255; ++i)
+    for (int i = 0; i < 255; ++i) {
         EXPECT_EQ(shown[static_cast<std::size_t>(i)], (Shown{0, i + 1, 128}));
+    }
     EXPECT_EQ(shown[255], (Shown{1, 0, 131}));
     EXPECT_EQ(shown[256], (Shown{1, 1, 131}));
 }

@@ -11,10 +11,13 @@ using base::RectPx;
 // Counts, per pixel of a small field, how many of `pieces` hold it.
 std::vector<int> Coverage(const std::vector<RectPx>& pieces, int size) {
     std::vector<int> count(static_cast<std::size_t>(size * size), 0);
-    for (const RectPx& r : pieces)
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x)
+    for (const RectPx& r : pieces) {
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
                 if (r.Contains(x, y)) ++count[static_cast<std::size_t>(y * size + x)];
+            }
+        }
+    }
     return count;
 }
 
@@ -58,10 +61,13 @@ TEST(Rect, DifferenceCoversExactlyWhatIsLeft) {
     constexpr int kField = 12;
     const RectPx a{2, 2, 9, 9};
     std::vector<RectPx> others;
-    for (int l = 0; l < kField; l += 3)
-        for (int t = 0; t < kField; t += 4)
-            for (int w : {0, 1, 4, 11})
+    for (int l = 0; l < kField; l += 3) {
+        for (int t = 0; t < kField; t += 4) {
+            for (int w : {0, 1, 4, 11}) {
                 for (int h : {1, 3, 12}) others.push_back(RectPx::FromSize(l, t, w, h));
+            }
+        }
+    }
     for (const RectPx& b : others) {
         const base::RectPieces pieces = base::Difference(a, b);
         const std::vector<int> count =

@@ -200,8 +200,9 @@ TEST(ChartLabelValues, RoomBoundsTheCountFromTheTopDown) {
     EXPECT_TRUE(chart::LabelValues(0, 250, 10, 0).empty());
 }
 
-// The ranges that used to give a thousand labels: an increment of 1e-12 on a wide range,
-// an empty range, and values so large that subtracting the increment changes nothing.
+// Ranges that would give a thousand labels without the room's bound: an increment of 1e-12
+// on a wide range, an empty range, and values so large that subtracting the increment
+// changes nothing.
 TEST(ChartLabelValues, DegenerateIncrementsGiveFewDistinctValues) {
     const double kMax = std::numeric_limits<double>::max();
     const double kInf = std::numeric_limits<double>::infinity();
@@ -402,9 +403,10 @@ TEST(ChartLabelRects, AMovedEndLabelCrowdsOutItsNeighboursText) {
     const RectPx bounds{1, 1, 1176, 447};
     const auto place = [&](AxisOrientation orientation, std::vector<int> ticks) {
         AxisLabels labels;
-        for (const int tick : ticks)
+        for (const int tick : ticks) {
             labels.Labels.push_back(
                 {.Value = 0, .Text = u"", .WidthPx = 21, .TickPx = tick, .TextRect = {}});
+        }
         chart::PlaceLabelRects(labels, orientation, 300, 13, bounds);
         std::vector<bool> shown;
         for (const chart::AxisLabel& label : labels.Labels) shown.push_back(label.TextShown);

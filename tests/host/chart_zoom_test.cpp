@@ -76,7 +76,7 @@ TEST(ChartOrderedRange, OrdersAndWidensEndsEqualWithinTheTolerance) {
     }
 }
 
-// Mended: an infinite or NaN end, or a width beyond the largest double, gives no range.
+// An infinite or NaN end, or a width beyond the largest double, gives no range.
 TEST(ChartOrderedRange, RefusesRangesThatAreNotFinite) {
     const struct {
         double first, second;
@@ -151,7 +151,7 @@ TEST(ChartZoomInto, AxesShorterThanOnePixelGiveTheWidenedRangeAroundZero) {
     EXPECT_EQ(chart.Left.Maximum, 1e-10);
 }
 
-// Mended: a drawn range whose width overflows converts pixels to infinities or NaN; such
+// A drawn range whose width overflows converts pixels to infinities or NaN; such
 // an axis keeps its range, the other one zooms.
 TEST(ChartZoomInto, AnAxisWhoseWidthOverflowsKeepsItsRange) {
     WorkedChart chart;
@@ -163,7 +163,7 @@ TEST(ChartZoomInto, AnAxisWhoseWidthOverflowsKeepsItsRange) {
     EXPECT_TRUE(chart.Zoom.SavedViewPending());
 }
 
-// Mended: when neither axis gets a finite range the step changes nothing and saves
+// When neither axis gets a finite range the step changes nothing and saves
 // nothing, so a later "1:1" still returns to the view before the first real change.
 TEST(ChartZoomInto, AZoomThatChangesNoAxisSavesNothing) {
     WorkedChart chart;
@@ -175,7 +175,7 @@ TEST(ChartZoomInto, AZoomThatChangesNoAxisSavesNothing) {
     EXPECT_FALSE(chart.Zoom.SavedViewPending());
 }
 
-// Mended: a rectangle reaching far outside the plot zooms out; past the largest double
+// A rectangle reaching far outside the plot zooms out; past the largest double
 // the axis keeps its range.
 TEST(ChartZoomInto, ZoomingOutPastTheLargestDoubleKeepsTheRange) {
     WorkedChart chart;
@@ -301,7 +301,7 @@ TEST(ChartScrollBy, ScrollsTo1e300) {
     ExpectRange(chart.Bottom, -2e300, -1.5e300);
 }
 
-// Mended: a shift that would carry an end past the largest double, or a drawn range whose
+// A shift that would carry an end past the largest double, or a drawn range whose
 // width overflows (the shift is then NaN), keeps the axis's last finite range.
 TEST(ChartScrollBy, AShiftBeyondTheDoublesKeepsTheLastFiniteRange) {
     const struct {
@@ -378,7 +378,7 @@ TEST(ChartWheel, DownStepAndUndoAfterManyNotchesIsExact) {
     EXPECT_EQ(chart.View(), before);
 }
 
-// Mended: steps near the largest double stop at the last finite range; a range whose
+// Steps near the largest double stop at the last finite range; a range whose
 // width already overflows is not moved at all.
 TEST(ChartWheel, StepsThatWouldLeaveTheDoublesKeepTheLastFiniteRange) {
     WorkedChart chart;

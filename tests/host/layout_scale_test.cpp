@@ -32,9 +32,10 @@ TEST(LayoutScale, RoundsHalvesAwayFromZero) {
         ValueCase{1, 180, 120, 2},                                  // 1.5 -> 2
         ValueCase{-1, 180, 120, -2},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(layout::ScaleValue(c.value, c.newDpi, c.oldDpi), c.expected)
             << c.value << " at " << c.newDpi << "/" << c.oldDpi;
+    }
 }
 
 TEST(LayoutScale, ScalesEdgesSoTouchingControlsStayTouching) {

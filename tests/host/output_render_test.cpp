@@ -47,8 +47,9 @@ std::string Bytes(const RenderSource& source, int seconds, int clockHz) {
 
 std::uint32_t Le(const std::string& b, std::size_t at, int n) {
     std::uint32_t v = 0;
-    for (int i = n - 1; i >= 0; --i)
+    for (int i = n - 1; i >= 0; --i) {
         v = v << 8 | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(i)]);
+    }
     return v;
 }
 

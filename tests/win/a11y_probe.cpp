@@ -75,8 +75,9 @@ std::string AtPoint(POINT pt) {
 std::string AtFocus() {
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
-    if (!GetGUIThreadInfo(0, &info))
+    if (!GetGUIThreadInfo(0, &info)) {
         return Error("GetGUIThreadInfo", HRESULT_FROM_WIN32(GetLastError()));
+    }
     if (!info.hwndFocus) return "(no focus)\t-\t-";
     IAccessible* acc = nullptr;
     const HRESULT hr =
@@ -126,14 +127,15 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 2; i < argc; ++i) {
         POINT pt{};
         unsigned long ms = 0;
-        if (std::wcscmp(argv[i], L"focus") == 0)
+        if (std::wcscmp(argv[i], L"focus") == 0) {
             out += AtFocus();
-        else if (std::swscanf(argv[i], L"activate:%lu", &ms) == 1)
+        } else if (std::swscanf(argv[i], L"activate:%lu", &ms) == 1) {
             out += TakeActivation(ms);
-        else if (std::swscanf(argv[i], L"%ld,%ld", &pt.x, &pt.y) == 2)
+        } else if (std::swscanf(argv[i], L"%ld,%ld", &pt.x, &pt.y) == 2) {
             out += AtPoint(pt);
-        else
+        } else {
             out += "error\tquery";
+        }
         out += '\n';
     }
     CoUninitialize();

@@ -79,8 +79,9 @@ Told Ask(IAccessible* acc) {
 IAccessible* ObjectOf(HWND hwnd) {
     IAccessible* acc = nullptr;
     if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
-                                          __uuidof(IAccessible), reinterpret_cast<void**>(&acc))))
+                                          __uuidof(IAccessible), reinterpret_cast<void**>(&acc)))) {
         return nullptr;
+    }
     return acc;
 }
 
@@ -88,8 +89,9 @@ IAccessible* ObjectOf(HWND hwnd) {
 Told PlatformTold(HWND hwnd) {
     IAccessible* acc = nullptr;
     if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&acc))))
+                                         reinterpret_cast<void**>(&acc)))) {
         return {};
+    }
     Told t = Ask(acc);
     acc->Release();
     return t;
@@ -153,8 +155,9 @@ struct ValueEventLog {
     static void CALLBACK Hook(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
                               DWORD) {
         if (event == EVENT_OBJECT_VALUECHANGE && object == OBJID_CLIENT && child == CHILDID_SELF &&
-            Current())
+            Current()) {
             ++Current()->counts[hwnd];
+        }
     }
 };
 
@@ -327,9 +330,10 @@ TEST_F(Accessibility, ASecondProcessFindsNamesRolesAndValuesAtPointsAndTheFocus)
     points.push_back(L"focus");
     const std::vector<std::string> lines = wintest::Probe(points);
     ASSERT_EQ(lines.size(), points.size());
-    for (std::size_t i = 0; i < expected.size(); ++i)
+    for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(Parse(lines[i]), Want(*expected[i], Hwnd(expected[i]->control)))
             << expected[i]->control << ": " << lines[i];
+    }
     EXPECT_EQ(Parse(lines.back()).name, "Приращение фазы") << lines.back();
 
     // The values follow the window's changes.

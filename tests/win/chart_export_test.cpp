@@ -52,8 +52,9 @@ public:
     const fs::path& Path() const { return path_; }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(path_))
+        for (const auto& e : fs::directory_iterator(path_)) {
             names.push_back(e.path().filename().string());
+        }
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -319,8 +320,9 @@ TEST_F(ChartExport, ACopyDuringAZoomDragLeavesTheRubberBandOut) {
         const int y = client.Height / 4;
         for (int x = client.Width / 4 + 2; x < client.Width / 2 - 2; ++x) {
             const std::uint32_t p = shot.Pixels[static_cast<std::size_t>(y) * shot.WidthPx + x];
-            if (GetPixel(dc.Get(), x, y) != RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF))
+            if (GetPixel(dc.Get(), x, y) != RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF)) {
                 ++bandPixels;
+            }
         }
     }
     EXPECT_GT(bandPixels, 0) << "the band shows on the screen";

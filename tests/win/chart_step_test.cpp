@@ -159,8 +159,9 @@ TEST_F(ChartStep, AStepRepaintsOnlyTheColumnsItChangesAndOneBeyondTheEdgeNothing
     const Pixels untouched = Screen(view->Handle());
     int unchanged = 0;
     for (int y = visible.Top; y < visible.Bottom; ++y) {
-        for (int x = visible.Left; x < visible.Right; ++x)
+        for (int x = visible.Left; x < visible.Right; ++x) {
             unchanged += untouched.At(x, y) == kMagenta;
+        }
     }
     EXPECT_EQ(unchanged, visible.Width() * visible.Height());
 }

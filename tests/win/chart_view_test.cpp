@@ -345,8 +345,9 @@ TEST_F(ChartWindow, ARegionalChangeRelabelsTheAxes) {
     wchar_t original[16]{};
     ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, original, 16), 0);
     const auto label10000 = [this] {
-        for (const chart::AxisLabel& label : view->Layout().BottomLabels.Labels)
+        for (const chart::AxisLabel& label : view->Layout().BottomLabels.Labels) {
             if (label.Value == 10000) return label.Text;
+        }
         return std::u16string();
     };
     const auto announce = [this] {

@@ -2,6 +2,7 @@
 // hold, their comparison, and the real main window with the chart's helpers (the paint let
 // through, samples by "+", real pointer input at a point of the chart).
 #pragma once
+
 #include <windows.h>
 
 #include <gtest/gtest.h>

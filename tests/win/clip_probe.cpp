@@ -107,7 +107,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring what = argv[2];
     if (what == L"read") return Read(argv[1]);
-    if (what.rfind(L"hold:", 0) == 0)
+    if (what.rfind(L"hold:", 0) == 0) {
         return Hold(argv[1], static_cast<DWORD>(std::wcstoul(what.c_str() + 5, nullptr, 10)));
+    }
     return 2;
 }

@@ -92,10 +92,11 @@ TEST_P(FocusGone, TheFocusMovesToTheNextTabStop) {
     ASSERT_TRUE(focused && gone);
     SetFocus(focused->Handle());
     ASSERT_EQ(Focused(), c.focused);
-    if (c.hide)
+    if (c.hide) {
         ShowWindow(gone->Handle(), SW_HIDE);
-    else
+    } else {
         EnableWindow(gone->Handle(), FALSE);
+    }
     // The move happens through the loop, before any input that waits.
     wintest::PressKey(VK_F23);
     EXPECT_EQ(Focused(), c.expected);

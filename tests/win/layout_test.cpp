@@ -281,10 +281,12 @@ TEST(WindowLayout, ResizingStretchesExactlyTheAnchoredControls) {
             ExpectLabelAt(*form->FindControl(desc.Name), desc.Rect);
             continue;
         }
-        for (const char* n : stretchedWide)
+        for (const char* n : stretchedWide) {
             if (desc.Name == n) expected.Right += 200;
-        for (const char* n : stretchedTall)
+        }
+        for (const char* n : stretchedTall) {
             if (desc.Name == n) expected.Bottom += 100;
+        }
         EXPECT_EQ(form->FindControl(desc.Name)->BoundsPx(), expected);
     }
     // Back to the designed size: nothing drifts.

@@ -44,9 +44,11 @@ std::vector<int> GdiPlusCoverage(const std::vector<PointPx>& path, RectPx clip) 
     }
     GdiFlush();
     std::vector<int> coverage;
-    for (int y = 0; y < clip.Height(); ++y)
-        for (int x = 0; x < clip.Width(); ++x)
+    for (int y = 0; y < clip.Height(); ++y) {
+        for (int x = 0; x < clip.Width(); ++x) {
             coverage.push_back(255 - static_cast<int>(picture.Row(y)[x] & 0xFF));
+        }
+    }
     return coverage;
 }
 

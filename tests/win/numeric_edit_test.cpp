@@ -106,8 +106,9 @@ protected:
         const std::size_t seen = trace.keyUps.size();
         SendStroke(vk, modifiers);
         EXPECT_TRUE(wintest::PumpUntil([&] {
-            for (std::size_t i = seen; i < trace.keyUps.size(); ++i)
+            for (std::size_t i = seen; i < trace.keyUps.size(); ++i) {
                 if (trace.keyUps[i] == vk) return true;
+            }
             return false;
         })) << "key "
             << vk << " never reached the box";

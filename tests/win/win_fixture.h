@@ -1,6 +1,7 @@
-#pragma once
 // Helpers for driving the real window in-process: pumping the loop, waiting for a
 // condition with a generous deadline, and the recorded error reports.
+#pragma once
+
 #include <windows.h>
 
 #include <chrono>

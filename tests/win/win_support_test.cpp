@@ -80,8 +80,10 @@ struct InputWatch {
     static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
         if (code == HC_ACTION && wp == PM_REMOVE) {
             const MSG& msg = *reinterpret_cast<const MSG*>(lp);
-            if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && msg.wParam == kMarkerKey)
+            if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) &&
+                msg.wParam == kMarkerKey) {
                 ++Instance().markers;
+            }
         }
         return CallNextHookEx(nullptr, code, wp, lp);
     }
@@ -115,8 +117,9 @@ void SendInputAndWait(std::vector<INPUT> inputs) {
     const int before = watch.markers;
     inputs.push_back(KeyInput(kMarkerKey, true));
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    if (!PumpUntil([&] { return watch.markers > before; }, std::chrono::seconds(5)))
+    if (!PumpUntil([&] { return watch.markers > before; }, std::chrono::seconds(5))) {
         ADD_FAILURE() << "the injected input never arrived (is the window active?)";
+    }
 }
 
 void ClickAt(HWND hwnd, int x, int y) {
