@@ -1,29 +1,16 @@
 #include "chart/series.h"
 
-#include <algorithm>
 #include <cstddef>
-#include <iterator>
 
 namespace chart {
 
-std::size_t AscendingInsertionIndex(std::span<const double> xValues, double x) {
-    if (xValues.empty() || xValues.back() <= x) return xValues.size();
-    auto after =
-        std::find_if(xValues.rbegin(), xValues.rend(), [x](double stored) { return stored <= x; });
-    return static_cast<std::size_t>(std::distance(after, xValues.rend()));
-}
-
 int Series::AddY(double y) {
-    const double x = static_cast<double>(Count());
+    const int valueIndex = Count();
     GrowIfFull();
-    const std::size_t index = AscendingInsertionIndex(xValues_, x);
-    if (index < xValues_.size()) ++generation_;
-    const auto offset = static_cast<std::ptrdiff_t>(index);
-    xValues_.insert(xValues_.begin() + offset, x);
-    yValues_.insert(yValues_.begin() + offset, y);
+    xValues_.push_back(static_cast<double>(valueIndex));
+    yValues_.push_back(y);
 
     // The handler may clear or add; nothing below may touch the stored point.
-    const int valueIndex = static_cast<int>(index);
     if (OnAfterAdd) {
         OnAfterAdd(*this, valueIndex);
     }

@@ -1,19 +1,12 @@
-// The point store of the chart's one line: x values kept ascending, y values in
-// insertion order, and the two events through which the window and the view
-// follow it.
+// The point store of the chart's one line: each y value with its running index as x
+// (so x ascends), and the two events through which the window and the view follow it.
 #pragma once
 
-#include <cstddef>
 #include <functional>
 #include <span>
 #include <vector>
 
 namespace chart {
-
-// Where `x` goes in the ascending `xValues`: after the last entry that is <= x, so equal
-// values keep their order of arrival. Searched from the end, where new values almost
-// always go.
-std::size_t AscendingInsertionIndex(std::span<const double> xValues, double x);
 
 class Series {
 public:
@@ -25,9 +18,8 @@ public:
     // Asked after every add (once OnAfterAdd has returned) and by Clear().
     std::function<void()> OnRepaintRequest;
 
-    // Stores y with x = Count() before the call, at AscendingInsertionIndex (always the
-    // end, as every stored x is smaller); returns the point's index, which is that same
-    // count. Constant time apart from storage growth.
+    // Appends y with x = Count() before the call; returns the point's index, which is that
+    // same count. Constant time apart from storage growth.
     int AddY(double y);
 
     // Empties both arrays and releases their storage, then asks for a repaint.
@@ -44,8 +36,7 @@ public:
     std::span<const double> XValues() const { return xValues_; }
     std::span<const double> YValues() const { return yValues_; }
 
-    // Changes whenever a stored point moves or goes (a clear, an insertion before the last
-    // point); an append keeps it. Points 0 .. n - 1 seen under one generation are the
+    // Changes whenever the stored points go (a clear); an append keeps it. Points 0 .. n - 1 seen under one generation are the
     // same points for as long as it lasts.
     unsigned Generation() const { return generation_; }
 

@@ -85,30 +85,6 @@ TEST(ChartSeries, AddYStoresRunningIndexAsX) {
     EXPECT_EQ(std::vector<double>(series.YValues().begin(), series.YValues().end()), ys);
 }
 
-// Inserting at each index in turn, with y in arrival order beside x: x stays ascending
-// and equal x keep their order of arrival.
-TEST(ChartSeries, InsertionIndexKeepsXAscendingAndEqualXInArrivalOrder) {
-    struct Add {
-        double x;
-        double y;
-        std::size_t expectedIndex;
-    };
-    const Add adds[] = {
-        {5, 50, 0}, {7, 70, 1}, {6, 60, 1}, {6, 61, 2}, {1, 10, 0}, {7, 71, 5}, {0, 0, 0},
-    };
-    std::vector<double> xs;
-    std::vector<double> ys;
-    for (const Add& add : adds) {
-        const std::size_t index = chart::AscendingInsertionIndex(xs, add.x);
-        EXPECT_EQ(index, add.expectedIndex) << "x " << add.x;
-        const auto offset = static_cast<std::ptrdiff_t>(index);
-        xs.insert(xs.begin() + offset, add.x);
-        ys.insert(ys.begin() + offset, add.y);
-    }
-    EXPECT_EQ(xs, (std::vector<double>{0, 1, 5, 6, 6, 7, 7}));
-    EXPECT_EQ(ys, (std::vector<double>{0, 10, 50, 60, 61, 70, 71}));
-}
-
 TEST(ChartSeries, StorageGrowsBy1000AndClearReleasesIt) {
     Series series;
     EXPECT_EQ(series.Capacity(), 0);
