@@ -2,29 +2,11 @@
 
 #include <cstring>
 
+#include "ui/handles.h"
+
 namespace ui {
 
 namespace {
-
-// A global memory block handed to the clipboard, freed unless the clipboard took it.
-class GlobalBlock {
-public:
-    explicit GlobalBlock(std::size_t bytes) noexcept : handle_(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-    ~GlobalBlock() {
-        if (handle_) GlobalFree(handle_);
-    }
-    HGLOBAL Get() const noexcept { return handle_; }
-    HGLOBAL Release() noexcept {
-        HGLOBAL h = handle_;
-        handle_ = nullptr;
-        return h;
-    }
-
-private:
-    HGLOBAL handle_;
-};
 
 // GlobalLock / GlobalUnlock.
 class Locked {
@@ -63,7 +45,7 @@ private:
 };
 
 // A bottom-up 32-bit DIB: the header, then the rows from the bottom one up.
-bool FillDib(const GlobalBlock& block, const ClipboardPicture& picture) {
+bool FillDib(const UniqueGlobalMemory& block, const ClipboardPicture& picture) {
     const Locked locked(block.Get());
     if (!locked.Data()) return false;
     BITMAPINFOHEADER header{};
@@ -86,7 +68,7 @@ bool FillDib(const GlobalBlock& block, const ClipboardPicture& picture) {
     return true;
 }
 
-bool FillText(const GlobalBlock& block, std::u16string_view text) {
+bool FillText(const UniqueGlobalMemory& block, std::u16string_view text) {
     const Locked locked(block.Get());
     if (!locked.Data()) return false;
     std::memcpy(locked.Data(), text.data(), text.size() * sizeof(char16_t));
@@ -104,8 +86,8 @@ bool PutOnClipboard(HWND owner, const ClipboardPicture& picture, std::u16string_
         return false;
     }
     // Made before the clipboard is opened, so that it is held as briefly as possible.
-    GlobalBlock dib(sizeof(BITMAPINFOHEADER) + pixelCount * 4);
-    GlobalBlock unicode((text.size() + 1) * sizeof(char16_t));
+    UniqueGlobalMemory dib(GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + pixelCount * 4));
+    UniqueGlobalMemory unicode(GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t)));
     if (!dib.Get() || !unicode.Get() || !FillDib(dib, picture) || !FillText(unicode, text)) {
         return false;
     }

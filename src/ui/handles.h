@@ -51,6 +51,12 @@ struct MemoryDcTraits {
     using Handle = HDC;
     static void Close(HDC h) noexcept { DeleteDC(h); }
 };
+// A movable global memory block (GlobalAlloc); one handed to the clipboard is released,
+// not freed.
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static void Close(HGLOBAL h) noexcept { GlobalFree(h); }
+};
 struct IconTraits {
     using Handle = HICON;
     static void Close(HICON h) noexcept { DestroyIcon(h); }
@@ -67,6 +73,7 @@ using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueTheme = UniqueHandle<ThemeTraits>;
 
