@@ -119,38 +119,32 @@ check_that "a bad render option through a pipe: exit code $code, \"$line\"" "$ok
 check_that "no file and no temporary file is left" [ -z "$(ls | grep -v -e '^tri' -e '^tone' -e '^short' -e '^err')" ]
 check_that "no window was opened" [ -z "$(window_titled phasebox)" ]
 
+# Starts the program with arguments $3...; expects one box titled phasebox and no main
+# window, saves the box's picture as $out/$1.png, closes it with Enter and expects exit code $2.
+expect_box_then_exit() {
+    local picture="$1" expected="$2" box code=0
+    shift 2
+    wine "$exe" "$@" >/dev/null 2>&1 </dev/null &
+    local app=$!
+    phasebox_track "$app"
+    if box=$(wait_titled phasebox 60 "$app"); then
+        check_that "one box titled phasebox" true
+        sleep 0.5
+        import -window "$box" "$out/$picture.png"
+        check_that "no main window" [ -z "$(window_titled "$PHASEBOX_WINDOW_TITLE")" ]
+        xdotool key Return >/dev/null 2>&1
+    else
+        check_that "one box titled phasebox" false
+    fi
+    wait_exit "$app" 30 || code=$?
+    check_that "exit code $code after the box is closed" [ "$code" -eq "$expected" ]
+}
+
 echo "a bad start option"
-wine "$exe" --wave tri --increment 70000 --run >/dev/null 2>&1 </dev/null &
-app=$!
-phasebox_track "$app"
-if box=$(wait_titled phasebox 60 "$app"); then
-    check_that "one box titled phasebox" true
-    sleep 0.5
-    import -window "$box" "$out/bad-option.png"
-    check_that "no main window" [ -z "$(window_titled "$PHASEBOX_WINDOW_TITLE")" ]
-    xdotool key Return >/dev/null 2>&1
-else
-    check_that "one box titled phasebox" false
-fi
-code=0
-wait_exit "$app" 30 || code=$?
-check_that "exit code $code after the box is closed" [ "$code" -eq 2 ]
+expect_box_then_exit bad-option 2 --wave tri --increment 70000 --run
 
 echo "--help"
-wine "$exe" /? >/dev/null 2>&1 </dev/null &
-app=$!
-phasebox_track "$app"
-if box=$(wait_titled phasebox 60 "$app"); then
-    check_that "the usage box" true
-    sleep 0.5
-    import -window "$box" "$out/help.png"
-    xdotool key Return >/dev/null 2>&1
-else
-    check_that "the usage box" false
-fi
-code=0
-wait_exit "$app" 30 || code=$?
-check_that "exit code $code" [ "$code" -eq 0 ]
+expect_box_then_exit help 0 /?
 
 echo "a start with options"
 wine "$exe" --wave sqr --increment 32768 --interval 100 --width 1000 --run >/dev/null 2>&1 </dev/null &
