@@ -140,7 +140,9 @@ _phasebox_package_staged() {
     fi
     chmod 0755 "$stage/phasebox.exe"
     chmod 0644 "$stage/README.txt" "$stage/LICENSE.txt" "$stage/phasebox.ico"
-    touch -d "@$epoch" "$stage"/*
+    # A zip holds times to two seconds and rounds an odd second up, which can carry an entry
+    # into the next minute; the even second at or before the source date is held exactly.
+    touch -d "@$((epoch - epoch % 2))" "$stage"/*
 
     local zip="$out/$name.zip" msi="$out/$name.msi"
     if ! _phasebox_zip "$stage/zip.tmp" "$stage" LICENSE.txt README.txt phasebox.exe; then
