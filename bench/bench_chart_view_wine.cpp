@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "Unit1.h"
-#include "chart/chart_painter.h"
-#include "ui/application.h"
-#include "ui/locale.h"
+#include "win/main_window/main_window.h"
+#include "win/views/chart_painter.h"
+#include "win/ui/application.h"
+#include "win/ui/locale.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // into a sink that only counts, and a file of 10 million CSV rows written whole to the
 // temporary folder, timed from start to the last byte. Goal: 10 million rows in seconds.
 // Figures are wall-clock time: what a user waits for.
-#include "output/render.h"
+#include "core/output/render.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "dds/accumulator.h"
+#include "core/dds/accumulator.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <utility>
 
-#include "chart/labels.h"
-#include "chart/plot_layout.h"
+#include "core/chart/labels.h"
+#include "core/chart/plot_layout.h"
 #include "chart_test_support.h"
 #include "fuzz_support.h"
 

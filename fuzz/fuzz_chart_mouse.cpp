@@ -11,9 +11,9 @@
 #include <string>
 #include <utility>
 
-#include "chart/chart_mouse.h"
-#include "chart/plot_layout.h"
-#include "chart/zoom.h"
+#include "core/chart/chart_mouse.h"
+#include "core/chart/plot_layout.h"
+#include "core/chart/zoom.h"
 #include "chart_test_support.h"
 #include "fuzz_support.h"
 

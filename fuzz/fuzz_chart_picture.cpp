@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "chart/chart_picture.h"
+#include "core/chart/chart_picture.h"
 #include "fuzz_support.h"
 #include "picture_replay.h"
 

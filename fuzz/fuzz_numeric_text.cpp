@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "base/rounding.h"
-#include "controls/numeric_key_filter.h"
-#include "controls/numeric_text.h"
+#include "core/base/rounding.h"
+#include "core/controls/numeric_key_filter.h"
+#include "core/controls/numeric_text.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/stairs_raster.h"
+#include "core/chart/stairs_raster.h"
 #include "fuzz_support.h"
 #include "stairs_oracle.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "base/rect.h"
-#include "controls/tick_slider_geometry.h"
+#include "core/base/rect.h"
+#include "core/controls/tick_slider_geometry.h"
 #include "fuzz_support.h"
 
 namespace {

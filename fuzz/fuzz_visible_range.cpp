@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/visible_range.h"
+#include "core/chart/visible_range.h"
 #include "fuzz_support.h"
 
 namespace {

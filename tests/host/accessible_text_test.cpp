@@ -6,9 +6,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "chart/value_text.h"
-#include "layout/accessible_name.h"
-#include "layout/form_layout.h"
+#include "core/chart/value_text.h"
+#include "core/layout/accessible_name.h"
+#include "core/layout/form_layout.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Phase accumulator arithmetic and the increment rule.
-#include "dds/accumulator.h"
-#include "dds/wave_tables.h"
+#include "core/dds/accumulator.h"
+#include "core/dds/wave_tables.h"
 
 #include <gtest/gtest.h>
 

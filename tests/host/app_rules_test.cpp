@@ -1,4 +1,4 @@
-#include "app/app_rules.h"
+#include "core/app/app_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "base/event_throttle.h"
+#include "core/base/event_throttle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Numbers as text: grouping, the decimal symbol, trailing zeros, the sign, and the digits
 // of fixed-notation ASCII text.
-#include "base/number_format.h"
+#include "core/base/number_format.h"
 
 #include <gtest/gtest.h>
 

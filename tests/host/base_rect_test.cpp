@@ -1,4 +1,4 @@
-#include "base/rect.h"
+#include "core/base/rect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "base/rounding.h"
+#include "core/base/rounding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "base/scoped_value.h"
+#include "core/base/scoped_value.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Axis range checks and the conversions between values and pixels.
-#include "chart/axis.h"
+#include "core/chart/axis.h"
 
-#include "base/rounding.h"
+#include "core/base/rounding.h"
 #include "chart_test_support.h"
 
 #include <gtest/gtest.h>

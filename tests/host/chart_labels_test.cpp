@@ -1,5 +1,5 @@
 // Axis labels: increment choice, values, texts, minor ticks, rectangles, hover.
-#include "chart/labels.h"
+#include "core/chart/labels.h"
 
 #include "chart_test_support.h"
 

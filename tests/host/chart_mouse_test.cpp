@@ -1,5 +1,5 @@
 // Where a press starts a drag, and the zoom and scroll drags with their effects.
-#include "chart/chart_mouse.h"
+#include "core/chart/chart_mouse.h"
 
 #include "chart_test_support.h"
 

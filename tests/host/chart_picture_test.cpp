@@ -1,7 +1,7 @@
 // The chart's pixels: blending and composing one row of the line's coverage, filling the
 // static layer's shapes in part, and the incremental redraw against a redraw from nothing
 // over seeded random sequences of appends, clears, range, surface and size changes.
-#include "chart/chart_picture.h"
+#include "core/chart/chart_picture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The plot rectangle, the axes' pixel ends and the labels of one redraw.
-#include "chart/plot_layout.h"
+#include "core/chart/plot_layout.h"
 
 #include "chart_test_support.h"
 

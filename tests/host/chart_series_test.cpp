@@ -1,7 +1,7 @@
 // The chart's point store: indices, ascending x, the after-add event and the
 // repaint requests, storage growth and release, and the auto-clear rule.
-#include "chart/auto_clear.h"
-#include "chart/series.h"
+#include "core/chart/auto_clear.h"
+#include "core/chart/series.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Parts of the stepped line: the part that reaches a band of columns has, inside that
 // band, the whole line's coverage; appended points change no pixel outside the area they
 // are given; the reused rasterizer gives what a fresh one gives.
-#include "chart/stair_line.h"
-#include "chart/stairs_raster.h"
-#include "chart/visible_range.h"
+#include "core/chart/stair_line.h"
+#include "core/chart/stairs_raster.h"
+#include "core/chart/visible_range.h"
 #include "stair_scene.h"
 #include "stairs_oracle.h"
 

@@ -1,7 +1,7 @@
 // Coverage of the stepped line's stroke: the fast column-wise rasterizer
 // against a direct sampling of every segment, and the stroke's shape.
-#include "chart/stairs_raster.h"
-#include "chart/visible_range.h"
+#include "core/chart/stairs_raster.h"
+#include "core/chart/visible_range.h"
 #include "stair_scene.h"
 #include "stairs_oracle.h"
 

@@ -1,5 +1,5 @@
 // The points a redraw draws, and the stepped line's vertices through them.
-#include "chart/visible_range.h"
+#include "core/chart/visible_range.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The range rules of zoom, scroll and wheel, the saved view and UndoZoom, and the ranges
 // that would stop being finite.
-#include "chart/zoom.h"
+#include "core/chart/zoom.h"
 
 #include "chart_test_support.h"
 

@@ -1,4 +1,4 @@
-#include "layout/focus_order.h"
+#include "core/layout/focus_order.h"
 
 #include <gtest/gtest.h>
 

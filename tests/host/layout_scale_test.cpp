@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "layout/anchors.h"
-#include "layout/form_layout.h"
-#include "layout/scale.h"
+#include "core/layout/anchors.h"
+#include "core/layout/form_layout.h"
+#include "core/layout/scale.h"
 
 namespace {
 

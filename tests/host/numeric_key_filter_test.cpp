@@ -1,5 +1,5 @@
 // Which typed characters the tuning-word edit box lets through.
-#include "controls/numeric_key_filter.h"
+#include "core/controls/numeric_key_filter.h"
 
 #include <gtest/gtest.h>
 

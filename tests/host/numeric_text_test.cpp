@@ -1,7 +1,7 @@
 // Text rules of the tuning-word edit box: reading, writing, and the value
 // model over the box's text.
-#include "controls/numeric_text.h"
-#include "dds/accumulator.h"
+#include "core/controls/numeric_text.h"
+#include "core/dds/accumulator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The command line: good lines and what they set, bad lines and the one fault reported.
-#include "output/command_line.h"
+#include "core/input/command_line.h"
 
 #include <gtest/gtest.h>
 

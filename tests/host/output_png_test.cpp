@@ -1,6 +1,6 @@
 // The PNG encoder: the check sums against published values, and a file read back by a
 // small reader of stored deflate blocks that checks every chunk's CRC.
-#include "output/png_encoder.h"
+#include "core/output/png_encoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The chart's points as text: the range, the order, the separators and the numbers.
-#include "output/point_text.h"
+#include "core/output/point_text.h"
 
 #include <gtest/gtest.h>
 

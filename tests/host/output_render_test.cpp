@@ -1,6 +1,6 @@
 // The renderer: CSV rows against the accumulator and the tables, the WAV header, its
 // length and its samples.
-#include "output/render.h"
+#include "core/output/render.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dds/accumulator.h"
+#include "core/dds/accumulator.h"
 
 namespace {
 

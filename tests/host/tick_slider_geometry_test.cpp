@@ -1,6 +1,6 @@
 // The tick slider without its window: geometry at the designed size, the pointer and key
 // rules, the position request rule and the mouse modes with the repeated track press.
-#include "controls/tick_slider_geometry.h"
+#include "core/controls/tick_slider_geometry.h"
 
 #include <gtest/gtest.h>
 

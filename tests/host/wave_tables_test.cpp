@@ -1,5 +1,5 @@
 // The six stored waveform tables against the values and rules of the design.
-#include "dds/wave_tables.h"
+#include "core/dds/wave_tables.h"
 
 #include <gtest/gtest.h>
 

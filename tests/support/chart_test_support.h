@@ -4,10 +4,10 @@
 
 #include <string_view>
 
-#include "chart/axis.h"
-#include "chart/labels.h"
-#include "chart/plot_layout.h"
-#include "chart/zoom.h"
+#include "core/chart/axis.h"
+#include "core/chart/labels.h"
+#include "core/chart/plot_layout.h"
+#include "core/chart/zoom.h"
 
 namespace chart_test {
 

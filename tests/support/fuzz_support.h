@@ -11,7 +11,7 @@
 #include <limits>
 #include <string>
 
-#include "base/number_symbols.h"
+#include "core/base/number_symbols.h"
 
 namespace fuzz {
 

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "chart/chart_picture.h"
-#include "chart/pixel_image.h"
-#include "chart/plot_layout.h"
-#include "chart/series.h"
+#include "core/chart/chart_picture.h"
+#include "core/chart/pixel_image.h"
+#include "core/chart/plot_layout.h"
+#include "core/chart/series.h"
 #include "chart_test_support.h"
 
 namespace chart_test {

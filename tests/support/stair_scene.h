@@ -6,12 +6,12 @@
 #include <span>
 #include <vector>
 
-#include "chart/axis.h"
-#include "chart/geometry.h"
-#include "chart/plot_layout.h"
-#include "chart/stair_line.h"
-#include "chart/stairs_raster.h"
-#include "chart/visible_range.h"
+#include "core/chart/axis.h"
+#include "core/chart/geometry.h"
+#include "core/chart/plot_layout.h"
+#include "core/chart/stair_line.h"
+#include "core/chart/stairs_raster.h"
+#include "core/chart/visible_range.h"
 
 namespace chart_test {
 

@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "chart/geometry.h"
-#include "chart/stairs_raster.h"
+#include "core/chart/geometry.h"
+#include "core/chart/stairs_raster.h"
 
 namespace chart_test {
 

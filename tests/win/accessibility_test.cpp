@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/accessible_object.h"
-#include "ui/text.h"
+#include "win/ui/accessible_object.h"
+#include "win/ui/text.h"
 #include "win_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "chart_window.h"
-#include "ui/dpi.h"
+#include "win/ui/dpi.h"
 
 namespace {
 

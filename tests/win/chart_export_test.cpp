@@ -17,9 +17,9 @@
 #include <thread>
 
 #include "chart_window.h"
-#include "output/point_text.h"
-#include "ui/file_output.h"
-#include "ui/text.h"
+#include "core/output/point_text.h"
+#include "win/output/file_output.h"
+#include "win/ui/text.h"
 #include "win_fixture.h"
 
 namespace {

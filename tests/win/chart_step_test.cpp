@@ -11,7 +11,7 @@
 #include <string>
 
 #include "chart_window.h"
-#include "ui/handles.h"
+#include "win/ui/handles.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "chart/stairs_raster.h"
+#include "core/chart/stairs_raster.h"
 #include "chart_window.h"
 #include "stairs_oracle.h"
-#include "ui/handles.h"
-#include "ui/memory_picture.h"
-#include "ui/text.h"
+#include "win/ui/handles.h"
+#include "win/ui/memory_picture.h"
+#include "win/ui/text.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
-#include "chart/chart_painter.h"
-#include "chart/stairs_raster.h"
-#include "chart/visible_range.h"
-#include "ui/handles.h"
+#include "win/views/chart_painter.h"
+#include "core/chart/stairs_raster.h"
+#include "core/chart/visible_range.h"
+#include "win/ui/handles.h"
 #include "win_fixture.h"
 
 namespace wintest {

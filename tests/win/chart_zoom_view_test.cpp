@@ -15,11 +15,11 @@
 #include <set>
 #include <vector>
 
-#include "chart/labels.h"
-#include "chart/rubber_band.h"
+#include "core/chart/labels.h"
+#include "win/views/rubber_band.h"
 #include "chart_window.h"
-#include "ui/locale.h"
-#include "ui/memory_picture.h"
+#include "win/ui/locale.h"
+#include "win/ui/memory_picture.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "output/png_encoder.h"
+#include "core/output/png_encoder.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "layout/control_desc.h"
-#include "ui/form.h"
-#include "ui/panel.h"
-#include "ui/win32_error.h"
+#include "core/layout/control_desc.h"
+#include "win/ui/form.h"
+#include "win/ui/panel.h"
+#include "win/ui/win32_error.h"
 #include "win_fixture.h"
 
 namespace {

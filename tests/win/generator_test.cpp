@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "dds/wave_tables.h"
+#include "core/dds/wave_tables.h"
 #include "win_fixture.h"
 
 namespace {

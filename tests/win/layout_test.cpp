@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "layout/form_layout.h"
-#include "layout/scale.h"
-#include "ui/label.h"
+#include "core/layout/form_layout.h"
+#include "core/layout/scale.h"
+#include "win/ui/label.h"
 #include "win_fixture.h"
 
 namespace {

@@ -14,10 +14,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "chart/stairs_raster.h"
+#include "core/chart/stairs_raster.h"
 #include "stairs_oracle.h"
-#include "ui/gdiplus_include.h"
-#include "ui/memory_picture.h"
+#include "win/ui/gdiplus_include.h"
+#include "win/ui/memory_picture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "ui/timer.h"
+#include "win/ui/timer.h"
 #include "win_fixture.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "resource_ids.h"
-#include "ui/handles.h"
+#include "win/ui/handles.h"
 #include "win_fixture.h"
 
 namespace {

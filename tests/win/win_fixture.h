@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "Unit1.h"
-#include "ui/application.h"
+#include "win/main_window/main_window.h"
+#include "win/ui/application.h"
 
 namespace wintest {
 

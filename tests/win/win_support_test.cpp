@@ -5,7 +5,7 @@
 #include <fstream>
 #include <thread>
 
-#include "ui/text.h"
+#include "win/ui/text.h"
 #include "win_fixture.h"
 
 namespace wintest {

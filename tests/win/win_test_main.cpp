@@ -2,7 +2,7 @@
 // box is replaced by a recorder so that no modal box ever blocks a test.
 #include <gtest/gtest.h>
 
-#include "ui/application.h"
+#include "win/ui/application.h"
 #include "win_fixture.h"
 
 int main(int argc, char** argv) {

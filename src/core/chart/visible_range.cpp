@@ -1,0 +1,34 @@
+#include "core/chart/visible_range.h"
+
+#include "core/chart/stair_line.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace chart {
+
+VisibleRange FindVisibleRange(std::span<const double> xValues, double xLeft, double xRight) {
+    const auto first = std::lower_bound(xValues.begin(), xValues.end(), xLeft);
+    if (first == xValues.end()) {
+        return {};
+    }
+    VisibleRange range;
+    range.First = static_cast<int>(first - xValues.begin());
+    if (xValues.back() <= xRight) {
+        range.Last = static_cast<int>(xValues.size()) - 1;
+    } else {
+        const auto last = std::lower_bound(first, xValues.end(), xRight);
+        range.Last = static_cast<int>(last - xValues.begin());
+    }
+    return range;
+}
+
+std::vector<PointPx> StairVertices(std::span<const double> xValues, std::span<const double> yValues,
+                                   VisibleRange range, const Axis& bottom, const Axis& left) {
+    std::vector<PointPx> vertices;
+    const StairLine line(xValues, yValues, range, bottom, left);
+    if (line.Drawn()) line.Vertices(line.StartIndex(), line.LastIndex(), true, vertices);
+    return vertices;
+}
+
+}  // namespace chart

@@ -1,0 +1,119 @@
+#include "win/ui/picture.h"
+
+#include <cstring>
+#include <stdexcept>
+
+#include "win/ui/buffered_paint.h"
+#include "win/ui/fill.h"
+#include "win/ui/gdiplus_include.h"
+#include "win/ui/handles.h"
+#include "win/ui/win32_error.h"
+
+namespace ui {
+namespace {
+
+// GDI+ reads the picture from a stream over a copy of the resource bytes (a stream on
+// global memory exists on every supported system, unlike the shell's memory stream).
+std::unique_ptr<Gdiplus::Bitmap> LoadFromResource(int resourceId) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10));
+    HGLOBAL data = info ? LoadResource(module, info) : nullptr;
+    const void* bytes = data ? LockResource(data) : nullptr;
+    const DWORD size = info ? SizeofResource(module, info) : 0;
+    if (!bytes || size == 0) throw std::runtime_error("Picture resource not found");
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    void* target = copy ? GlobalLock(copy) : nullptr;
+    if (!target) {
+        const Win32Error failure = Win32Error::FromLastError("Out of memory");
+        if (copy) GlobalFree(copy);
+        throw failure;
+    }
+    std::memcpy(target, bytes, size);
+    GlobalUnlock(copy);
+    ComPtr<IStream> stream;  // frees `copy` once it exists
+    if (const HRESULT hr = CreateStreamOnHGlobal(copy, TRUE, stream.Put()); FAILED(hr)) {
+        GlobalFree(copy);
+        throw Win32Error::FromHresult("Out of memory", hr);
+    }
+    std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream.Get()));
+    stream.Reset();
+    if (!image || image->GetLastStatus() != Gdiplus::Ok) {
+        throw std::runtime_error("Picture cannot be read");
+    }
+    return image;
+}
+
+}  // namespace
+
+Picture::Picture() = default;
+Picture::~Picture() = default;
+
+void Picture::CreateWindowFor(HWND parent, const RECT& rect) {
+    CreateOwn(L"phasebox.Picture",
+              {.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, .Parent = parent, .Rect = rect});
+}
+
+void Picture::LoadPngResource(int resourceId) {
+    image_ = LoadFromResource(resourceId);
+    renderedValid_ = false;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void Picture::Render(int width, int height) {
+    if (!rendered_.Ensure(width, height)) return;
+    HDC dc = rendered_.Dc();
+    FillSolid(dc, RECT{0, 0, width, height}, BackgroundColour());
+    if (image_) {
+        Gdiplus::Graphics g(dc);
+        g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHighQuality);
+        g.DrawImage(image_.get(), Gdiplus::Rect(0, 0, width, height));
+    }
+    renderedValid_ = true;
+}
+
+LRESULT Picture::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SIZE:
+            renderedValid_ = false;
+            InvalidateRect(Handle(), nullptr, FALSE);
+            break;
+        case WM_PAINT: {
+            // The stretched picture is kept until the size changes: a pulse step costs
+            // one rendering, an uncovering only a copy.
+            const base::SizePx size = ClientSizePx();
+            if (!renderedValid_ || rendered_.WidthPx() != size.Width ||
+                rendered_.HeightPx() != size.Height) {
+                Render(size.Width, size.Height);
+            }
+            PaintFrom(Handle(), rendered_);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            pressed_ = true;
+            SetCapture(Handle());
+            return 0;
+        case WM_LBUTTONUP: {
+            const bool wasPressed = pressed_;
+            pressed_ = false;
+            if (GetCapture() == Handle()) ReleaseCapture();
+            const POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            RECT client{};
+            GetClientRect(Handle(), &client);
+            if (wasPressed && PtInRect(&client, pt) && OnClick) OnClick(*this);
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            pressed_ = false;
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            return 0;  // the second click of a double-click is no click
+        default:
+            break;
+    }
+    return Control::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace ui
