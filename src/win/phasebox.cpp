@@ -54,7 +54,7 @@ int Render(const output::CommandLine& line) {
         .Increment = static_cast<std::uint16_t>(line.Start.Increment.value_or(256))};
     const output::RenderOptions& render = line.Render;
     try {
-        ui::WriteWholeFile(ui::ToWide(render.Path), [&](const output::ByteSink& sink) {
+        ui::WriteWholeFile(ui::ToWide(render.Path), [&](const base::ByteSink& sink) {
             if (render.Format == output::RenderFormat::Csv) {
                 output::RenderCsv(source, render.Samples, sink);
             } else {

@@ -635,7 +635,7 @@ TEST(WholeFile, AFailureLeavesTheTargetAsItWasAndNoTemporaryFile) {
     const fs::path target = folder.Path() / "kept.csv";
     std::ofstream(target, std::ios::binary) << "old contents";
     try {
-        ui::WriteWholeFile(target.wstring(), [](const output::ByteSink& sink) {
+        ui::WriteWholeFile(target.wstring(), [](const base::ByteSink& sink) {
             sink(std::string(100000, 'x'));
             throw std::runtime_error("disk full");
         });
@@ -646,7 +646,7 @@ TEST(WholeFile, AFailureLeavesTheTargetAsItWasAndNoTemporaryFile) {
     EXPECT_EQ(ReadAll(target), "old contents");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"kept.csv"});
 
-    ui::WriteWholeFile(target.wstring(), [](const output::ByteSink& sink) {
+    ui::WriteWholeFile(target.wstring(), [](const base::ByteSink& sink) {
         sink("new ");
         sink("contents");
     });
@@ -665,7 +665,7 @@ TEST(WholeFile, AnUnwritablePathNamesThePathAndTheReason) {
     };
     for (const auto& c : cases) {
         try {
-            ui::WriteWholeFile(c.path, [](const output::ByteSink& sink) { sink("x"); });
+            ui::WriteWholeFile(c.path, [](const base::ByteSink& sink) { sink("x"); });
             ADD_FAILURE() << "written: " << ui::ToUtf8(c.path);
         } catch (const std::runtime_error& e) {
             const std::string text = e.what();

@@ -5,16 +5,15 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 #include <vector>
 
+#include "core/base/byte_sink.h"
 #include "core/dds/wave_tables.h"
 
 namespace output {
 
-// Receives the output in order; each piece is valid only during the call.
-using ByteSink = std::function<void(std::string_view bytes)>;
+using base::ByteSink;
 
 struct RenderSource {
     dds::Waveform Wave = dds::Waveform::Sin;

@@ -79,7 +79,7 @@ void ChartView::SaveWithDialog() {
         ChooseSaveFile ? ChooseSaveFile(Handle()) : ui::ShowSaveDialog(Handle(), kDefaultFileName);
     if (!choice) return;
     try {
-        ui::WriteWholeFile(choice->Path, [&](const output::ByteSink& sink) {
+        ui::WriteWholeFile(choice->Path, [&](const base::ByteSink& sink) {
             if (choice->Format == ui::SaveFormat::Csv) {
                 sink(shot.CommaText);
             } else {
