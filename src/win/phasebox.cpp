@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "win/main_window/main_window.h"
 #include "core/app/app_rules.h"
 #include "core/input/command_line.h"
 #include "core/output/render.h"
-#include "win/ui/application.h"
+#include "win/main_window/main_window.h"
 #include "win/output/file_output.h"
+#include "win/ui/application.h"
+#include "win/ui/handles.h"
 #include "win/ui/std_error.h"
 #include "win/ui/text.h"
 
@@ -24,10 +25,9 @@ constexpr int kBadCommandLineExit = 2;
 
 std::vector<std::u16string> Arguments() {
     int count = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    const ui::UniqueLocal<wchar_t*> argv(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::u16string> args;
-    for (int i = 1; argv && i < count; ++i) args.push_back(ui::ToU16(argv[i]));
-    LocalFree(argv);
+    for (int i = 1; argv && i < count; ++i) args.push_back(ui::ToU16(argv.Get()[i]));
     return args;
 }
 

@@ -24,9 +24,9 @@ TEST(DeviceName, DevicesInEverySpelling) {
         {u"C:\\lessons\\com9.wav", u"com9"},
         {u"C:/lessons/lpt0.csv", u"lpt0"},
         {u"\\\\?\\C:\\x\\nul.csv", u"nul"},
-        {u"COM1.wav.", u"COM1"},     // trailing dots
-        {u"COM1.wav  ", u"COM1"},    // trailing spaces
-        {u"nul .csv", u"nul"},       // spaces before the extension
+        {u"COM1.wav.", u"COM1"},   // trailing dots
+        {u"COM1.wav  ", u"COM1"},  // trailing spaces
+        {u"nul .csv", u"nul"},     // spaces before the extension
         {u"NUL:", u"NUL"},
         {u"C:NUL", u"NUL"},
         {u"com\u00B9.wav", u"com\u00B9"},
@@ -42,8 +42,7 @@ TEST(DeviceName, DevicesInEverySpelling) {
     };
     for (const auto& c : cases) {
         const std::optional<std::u16string> device = output::DeviceName(c.path);
-        EXPECT_EQ(device.value_or(u""), c.device)
-            << std::string(c.path.begin(), c.path.end());
+        EXPECT_EQ(device.value_or(u""), c.device) << std::string(c.path.begin(), c.path.end());
     }
 }
 

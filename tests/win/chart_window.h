@@ -12,10 +12,11 @@
 #include <memory>
 #include <vector>
 
-#include "win/views/chart_painter.h"
 #include "core/chart/stairs_raster.h"
 #include "core/chart/visible_range.h"
+#include "stair_vertices.h"
 #include "win/ui/handles.h"
+#include "win/views/chart_painter.h"
 #include "win_fixture.h"
 
 namespace wintest {
@@ -178,7 +179,8 @@ protected:
         const auto xs = form->Series1.XValues();
         const auto range =
             chart::FindVisibleRange(xs, layout.Bottom.DrawnMinimum, layout.Bottom.DrawnMaximum);
-        return chart::StairVertices(xs, form->Series1.YValues(), range, layout.Bottom, layout.Left);
+        return chart_test::StairVertices(xs, form->Series1.YValues(), range, layout.Bottom,
+                                         layout.Left);
     }
 
     // Real pointer input at a point of the chart's client area: a move there, with

@@ -7,7 +7,7 @@ namespace {
 
 constexpr Anchors kLeftTopRight{true, true, true, false};
 constexpr Anchors kAllSides{true, true, true, true};
-constexpr Rgb kGreen{0, 128, 0};
+constexpr base::Rgb kGreen{0, 128, 0};
 constexpr FontDesc kLabelFont{20, true, {}};
 constexpr FontDesc kRadioFont{17, true, {}};
 
@@ -101,13 +101,13 @@ constexpr std::array kControls{
                 .Parent = "Panel3",
                 .Kind = Panel,
                 .Rect = DesignRect(14, 28, 481, 180),
-                .Background = Rgb{255, 255, 200},
+                .Background = base::Rgb{255, 255, 200},
                 .TabOrder = 1},
     ControlDesc{.Name = "Panel4",
                 .Parent = "Panel3",
                 .Kind = Panel,
                 .Rect = DesignRect(654, 26, 136, 180),
-                .Background = Rgb{189, 255, 189},
+                .Background = base::Rgb{189, 255, 189},
                 .TabOrder = 2},
 
     // Accumulator panel.
@@ -141,7 +141,7 @@ constexpr std::array kControls{
                 .Rect = DesignRect(5, 68, 97, 52),
                 .Text = u"000",
                 .Font = {40, true, kGreen},
-                .Background = Rgb{166, 202, 240},
+                .Background = base::Rgb{166, 202, 240},
                 .TabOrder = 0,
                 .Accessible = {.LabelledBy = "Label3"}},
     ControlDesc{.Name = "stLow",
@@ -150,7 +150,7 @@ constexpr std::array kControls{
                 .Rect = DesignRect(103, 68, 97, 52),
                 .Text = u"000",
                 .Font = {40, true, kGreen},
-                .Background = Rgb{166, 202, 240},
+                .Background = base::Rgb{166, 202, 240},
                 .TabOrder = 1,
                 .Accessible = {.LabelledBy = "Label4"}},
     ControlDesc{.Name = "Button1",
@@ -183,7 +183,7 @@ constexpr std::array kControls{
                 .Rect = DesignRect(236, 9, 204, 35),
                 .Text = u"START DDS!",
                 .Font = {23, true, kGreen},
-                .Background = Rgb{255, 0, 255},
+                .Background = base::Rgb{255, 0, 255},
                 .TabOrder = 5,
                 .Cursor = CursorKind::Hand},
     ControlDesc{.Name = "RzTrackBar1",

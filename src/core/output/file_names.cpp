@@ -41,8 +41,8 @@ std::optional<std::u16string> DeviceName(std::u16string_view path) {
     // The device is the part before the first dot (its extension does not matter) or a
     // colon ("NUL:"), without the spaces before it.
     name = TrimEnd(name.substr(0, name.find_first_of(u".:")), u" ");
-    constexpr std::array<std::u16string_view, 6> kPlain{u"con",    u"prn",    u"aux",
-                                                        u"nul",    u"conin$", u"conout$"};
+    constexpr std::array<std::u16string_view, 6> kPlain{u"con", u"prn",    u"aux",
+                                                        u"nul", u"conin$", u"conout$"};
     for (const std::u16string_view device : kPlain) {
         if (base::EqualsNoCase(name, device)) return std::u16string(name);
     }

@@ -21,13 +21,13 @@ namespace {
 }
 
 // The full path in the extended form, so that the length limit of the old path form
-// applies neither to the target nor to its temporary file.
-std::wstring SystemPath(const std::wstring& path) {
+// applies neither to the target nor to its temporary file; none when the path is no path.
+std::optional<std::wstring> SystemPath(const std::wstring& path) {
     const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) Fail(path, GetLastError());
+    if (needed == 0) return std::nullopt;
     std::vector<wchar_t> full(needed);
     const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed) Fail(path, GetLastError());
+    if (length == 0 || length >= needed) return std::nullopt;
     return ToWide(output::ExtendedPath(ToU16({full.data(), length})));
 }
 
@@ -43,8 +43,8 @@ public:
                                    .FlagsAndAttributes = FILE_ATTRIBUTE_NORMAL};
         handle_.Reset(create ? create(request)
                              : CreateFileW(request.Path.c_str(), request.Access, request.Share,
-                                           nullptr, request.Disposition,
-                                           request.FlagsAndAttributes, nullptr));
+                                           nullptr, request.Disposition, request.FlagsAndAttributes,
+                                           nullptr));
         if (!handle_) error_ = GetLastError();
     }
     TemporaryFile(const TemporaryFile&) = delete;
@@ -84,10 +84,12 @@ void WriteWholeFile(const std::wstring& path,
                     const std::function<void(const base::ByteSink&)>& produce,
                     const FileCreator& create) {
     if (const auto device = output::DeviceName(ToU16(path))) {
-        throw std::invalid_argument("Cannot write \"" + ToUtf8(path) + "\": " +
-                                    ToUtf8(ToWide(output::DeviceNameProblem(*device))));
+        throw std::invalid_argument("Cannot write \"" + ToUtf8(path) +
+                                    "\": " + ToUtf8(ToWide(output::DeviceNameProblem(*device))));
     }
-    const std::wstring target = SystemPath(path);
+    const std::optional<std::wstring> full = SystemPath(path);
+    if (!full) Fail(path, GetLastError());
+    const std::wstring& target = *full;
     // A name of its own in the target's folder for each attempt; one that exists already
     // belongs to somebody else.
     const std::uint32_t seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount();
@@ -116,6 +118,11 @@ void WriteWholeFile(const std::wstring& path,
         Fail(path, GetLastError());
     }
     temp->Renamed();
+}
+
+bool PathExists(const std::wstring& path) {
+    const std::optional<std::wstring> full = SystemPath(path);
+    return GetFileAttributesW(full ? full->c_str() : path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace ui

@@ -35,4 +35,7 @@ void WriteWholeFile(const std::wstring& path,
                     const std::function<void(const base::ByteSink&)>& produce,
                     const FileCreator& create = {});
 
+// Whether a file or folder of that name exists; a path of any length.
+bool PathExists(const std::wstring& path);
+
 }  // namespace ui

@@ -16,7 +16,7 @@
 
 namespace ui {
 
-COLORREF ToColorRef(const layout::Rgb& c) noexcept;
+COLORREF ToColorRef(const base::Rgb& c) noexcept;
 
 class Control;
 // The control object of `hwnd`, or null for a window that is none.
