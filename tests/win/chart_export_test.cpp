@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "chart_window.h"
+#include "core/output/png_encoder.h"
 #include "core/output/point_text.h"
 #include "win/output/file_output.h"
 #include "win/ui/text.h"
@@ -110,6 +111,7 @@ struct Bitmap {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;  // top row first, 0x00RRGGBB
+    int notOpaque = 0;                  // pixels whose fourth byte is not 255
 };
 
 // A 32-bit BI_RGB bitmap file as clip_probe writes it.
@@ -139,7 +141,10 @@ Bitmap ReadBitmap(const fs::path& path) {
                     bits + static_cast<std::size_t>(row) * out.width * 4,
                     static_cast<std::size_t>(out.width) * 4);
     }
-    for (std::uint32_t& p : out.pixels) p &= 0xFFFFFFu;
+    for (std::uint32_t& p : out.pixels) {
+        if (p >> 24 != 0xFFu) ++out.notOpaque;
+        p &= 0xFFFFFFu;
+    }
     return out;
 }
 
@@ -232,6 +237,12 @@ TEST_F(ChartExport, CopyKeysPutThePictureAndTheVisiblePointsOnTheClipboard) {
             }
         }
         EXPECT_EQ(differing, 0) << "pixels of the clipboard's picture unlike the chart's";
+        EXPECT_EQ(bmp.notOpaque, 0) << "a reader of the alpha byte would see holes";
+        // The same picture in the registered format "PNG", as a PNG file of its own.
+        const std::string png = ReadAll(prefix.wstring() + L".clip.png");
+        const std::vector<std::uint8_t> expected =
+            output::EncodePng(bmp.pixels, bmp.width, bmp.height);
+        EXPECT_EQ(png, std::string(expected.begin(), expected.end()));
         const std::vector<std::string> lines = Lines(ReadAll(prefix.wstring() + L".txt"));
         EXPECT_EQ(lines, ExpectedLines('\t'));
         // 58 points, x 0 .. 57, of which the visible range 0 .. 40 shows 41.
@@ -414,6 +425,24 @@ private:
         return s.found;
     }
 
+    // The texts of a box's static controls, one after the other.
+    static std::string StaticTexts(HWND box) {
+        wchar_t text[512] = {};
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM lp) -> BOOL {
+                wchar_t cls[16] = {};
+                GetClassNameW(child, cls, 16);
+                if (std::wstring(cls) == L"Static") {
+                    auto* out = reinterpret_cast<wchar_t*>(lp);
+                    GetWindowTextW(child, out + wcslen(out), 200);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(text));
+        return ui::ToUtf8(text);
+    }
+
     // The edit box the file name is typed into: edt1, or the edit inside cmb13.
     static HWND NameBox(HWND dialog) {
         if (HWND edit = GetDlgItem(dialog, 0x480)) return edit;
@@ -445,10 +474,13 @@ private:
         SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name_.c_str()));
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-        // The overwrite question is a message box of its own over the dialog.
-        for (int i = 0; i < 150 && !stop_ && IsWindow(dialog); ++i) {
+        // The overwrite question is a message box of its own over the dialog, or the
+        // program's own after the dialog closed.
+        for (int i = 0, gone = 0; i < 200 && !stop_ && gone < 50; ++i) {
+            if (!IsWindow(dialog)) ++gone;
             HWND question = OwnDialog(dialog);
             if (question && GetDlgItem(question, IDYES)) {
+                question_ = StaticTexts(question);
                 asked_ = true;
                 PostMessageW(
                     question, WM_COMMAND, MAKEWPARAM(confirm_ ? IDYES : IDNO, BN_CLICKED),
@@ -463,20 +495,7 @@ private:
             HWND left = OwnDialog(nullptr);
             if (!left) break;
             if (i >= 100) {
-                wchar_t text[512] = {};
-                EnumChildWindows(
-                    left,
-                    [](HWND child, LPARAM lp) -> BOOL {
-                        wchar_t cls[16] = {};
-                        GetClassNameW(child, cls, 16);
-                        if (std::wstring(cls) == L"Static") {
-                            auto* out = reinterpret_cast<wchar_t*>(lp);
-                            GetWindowTextW(child, out + wcslen(out), 200);
-                        }
-                        return TRUE;
-                    },
-                    reinterpret_cast<LPARAM>(text));
-                leftOpen_ = ui::ToUtf8(text);
+                leftOpen_ = StaticTexts(left);
                 PostMessageW(left, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
                 PostMessageW(left, WM_CLOSE, 0, 0);
             }
@@ -490,9 +509,12 @@ public:
     std::string Offered() const { return saved_ ? offered_ : std::string(); }
     // The text of a box that stayed open and was cancelled; empty when none did.
     std::string LeftOpen() const { return saved_ ? leftOpen_ : std::string("(still running)"); }
+    // The text of the overwrite question answered; empty when none was asked.
+    std::string Question() const { return saved_ ? question_ : std::string("(still running)"); }
 
 private:
     std::string leftOpen_;
+    std::string question_;
     std::string offered_;
 
     std::wstring name_;
@@ -578,6 +600,79 @@ TEST_F(ChartExport, SavingOverAFileAsksFirst) {
         EXPECT_TRUE(driver.AskedToOverwrite());
     }
     EXPECT_EQ(Lines(ReadAll(path)), ExpectedLines(','));
+}
+
+// The file written is the one the user was asked about. A quoted name gets no extension
+// from the dialog and a name with an extension of its own keeps it, so the name the type's
+// extension makes was never asked about: when such a file exists the program asks, and
+// "No" leaves it as it was.
+TEST_F(ChartExport, ASaveNeverReplacesAFileNobodyWasAskedAbout) {
+    const struct {
+        std::wstring typed;  // in the folder; quoted as a whole when it starts with a quote
+        int typeIndex;
+        std::string existing;
+    } cases[] = {
+        {L"\"chart\"", 1, "chart.png"},
+        {L"notes.txt", 1, "notes.txt.png"},
+        {L"data.txt", 2, "data.txt.csv"},
+    };
+    for (const auto& c : cases) {
+        for (const bool replace : {false, true}) {
+            SCOPED_TRACE(c.existing + (replace ? ", replaced" : ", kept"));
+            TempFolder folder;
+            const fs::path existing = folder.Path() / c.existing;
+            std::ofstream(existing, std::ios::binary) << "old";
+            const bool quoted = c.typed.front() == L'"';
+            const std::wstring bare = quoted ? c.typed.substr(1, c.typed.size() - 2) : c.typed;
+            const std::wstring full = (folder.Path() / bare).wstring();
+            {
+                DialogDriver driver(quoted ? L"\"" + full + L"\"" : full, c.typeIndex, replace);
+                PressCtrl('S');
+                wintest::PumpUntil([&] { return driver.Saved(); }, 30s);
+                // The dialog's own question where it added the extension itself (Wine's
+                // does for a quoted name), else the program's, which names the file.
+                EXPECT_TRUE(driver.AskedToOverwrite());
+                EXPECT_NE(driver.Question().find("already exists"), std::string::npos)
+                    << driver.Question();
+            }
+            // A "No" to the dialog's own question leaves the dialog open.
+            for (int i = 0; i < 50; ++i) {
+                HWND dialog = FindWindowW(L"#32770", nullptr);
+                if (!dialog) break;
+                PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                wintest::Pump(100ms);
+            }
+            EXPECT_TRUE(wintest::ErrorLog().empty());
+            EXPECT_EQ(folder.Names(), std::vector<std::string>{c.existing})
+                << "nothing but the file asked about is written";
+            const std::string bytes = ReadAll(existing);
+            if (!replace) {
+                EXPECT_EQ(bytes, "old");
+            } else if (c.typeIndex == 2) {
+                EXPECT_EQ(Lines(bytes), ExpectedLines(','));
+            } else {
+                EXPECT_EQ(bytes.substr(0, 4), "\x89PNG");
+            }
+        }
+    }
+}
+
+// The saved chart at its size on the screen is a compressed PNG.
+TEST_F(ChartExport, TheSavedPictureIsCompressed) {
+    TempFolder folder;
+    const fs::path path = folder.Path() / "chart.png";
+    form->Chart1.ChooseSaveFile = [&](HWND) {
+        return std::optional<ui::SaveChoice>(ui::SaveChoice{path.wstring(), ui::SaveFormat::Png});
+    };
+    PressCtrl('S');
+    wintest::PumpUntil([&] { return fs::exists(path); }, 10s);
+    const base::SizePx size = form->Chart1.ClientSizePx();
+    const std::size_t stored = 3u * static_cast<std::size_t>(size.Width) * size.Height;
+    const std::size_t saved = static_cast<std::size_t>(fs::file_size(path));
+    std::cout << "[ figure   ] chart " << size.Width << " x " << size.Height
+              << " saved as PNG: " << saved << " bytes (its pixels alone take " << stored << ")\n";
+    EXPECT_LT(saved, stored / 20);
+    EXPECT_TRUE(wintest::ErrorLog().empty());
 }
 
 // A folder that refuses new files: one marked read-only where the platform honours that,
