@@ -49,9 +49,9 @@ std::u16string BoxLines(std::u16string text) {
 }
 
 int Render(const output::CommandLine& line) {
-    const output::RenderSource source{
-        .Wave = line.Start.Wave.value_or(dds::Waveform::Sin),
-        .Increment = static_cast<std::uint16_t>(line.Start.Increment.value_or(256))};
+    output::RenderSource source;
+    if (line.Start.Wave) source.Wave = *line.Start.Wave;
+    if (line.Start.Increment) source.Increment = static_cast<std::uint16_t>(*line.Start.Increment);
     const output::RenderOptions& render = line.Render;
     try {
         ui::WriteWholeFile(ui::ToWide(render.Path), [&](const base::ByteSink& sink) {

@@ -9,15 +9,17 @@
 #include <vector>
 
 #include "core/base/byte_sink.h"
+#include "core/dds/settings.h"
 #include "core/dds/wave_tables.h"
 
 namespace output {
 
 using base::ByteSink;
 
+// What is rendered; by default the designed waveform and increment.
 struct RenderSource {
-    dds::Waveform Wave = dds::Waveform::Sin;
-    std::uint16_t Increment = 256;
+    dds::Waveform Wave = dds::settings::kWave.Designed;
+    std::uint16_t Increment = static_cast<std::uint16_t>(dds::settings::kIncrement.Designed);
 };
 
 inline constexpr std::string_view kCsvHeader = "step,accumulator,high_byte,low_byte,value\r\n";
