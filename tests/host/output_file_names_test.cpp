@@ -48,7 +48,7 @@ TEST(DeviceName, DevicesInEverySpelling) {
 
 TEST(DeviceName, ProblemNamesTheDeviceAndTheRule) {
     const std::u16string text = output::DeviceNameProblem(u"COM1");
-    EXPECT_NE(text.find(u"\"COM1\" is a device"), std::u16string::npos);
+    EXPECT_NE(text.find(u"names the device \"COM1\", not a file"), std::u16string::npos);
     EXPECT_NE(text.find(u"LPT0 to LPT9"), std::u16string::npos);
 }
 

@@ -198,7 +198,7 @@ TEST(WholeFile, DeviceNamesAreRefusedBeforeAnythingIsCreated) {
             const std::string text = e.what();
             EXPECT_NE(text.find("\"" + ui::ToUtf8(folder / name) + "\""), std::string::npos)
                 << text;
-            EXPECT_NE(text.find("is a device"), std::string::npos) << text;
+            EXPECT_NE(text.find("names the device"), std::string::npos) << text;
         }
         EXPECT_EQ(creations, 0);
         EXPECT_EQ(produced, 0);
@@ -264,7 +264,7 @@ TEST(Render, ADeviceNameIsRefusedWithNothingWritten) {
         SCOPED_TRACE(ui::ToUtf8(args));
         const ProgramRun run = RenderProgram(args, folder.Path());
         EXPECT_EQ(run.exitCode, 2u);
-        EXPECT_NE(run.errorOutput.find("is a device"), std::string::npos) << run.errorOutput;
+        EXPECT_NE(run.errorOutput.find("names the device"), std::string::npos) << run.errorOutput;
         EXPECT_EQ(run.errorOutput.find('\n'), run.errorOutput.size() - 1) << "one line";
     }
     EXPECT_TRUE(folder.Names().empty());

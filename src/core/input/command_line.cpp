@@ -3,20 +3,15 @@
 #include <array>
 #include <utility>
 
+#include "core/base/quoted.h"
+#include "core/base/text_case.h"
+#include "core/output/file_names.h"
+
 namespace output {
 
 namespace {
 
 namespace settings = dds::settings;
-
-// ASCII letters only: option names and the names they take are ASCII.
-std::u16string Lower(std::u16string_view text) {
-    std::u16string out(text);
-    for (char16_t& c : out) {
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    }
-    return out;
-}
 
 std::u16string Decimal(std::int64_t value) {
     const std::string digits = std::to_string(value);
@@ -61,9 +56,9 @@ std::u16string NamesText(const dds::NamedSetting<Value, Count>& setting,
 // The value of `text` among the names of `setting`, read without regard to case.
 template <typename Value, std::size_t Count>
 std::optional<Value> NamedValue(const dds::NamedSetting<Value, Count>& setting,
-                                std::u16string_view lowered) {
+                                std::u16string_view text) {
     for (const dds::ValueName<Value>& v : setting.Values) {
-        if (v.Name == lowered) return v.Meaning;
+        if (base::EqualsNoCase(v.Name, text)) return v.Meaning;
     }
     return std::nullopt;
 }
@@ -112,26 +107,28 @@ enum class Option {
     Clock
 };
 
+enum class Use { Both, StartOnly, RenderOnly };
+
 struct OptionDesc {
     std::u16string_view Name;
     Option Id;
     bool TakesValue;
-    bool RenderOnly;
+    Use For;
 };
 constexpr std::u16string_view kRenderName = u"--render";
 constexpr std::array<std::u16string_view, 2> kHelpNames{u"--help", u"/?"};
 
 constexpr std::array<OptionDesc, 10> kOptions{{
-    {settings::kWave.Name, Option::Wave, true, false},
-    {settings::kIncrement.Name, Option::Increment, true, false},
-    {settings::kStepInterval.Name, Option::Interval, true, false},
-    {settings::kChartWidth.Name, Option::Width, true, false},
-    {settings::kAutoClear.Name, Option::AutoClear, true, false},
-    {settings::kRun.Name, Option::Run, false, false},
-    {kRenderName, Option::Render, true, false},
-    {settings::kSamples.Name, Option::Samples, true, true},
-    {settings::kSeconds.Name, Option::Seconds, true, true},
-    {settings::kClock.Name, Option::Clock, true, true},
+    {settings::kWave.Name, Option::Wave, true, Use::Both},
+    {settings::kIncrement.Name, Option::Increment, true, Use::Both},
+    {settings::kStepInterval.Name, Option::Interval, true, Use::StartOnly},
+    {settings::kChartWidth.Name, Option::Width, true, Use::StartOnly},
+    {settings::kAutoClear.Name, Option::AutoClear, true, Use::StartOnly},
+    {settings::kRun.Name, Option::Run, false, Use::StartOnly},
+    {kRenderName, Option::Render, true, Use::Both},
+    {settings::kSamples.Name, Option::Samples, true, Use::RenderOnly},
+    {settings::kSeconds.Name, Option::Seconds, true, Use::RenderOnly},
+    {settings::kClock.Name, Option::Clock, true, Use::RenderOnly},
 }};
 
 // Every option and the help's names, in the order of the table.
@@ -141,34 +138,40 @@ std::u16string OptionList() {
     return list + std::u16string(kHelpNames[0]) + u", " + std::u16string(kHelpNames[1]);
 }
 
-bool IsHelp(const std::u16string& lowered) {
-    return lowered == kHelpNames[0] || lowered == kHelpNames[1];
+bool IsHelp(std::u16string_view arg) {
+    return base::EqualsNoCase(arg, kHelpNames[0]) || base::EqualsNoCase(arg, kHelpNames[1]);
 }
 
-bool EndsWith(std::u16string_view text, std::u16string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+// The names of the options a render takes, from the table: "--wave, --increment, ...".
+std::u16string RenderOptionList() {
+    std::u16string list;
+    for (const OptionDesc& d : kOptions) {
+        if (d.For == Use::StartOnly || d.Id == Option::Render) continue;
+        if (!list.empty()) list += u", ";
+        list += d.Name;
+    }
+    return list;
 }
 
 class Parser {
 public:
     explicit Parser(const std::vector<std::u16string>& args) : args_(args) {
         for (const std::u16string& a : args) {
-            if (Lower(a) == kRenderName) rendering_ = true;
+            if (base::EqualsNoCase(a, kRenderName)) rendering_ = true;
         }
     }
 
     ParseResult Run() {
         for (const std::u16string& a : args_) {
-            if (IsHelp(Lower(a))) {
+            if (IsHelp(a)) {
                 line_.Mode = RunMode::Help;
                 return {line_, std::nullopt};
             }
         }
         for (std::size_t i = 0; i < args_.size() && !error_; ++i) {
-            const std::u16string name = Lower(args_[i]);
-            const OptionDesc* desc = Find(name);
+            const OptionDesc* desc = Find(args_[i]);
             if (!desc) {
-                Fail(args_[i], {}, u"is not an option", OptionList());
+                Fail({}, args_[i], u"is not an option", OptionList());
                 break;
             }
             std::optional<std::u16string> value;
@@ -184,14 +187,14 @@ public:
     }
 
 private:
-    static const OptionDesc* Find(const std::u16string& lowered) {
+    static const OptionDesc* Find(std::u16string_view arg) {
         for (const OptionDesc& d : kOptions) {
-            if (d.Name == lowered) return &d;
+            if (base::EqualsNoCase(d.Name, arg)) return &d;
         }
         return nullptr;
     }
 
-    void Fail(std::u16string option, std::u16string value, std::u16string problem,
+    void Fail(std::u16string option, std::optional<std::u16string> value, std::u16string problem,
               std::u16string accepted) {
         if (error_) return;
         error_ = OptionError{std::move(option), std::move(value), std::move(problem),
@@ -221,17 +224,17 @@ private:
     void Take(const OptionDesc& d, const std::optional<std::u16string>& value) {
         const auto index = static_cast<std::size_t>(d.Id);
         if (seen_[index]) {
-            Fail(std::u16string(d.Name), value.value_or(u""), u"is given more than once",
-                 u"the option once");
+            Fail(std::u16string(d.Name), value, u"is given more than once", u"the option once");
             return;
         }
         seen_[index] = true;
+        values_[index] = value;
         switch (d.Id) {
             case Option::Wave: {
                 const std::u16string accepted = NamesText(settings::kWave, u", ");
                 if (!value) {
                     Fail(std::u16string(d.Name), {}, u"has no value", accepted);
-                } else if (auto wave = NamedValue(settings::kWave, Lower(*value))) {
+                } else if (auto wave = NamedValue(settings::kWave, *value)) {
                     line_.Start.Wave = *wave;
                 } else {
                     Fail(std::u16string(d.Name), *value, u"is not a waveform", accepted);
@@ -257,7 +260,7 @@ private:
                 const std::u16string accepted = NamesText(settings::kAutoClear, u", ");
                 if (!value) {
                     Fail(std::u16string(d.Name), {}, u"has no value", accepted);
-                } else if (auto on = NamedValue(settings::kAutoClear, Lower(*value))) {
+                } else if (auto on = NamedValue(settings::kAutoClear, *value)) {
                     line_.Start.AutoClear = *on;
                 } else {
                     Fail(std::u16string(d.Name), *value, u"is not on or off", accepted);
@@ -269,14 +272,17 @@ private:
                 return;
             case Option::Render: {
                 const std::u16string accepted = u"a file name ending in .csv or .wav";
-                if (!value || value->empty()) {
+                if (!value) {
                     Fail(std::u16string(d.Name), {}, u"has no file name", accepted);
                     return;
                 }
-                const std::u16string lowered = Lower(*value);
-                if (EndsWith(lowered, u".csv")) {
+                if (const auto device = DeviceName(*value)) {
+                    Fail(std::u16string(d.Name), *value, DeviceNameProblem(*device), accepted);
+                    return;
+                }
+                if (base::EndsWithNoCase(*value, u".csv")) {
                     line_.Render.Format = RenderFormat::Csv;
-                } else if (EndsWith(lowered, u".wav")) {
+                } else if (base::EndsWithNoCase(*value, u".wav")) {
                     line_.Render.Format = RenderFormat::Wav;
                 } else {
                     Fail(std::u16string(d.Name), *value, u"has no .csv or .wav ending", accepted);
@@ -301,19 +307,29 @@ private:
         }
     }
 
-    // Options that belong to a render, and to one kind of file.
+    // Options that belong to a render, to the window, and to one kind of file.
     void CheckCombination() {
         for (const OptionDesc& d : kOptions) {
-            if (!d.RenderOnly || !seen_[static_cast<std::size_t>(d.Id)]) continue;
-            if (!rendering_) {
-                Fail(std::u16string(d.Name), {}, u"is used only in a render",
+            const auto index = static_cast<std::size_t>(d.Id);
+            if (!seen_[index]) continue;
+            if (d.For == Use::RenderOnly && !rendering_) {
+                Fail(std::u16string(d.Name), values_[index], u"is used only in a render",
                      u"the option together with " + std::u16string(kRenderName) + u" FILE");
                 return;
             }
+            if (d.For == Use::StartOnly && rendering_) {
+                Fail(std::u16string(d.Name), values_[index], u"does not apply to a render",
+                     u"the option without " + std::u16string(kRenderName) + u"; a render takes " +
+                         RenderOptionList());
+                return;
+            }
+            if (d.For != Use::RenderOnly) continue;
             const bool csvOption = d.Id == Option::Samples;
             const bool csvFile = line_.Render.Format == RenderFormat::Csv;
             if (csvOption != csvFile) {
-                Fail(std::u16string(d.Name), line_.Render.Path, u"does not apply to this file",
+                Fail(std::u16string(d.Name), values_[index],
+                     std::u16string(u"does not apply to the ") + (csvFile ? u".csv" : u".wav") +
+                         u" file " + base::Quoted(line_.Render.Path),
                      csvOption ? std::u16string(settings::kSamples.Name) + u" with a .csv file"
                                : std::u16string(settings::kSeconds.Name) + u" and " +
                                      std::u16string(settings::kClock.Name) + u" with a .wav file");
@@ -325,6 +341,7 @@ private:
     const std::vector<std::u16string>& args_;
     bool rendering_ = false;
     std::array<bool, kOptions.size()> seen_{};
+    std::array<std::optional<std::u16string>, kOptions.size()> values_{};
     CommandLine line_;
     std::optional<OptionError> error_;
 };
@@ -332,10 +349,14 @@ private:
 }  // namespace
 
 std::u16string ErrorText(const OptionError& e) {
-    std::u16string text = u"Option " + e.Option;
-    if (!e.Value.empty()) text += u": the value \"" + e.Value + u"\"";
-    text += u" " + e.Problem + u"; accepted: " + e.Accepted;
-    return text;
+    std::u16string text;
+    if (e.Option.empty()) {
+        text = u"Argument " + base::Quoted(e.Value.value_or(u""));
+    } else {
+        text = u"Option " + e.Option;
+        if (e.Value) text += u": the value " + base::Quoted(*e.Value);
+    }
+    return text + u" " + e.Problem + u"; accepted: " + e.Accepted;
 }
 
 ParseResult ParseCommandLine(const std::vector<std::u16string>& args) {
@@ -351,9 +372,9 @@ std::u16string UsageText() {
     for (std::size_t i = 0; i < std::size(start); ++i) {
         text += (i > 0 && i % 2 == 0 ? u"\n  [" : u" [") + start[i] + u"]";
     }
-    text += u"\nphasebox " + std::u16string(kRenderName) + u" FILE [start options]\n  [" +
-            Call(settings::kSamples) + u"] [" + Call(settings::kSeconds) + u"] [" +
-            Call(settings::kClock) + u"]\n";
+    text += u"\nphasebox " + std::u16string(kRenderName) + u" FILE [" + Call(settings::kWave) +
+            u"] [" + Call(settings::kIncrement) + u"]\n  [" + Call(settings::kSamples) + u"] [" +
+            Call(settings::kSeconds) + u"] [" + Call(settings::kClock) + u"]\n";
     text += u"phasebox " + std::u16string(kHelpNames[0]) + u" | " + std::u16string(kHelpNames[1]) +
             u"\n\n";
     text += u"Start options (designed value in brackets):\n";

@@ -49,13 +49,13 @@ struct CommandLine {
     bool operator==(const CommandLine&) const = default;
 };
 
-// What was wrong with a command line: the option, the value given (empty when none
-// was), and the values the option accepts.
+// What was wrong with a command line: the option, the value given, and the values the
+// option accepts.
 struct OptionError {
-    std::u16string Option;
-    std::u16string Value;
-    std::u16string Problem;   // "is out of range", "is missing", ...
-    std::u16string Accepted;  // "1 to 65535", "sin, saw, rsaw, tri, sqr, ecg", ...
+    std::u16string Option;  // the option's name; empty for an argument that is no option
+    std::optional<std::u16string> Value;  // as given; none when none was given
+    std::u16string Problem;               // "is out of range", "has no value", ...
+    std::u16string Accepted;              // "1 to 65535", "sin, saw, rsaw, tri, sqr, ecg", ...
     // True when the fault is in a command line that renders: it is told on the standard
     // error, never in a box.
     bool Rendering = false;
@@ -63,7 +63,11 @@ struct OptionError {
     bool operator==(const OptionError&) const = default;
 };
 
-// One line naming the option, the bad value and the accepted values.
+// One line naming the option, the value as given (quoted, "" when empty, its control
+// characters escaped) and the accepted values:
+//   Option --increment: the value "0" is out of range; accepted: 1 to 65535
+//   Option --wave has no value; accepted: sin, saw, rsaw, tri, sqr, ecg
+//   Argument "" is not an option; accepted: --wave, ...
 std::u16string ErrorText(const OptionError& error);
 
 struct ParseResult {

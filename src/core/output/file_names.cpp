@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/base/quoted.h"
 #include "core/base/text_case.h"
 
 namespace output {
@@ -55,9 +56,9 @@ std::optional<std::u16string> DeviceName(std::u16string_view path) {
 }
 
 std::u16string DeviceNameProblem(std::u16string_view device) {
-    return u"\"" + std::u16string(device) +
-           u"\" is a device of the system, not a file (CON, PRN, AUX, NUL, COM0 to COM9 and "
-           u"LPT0 to LPT9 are devices with any extension)";
+    return u"names the device " + base::Quoted(device) +
+           u", not a file (CON, PRN, AUX, NUL, COM0 to COM9 and LPT0 to LPT9 are devices "
+           u"with any extension)";
 }
 
 std::u16string TemporaryPathFor(std::u16string_view target, std::uint32_t id) {

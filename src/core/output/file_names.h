@@ -17,7 +17,8 @@ namespace output {
 // spaces; writing to such a name sends the bytes to the device.
 std::optional<std::u16string> DeviceName(std::u16string_view path);
 
-// Why a device name is refused, for the messages of the Save path and of --render.
+// Why a device name is refused, for the messages of the Save path and of --render:
+// "names the device \"COM1\", not a file (...)".
 std::u16string DeviceNameProblem(std::u16string_view device);
 
 // The temporary file's path for `target`: in the target's folder, named

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/base/quoted.h"
 #include "core/output/file_names.h"
 #include "win/ui/handles.h"
 #include "win/ui/text.h"
@@ -16,8 +17,13 @@ namespace ui {
 
 namespace {
 
+// "Cannot write "PATH"", the path on one line whatever it holds.
+std::string Action(const std::wstring& path) {
+    return "Cannot write " + ToUtf8(ToWide(base::Quoted(ToU16(path))));
+}
+
 [[noreturn]] void Fail(const std::wstring& path, DWORD code) {
-    throw Win32Error("Cannot write \"" + ToUtf8(path) + "\"", code);
+    throw Win32Error(Action(path), code);
 }
 
 // The full path in the extended form, so that the length limit of the old path form
@@ -84,8 +90,8 @@ void WriteWholeFile(const std::wstring& path,
                     const std::function<void(const base::ByteSink&)>& produce,
                     const FileCreator& create) {
     if (const auto device = output::DeviceName(ToU16(path))) {
-        throw std::invalid_argument("Cannot write \"" + ToUtf8(path) +
-                                    "\": " + ToUtf8(ToWide(output::DeviceNameProblem(*device))));
+        throw std::invalid_argument(Action(path) + ": it " +
+                                    ToUtf8(ToWide(output::DeviceNameProblem(*device))));
     }
     const std::optional<std::wstring> full = SystemPath(path);
     if (!full) Fail(path, GetLastError());
