@@ -373,7 +373,7 @@ std::u16string UsageText() {
         text += (i > 0 && i % 2 == 0 ? u"\n  [" : u" [") + start[i] + u"]";
     }
     text += u"\nphasebox " + std::u16string(kRenderName) + u" FILE [" + Call(settings::kWave) +
-            u"] [" + Call(settings::kIncrement) + u"]\n  [" + Call(settings::kSamples) + u"] [" +
+            u"]\n  [" + Call(settings::kIncrement) + u"] [" + Call(settings::kSamples) + u"]\n  [" +
             Call(settings::kSeconds) + u"] [" + Call(settings::kClock) + u"]\n";
     text += u"phasebox " + std::u16string(kHelpNames[0]) + u" | " + std::u16string(kHelpNames[1]) +
             u"\n\n";
