@@ -41,12 +41,12 @@ phasebox_install() {
     local wanted=(cmake ninja-build) missing=() kind p
     for kind in "$@"; do
         case "$kind" in
-            run) wanted+=(g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xdotool imagemagick
-                          x11-utils) ;;
-            test) wanted+=(g++ googletest libgtest-dev libbenchmark-dev sox) ;;
+            run) wanted+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 fonts-wine xvfb
+                          xdotool imagemagick x11-utils) ;;
+            test) wanted+=(g++ zlib1g-dev googletest libgtest-dev libbenchmark-dev sox) ;;
             clang) wanted+=(clang lld) ;;
             # The unversioned runtime package follows the default clang's version.
-            fuzz) wanted+=(clang libclang-rt-dev) ;;
+            fuzz) wanted+=(clang libclang-rt-dev zlib1g-dev) ;;
             release) wanted+=(wixl msitools zip unzip osslsigncode openssl python3) ;;
             *) phasebox_log "no such kind of packages: $kind"; return 1 ;;
         esac

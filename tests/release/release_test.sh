@@ -3,7 +3,8 @@
 # school's IT staff would meet them:
 # - the exe's version record, read by Windows (version_probe.exe under Wine), carries
 #   project()'s version, and its header no link time;
-# - the zip holds exactly LICENSE.txt, README.txt and phasebox.exe, with Windows line ends,
+# - the zip holds exactly LICENSE.txt, README.txt, THIRD-PARTY.txt (zlib's licence) and
+#   phasebox.exe, with Windows line ends,
 #   and packing twice gives the same bytes (the msi too);
 # - signing with a throwaway self-signed certificate gives signatures that verify, and a
 #   certificate that does not verify leaves no package behind;
@@ -67,8 +68,8 @@ sums_match() { (cd "$1" && [ "$(wc -l <SHA256SUMS)" -eq 2 ] && sha256sum --quiet
 check_that "SHA256SUMS names both and matches them" sums_match "$new"
 
 entries="$(unzip -Z1 "$zip" 2>/dev/null | tr '\n' ' ')"
-check_that "the zip holds LICENSE.txt README.txt phasebox.exe, in that order ($entries)" \
-    [ "$entries" = "LICENSE.txt README.txt phasebox.exe " ]
+check_that "the zip holds LICENSE.txt README.txt THIRD-PARTY.txt phasebox.exe, in that order ($entries)" \
+    [ "$entries" = "LICENSE.txt README.txt THIRD-PARTY.txt phasebox.exe " ]
 check_that "the zip tests whole" unzip -tqq "$zip"
 unpacked="$out/unpacked"
 mkdir -p "$unpacked" && unzip -q -o "$zip" -d "$unpacked"
@@ -82,6 +83,15 @@ mit_licence_of_the_authors() {
 }
 check_that "LICENSE.txt is the MIT licence of the phasebox authors" \
     mit_licence_of_the_authors "$unpacked/LICENSE.txt"
+# The exe links zlib statically: its licence travels with it, and no DLL of it is needed.
+zlib_notice() {
+    crlf_only "$1" && tr -d '\r' <"$1" | cmp -s - "$PHASEBOX_ROOT/packaging/THIRD-PARTY.txt" &&
+        grep -q 'zlib' "$1" && grep -q 'This notice may not be removed or altered' "$1"
+}
+check_that "THIRD-PARTY.txt carries zlib's licence, with Windows line ends" \
+    zlib_notice "$unpacked/THIRD-PARTY.txt"
+check_that "phasebox.exe imports no zlib DLL" \
+    sh -c "! x86_64-w64-mingw32-objdump -p '$exe' | grep -iE 'DLL Name: .*(zlib|libz)'"
 stamp="$(TZ=UTC date -d "@$epoch" +%Y%m%d.%H%M)"
 # zip stores times to two seconds.
 entry_times="$(TZ=UTC zipinfo -T "$zip" | awk '/^-/ { print substr($(NF - 1), 1, 13) }' | sort -u | tr '\n' ' ')"
@@ -248,6 +258,8 @@ check_that "the entry shows the program's icon (${icon:-none})" \
 check_that "the installed exe is the new one" cmp -s "$installed/phasebox.exe" "$exe"
 check_that "LICENSE.txt is installed" cmp -s "$installed/LICENSE.txt" "$unpacked/LICENSE.txt"
 check_that "README.txt is installed" cmp -s "$installed/README.txt" "$unpacked/README.txt"
+check_that "THIRD-PARTY.txt is installed" \
+    cmp -s "$installed/THIRD-PARTY.txt" "$unpacked/THIRD-PARTY.txt"
 shortcut=""
 for f in "${shortcuts[@]}"; do [ -f "$f" ] && shortcut="$f"; done
 check_that "the Start-menu shortcut is in place (${shortcut#"$drive/"})" [ -n "$shortcut" ]
