@@ -305,4 +305,23 @@ TEST(ChartSave, ToAPathOfAnyLength) {
     }
 }
 
+// A device name chosen in the Save path is refused with the reason in the error box, and
+// nothing is written.
+TEST(ChartSave, ADeviceNameIsRefusedWithTheReason) {
+    const auto form = wintest::ShowForm(wintest::At(120));
+    Folder folder;
+    wintest::ErrorLog().clear();
+    const std::wstring target = folder / L"lpt1.png";
+    form->Chart1.ChooseSaveFile = [&](HWND) {
+        return std::optional<ui::SaveChoice>(ui::SaveChoice{target, ui::SaveFormat::Png});
+    };
+    form->Chart1.SaveWithDialog();
+    ASSERT_EQ(wintest::ErrorLog().size(), 1u);
+    const std::string text = ui::ToUtf8(ui::ToWide(wintest::ErrorLog()[0].text));
+    EXPECT_NE(text.find("\"" + ui::ToUtf8(target) + "\": it names the device \"lpt1\""),
+              std::string::npos)
+        << text;
+    EXPECT_TRUE(folder.Names().empty());
+}
+
 }  // namespace
