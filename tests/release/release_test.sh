@@ -68,7 +68,7 @@ sums_match() { (cd "$1" && [ "$(wc -l <SHA256SUMS)" -eq 2 ] && sha256sum --quiet
 check_that "SHA256SUMS names both and matches them" sums_match "$new"
 
 entries="$(unzip -Z1 "$zip" 2>/dev/null | tr '\n' ' ')"
-check_that "the zip holds LICENSE.txt README.txt THIRD-PARTY.txt phasebox.exe, in that order ($entries)" \
+check_that "the zip holds the licence, the guide, the notices and the exe, in order ($entries)" \
     [ "$entries" = "LICENSE.txt README.txt THIRD-PARTY.txt phasebox.exe " ]
 check_that "the zip tests whole" unzip -tqq "$zip"
 unpacked="$out/unpacked"
