@@ -22,12 +22,21 @@ RealFft::RealFft(std::size_t size) : size_(size) {
     }
     const std::size_t half = size / 2;
     twiddles_.resize(half);
-    // Each factor from its own exact angle, so no error accumulates along the table.
-    for (std::size_t k = 0; k < half; ++k) {
-        const long double angle = 2.0L * std::numbers::pi_v<long double> *
-                                  static_cast<long double>(k) / static_cast<long double>(size);
-        twiddles_[k] = {static_cast<double>(std::cos(angle)),
-                        static_cast<double>(-std::sin(angle))};
+    // Each factor from its own angle, so no error accumulates along the table; the first
+    // eighth of the circle is computed and the rest mirrored, which keeps every factor
+    // as close to the true value as its neighbours.
+    const std::size_t eighth = size / 8;
+    for (std::size_t k = 0; k <= eighth && k < half; ++k) {
+        const double angle =
+            2.0 * std::numbers::pi * static_cast<double>(k) / static_cast<double>(size);
+        const double c = std::cos(angle);
+        const double s = std::sin(angle);
+        // e^(-i a) for a = 2 pi k / size, and its images under a -> pi/2 - a, a -> pi/2 + a
+        // and a -> pi - a.
+        twiddles_[k] = {c, -s};
+        if (size / 4 - k < half) twiddles_[size / 4 - k] = {s, -c};
+        if (size / 4 + k < half) twiddles_[size / 4 + k] = {-s, -c};
+        if (k != 0 && size / 2 - k < half) twiddles_[size / 2 - k] = {-c, -s};
     }
     reversed_.resize(half);
     int bits = 0;
