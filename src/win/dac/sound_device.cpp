@@ -149,6 +149,9 @@ void SoundDevice::Impl::Submit(std::size_t index, const ToneSetting& tone) {
 }
 
 void SoundDevice::Impl::Run() noexcept {
+    // A block takes microseconds to make; ahead of the window's drawing, the thread keeps
+    // the queue full however busy the window is.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     try {
         Stream();
     } catch (const std::exception&) {

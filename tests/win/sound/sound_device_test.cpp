@@ -162,6 +162,7 @@ TEST(SoundDevice, RecordsTheToneAndAnIncrementChange) {
         << std::string(device.Problem().begin(), device.Problem().end());
     EXPECT_EQ(device.BlockSamples(), 480);
     ASSERT_TRUE(WaitFor([&] { return device.BlocksPlayed() >= 50; }, 20s));
+    const std::uint64_t playedAtChange = device.BlocksPlayed();
     setting.Store({kSecond, dds::Waveform::Sin, 100});
     ASSERT_TRUE(WaitFor([&] { return device.BlocksPlayed() >= 100; }, 20s));
     device.Stop();
@@ -184,6 +185,14 @@ TEST(SoundDevice, RecordsTheToneAndAnIncrementChange) {
     EXPECT_NEAR(first.Hz(), firstHz, firstHz * 0.001);
     EXPECT_NEAR(second.Hz(), secondHz, secondHz * 0.001);
     EXPECT_LT(first.endS, second.startS + 0.05) << "the change is heard after the first tone";
+    // In the recording's own time: from the end of the blocks the device had played when
+    // the setting changed to the first whole period of the new tone. The queue holds 40 ms;
+    // the first new period starts within one more block and one period.
+    const double playedS = static_cast<double>(playedAtChange) * device.BlockSamples() / kClockHz;
+    const double latencyS = second.startS - playedS;
+    std::printf("change heard %.1f ms after the blocks played when it was made\n", latencyS * 1000);
+    EXPECT_GT(latencyS, 0.0);
+    EXPECT_LT(latencyS, 0.1);
 }
 
 TEST(SoundDevice, WithoutADeviceReportsWhyAndThrowsNothing) {

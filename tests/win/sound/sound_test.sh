@@ -4,11 +4,20 @@
 #  - with Wine's ALSA driver (HKCU\Software\Wine\Drivers, Audio = alsa) and a HOME whose
 #    .asoundrc makes ALSA's default device a WAV file, which the test reads back;
 #  - with an empty Audio value, Wine's way to load no sound driver at all.
+# With --listen first, runs program $2 with the arguments after it once, with the ALSA driver
+# and a default device that plays in real time into nothing (the listening benchmark), on
+# the caller's display.
 # The prefix is locked for the run; the wineserver started here is stopped at the end.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib/common.sh"
 
+mode=test
+if [ "${1:-}" = --listen ]; then
+    mode=listen
+    shift
+fi
 program="$1"
+shift
 prefix="$PHASEBOX_WINE_ROOT/sound"
 marker="$prefix/.phasebox-sound-ready-1"
 work="$(mktemp -d "${TMPDIR:-/tmp}/phasebox-sound.XXXXXX")"
@@ -44,7 +53,7 @@ server_started=1
 # helper processes would keep a pipe open).
 run() {
     local log="$work/log" code=0
-    env "$@" wine "$program" --gtest_brief=1 9>&- >"$log" 2>&1 </dev/null || code=$?
+    env "$@" wine "$program" "${arguments[@]}" 9>&- >"$log" 2>&1 </dev/null || code=$?
     cat "$log"
     return "$code"
 }
@@ -54,16 +63,30 @@ set_audio() {
         9>&- >/dev/null 2>&1 </dev/null
 }
 
-mkdir -p "$work/home"
-wav="$work/recording.wav"
-cat >"$work/home/.asoundrc" <<ASOUND
+# ALSA's default device as a file of the given format.
+asoundrc() {
+    mkdir -p "$work/home"
+    cat >"$work/home/.asoundrc" <<ASOUND
 pcm.!default {
     type file
     slave.pcm "null"
-    file "$wav"
-    format "wav"
+    file "$1"
+    format "$2"
 }
 ASOUND
+}
+
+if [ "$mode" = listen ]; then
+    arguments=("$@")
+    asoundrc /dev/null raw
+    set_audio alsa
+    run HOME="$work/home"
+    exit
+fi
+
+arguments=(--gtest_brief=1)
+wav="$work/recording.wav"
+asoundrc "$wav" wav
 status=0
 set_audio alsa
 run HOME="$work/home" PHASEBOX_SOUND_WAV="Z:${wav//\//\\}" || status=1
