@@ -4,9 +4,11 @@
 #  - with Wine's ALSA driver (HKCU\Software\Wine\Drivers, Audio = alsa) and a HOME whose
 #    .asoundrc makes ALSA's default device a WAV file, which the test reads back;
 #  - with an empty Audio value, Wine's way to load no sound driver at all.
-# With --listen first, runs program $2 with the arguments after it once, with the ALSA driver
-# and a default device that plays in real time into nothing (the listening benchmark), on
-# the caller's display.
+# With --listen first, runs program $2 with the arguments after it once (the listening
+# benchmark), on the caller's display, into a sink that takes sound in real time: a private
+# sound server's null sink through Wine's PulseAudio driver. Without the server installed it
+# falls back to ALSA's null device, which takes sound as fast as it comes, so that blocks
+# finish early and underruns mean little.
 # The prefix is locked for the run; the wineserver started here is stopped at the end.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib/common.sh"
@@ -22,9 +24,12 @@ prefix="$PHASEBOX_WINE_ROOT/sound"
 marker="$prefix/.phasebox-sound-ready-1"
 work="$(mktemp -d "${TMPDIR:-/tmp}/phasebox-sound.XXXXXX")"
 server_started=0
+sound_server=""
 export WINEPREFIX="$prefix"
 
 finish() {
+    [ -n "$sound_server" ] && { kill "$sound_server" 2>/dev/null || true; }
+    [ -n "$sound_server" ] && { wait "$sound_server" 2>/dev/null || true; }
     # 9>&-: no Wine process may hold the prefix's lock after this script.
     [ "$server_started" = 1 ] && { wineserver -k 9>&- >/dev/null 2>&1 </dev/null || true; }
     [ "$server_started" = 1 ] && { wineserver -w 9>&- >/dev/null 2>&1 </dev/null || true; }
@@ -76,11 +81,39 @@ pcm.!default {
 ASOUND
 }
 
+# A sound server of this run with one null sink, which plays in real time into nothing.
+start_sound_server() {
+    mkdir -p "$work/pulse"
+    cat >"$work/pulse/default.pa" <<PA
+load-module module-null-sink sink_name=phasebox_null
+set-default-sink phasebox_null
+load-module module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native
+PA
+    HOME="$work/pulse" XDG_RUNTIME_DIR="$work/pulse" pulseaudio -n -F "$work/pulse/default.pa" \
+        --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+        9>&- >"$work/pulse/log" 2>&1 </dev/null &
+    sound_server=$!
+    for _ in $(seq 1 100); do
+        [ -S "$work/pulse/native" ] && return 0
+        sleep 0.1
+    done
+    phasebox_log "the sound server did not start:"
+    cat "$work/pulse/log" >&2
+    return 1
+}
+
 if [ "$mode" = listen ]; then
     arguments=("$@")
-    asoundrc /dev/null raw
-    set_audio alsa
-    run HOME="$work/home"
+    if command -v pulseaudio >/dev/null; then
+        start_sound_server
+        set_audio pulse
+        run PULSE_SERVER="unix:$work/pulse/native"
+    else
+        phasebox_log "pulseaudio is not installed: ALSA's null device takes the sound at once"
+        asoundrc /dev/null raw
+        set_audio alsa
+        run HOME="$work/home"
+    fi
     exit
 fi
 
