@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs the sound device's tests (program $1) under Wine in a prefix of their own,
-# $PHASEBOX_WINE_ROOT/sound, twice:
+# $PHASEBOX_WINE_ROOT/sound, three times:
 #  - with Wine's ALSA driver (HKCU\Software\Wine\Drivers, Audio = alsa) and a HOME whose
 #    .asoundrc makes ALSA's default device a WAV file, which the test reads back;
+#  - with the ALSA driver and a default device that names a card the machine lacks;
 #  - with an empty Audio value, Wine's way to load no sound driver at all.
+# In the last two the program is told to expect no device.
 # With --listen first, runs program $2 with the arguments after it once (the listening
 # benchmark), on the caller's display, into a sink that takes sound in real time: a private
 # sound server's null sink through Wine's PulseAudio driver. Without the server installed it
@@ -123,6 +125,11 @@ asoundrc "$wav" wav
 status=0
 set_audio alsa
 run HOME="$work/home" PHASEBOX_SOUND_WAV="Z:${wav//\//\\}" || status=1
+
+# The ALSA driver whose default device is a card the machine does not have.
+mkdir -p "$work/broken"
+printf 'pcm.!default {\n    type hw\n    card 31\n}\n' >"$work/broken/.asoundrc"
+run HOME="$work/broken" PHASEBOX_SOUND_NONE=1 || status=1
 
 set_audio ""
 run PHASEBOX_SOUND_NONE=1 || status=1
