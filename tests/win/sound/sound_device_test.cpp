@@ -193,6 +193,21 @@ TEST(SoundDevice, RecordsTheToneAndAnIncrementChange) {
     std::printf("change heard %.1f ms after the blocks played when it was made\n", latencyS * 1000);
     EXPECT_GT(latencyS, 0.0);
     EXPECT_LT(latencyS, 0.1);
+
+    // No click: the phase goes on across the change, so no step between two samples from
+    // the first tone to the end of the second is larger than the faster tone's own steps.
+    const auto largestStep = [&](double fromS, double toS) {
+        double largest = 0;
+        const auto from = static_cast<std::size_t>(fromS * r.rateHz) + 1;
+        const auto to = std::min(r.samples.size(), static_cast<std::size_t>(toS * r.rateHz));
+        for (std::size_t i = from; i < to; ++i) {
+            largest = std::max(largest, std::abs(r.samples[i] - r.samples[i - 1]));
+        }
+        return largest;
+    };
+    const double acrossChange = largestStep(first.startS, second.endS);
+    const double withinSecond = largestStep(second.startS, second.endS);
+    EXPECT_LE(acrossChange, withinSecond * 1.01) << "a step of " << acrossChange;
 }
 
 TEST(SoundDevice, WithoutADeviceReportsWhyAndThrowsNothing) {
