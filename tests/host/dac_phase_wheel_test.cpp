@@ -95,8 +95,9 @@ TEST(DacPhaseWheel, LastStepArcEndsAtThePointer) {
         EXPECT_DOUBLE_EQ(w.LastStep.StartDeg, c.startDeg);
         EXPECT_DOUBLE_EQ(w.LastStep.SweepDeg, c.sweepDeg);
         ASSERT_GE(w.LastStepPoints.size(), 2u);
-        for (const dac::WheelPoint& p : w.LastStepPoints)
+        for (const dac::WheelPoint& p : w.LastStepPoints) {
             EXPECT_NEAR(Distance(p, kCentre), 50, kEps);
+        }
         ExpectPoint(w.LastStepPoints.front(), dac::PointAt(kCentre, 50, c.startDeg).XPx,
                     dac::PointAt(kCentre, 50, c.startDeg).YPx);
         const dac::WheelPoint onPointer = dac::PointAt(kCentre, 50, w.PointerDeg);

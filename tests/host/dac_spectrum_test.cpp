@@ -153,11 +153,9 @@ void ExpectMatchesOracle(const dac::Spectrum& s, const std::vector<long double>&
 int OracleSpur(const std::vector<long double>& oracle, int fundamental) {
     int spur = -1;
     for (int k = 1; k < kBins; ++k) {
-        if (k == fundamental || oracle[static_cast<std::size_t>(k)] <= dac::kNoComponentDb)
-            continue;
-        if (spur < 0 ||
-            oracle[static_cast<std::size_t>(k)] > oracle[static_cast<std::size_t>(spur)])
-            spur = k;
+        const long double level = oracle[static_cast<std::size_t>(k)];
+        if (k == fundamental || level <= dac::kNoComponentDb) continue;
+        if (spur < 0 || level > oracle[static_cast<std::size_t>(spur)]) spur = k;
     }
     return spur;
 }

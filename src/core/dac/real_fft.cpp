@@ -43,8 +43,9 @@ RealFft::RealFft(std::size_t size) : size_(size) {
     while ((std::size_t{1} << bits) < half) ++bits;
     for (std::size_t i = 0; i < half; ++i) {
         std::uint32_t r = 0;
-        for (int b = 0; b < bits; ++b)
+        for (int b = 0; b < bits; ++b) {
             r |= static_cast<std::uint32_t>((i >> b) & 1u) << (bits - 1 - b);
+        }
         reversed_[i] = r;
     }
     work_.resize(half);

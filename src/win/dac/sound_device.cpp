@@ -206,8 +206,9 @@ void SoundDevice::Impl::Close() noexcept {
     if (wave != nullptr) {
         waveOutReset(wave);
         for (WAVEHDR& header : headers) {
-            if (header.dwFlags & WHDR_PREPARED)
+            if (header.dwFlags & WHDR_PREPARED) {
                 waveOutUnprepareHeader(wave, &header, sizeof(WAVEHDR));
+            }
         }
         waveOutClose(wave);
         wave = nullptr;
