@@ -170,6 +170,7 @@ void SoundDevice::Impl::Stream() {
         // Stopping, only the device's event is waited for: the stop event stays set.
         const DWORD woke =
             WaitForMultipleObjects(stopping ? 1 : 2, waits, FALSE, static_cast<DWORD>(blockMs * 4));
+        if (woke == WAIT_FAILED) throw std::runtime_error("WaitForMultipleObjects failed");
         if (woke == WAIT_OBJECT_0 + 1) stopping = true;
         if (woke == WAIT_TIMEOUT && stopping) {
             drainedMs += static_cast<DWORD>(blockMs * 4);
