@@ -176,8 +176,8 @@ struct Case {
 };
 
 std::string Name(const Case& c) {
-    return "wave " + std::to_string(static_cast<int>(c.wave)) +
-           ", M = " + std::to_string(c.increment);
+    constexpr const char* kNames[] = {"SIN", "ECG", "SAW", "RSAW", "TRI", "SQR"};
+    return std::string(kNames[static_cast<int>(c.wave)]) + " M = " + std::to_string(c.increment);
 }
 
 TEST(DacSpectrum, EveryBinMatchesTheDirectDft) {
