@@ -2,6 +2,7 @@
 // manual steps, increments, reset, waveform choice, run control and the timers.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "core/dds/wave_tables.h"
@@ -342,5 +343,50 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(PulseCase{120, {163, 168, 163, 168}},
                     PulseCase{96, {131, 136, 141, 146, 151, 156, 161, 166, 163, 168, 163}},
                     PulseCase{144, {195, 163, 168, 163}}));
+
+struct ResizeCase {
+    int dpi;
+    int pulses;    // pulse ticks before the resize
+    bool running;  // the generator started before the resize: the arrow stands
+    int height;    // after the pulses, and after the resize
+};
+
+void PrintTo(const ResizeCase& c, std::ostream* os) {
+    *os << c.dpi << " dpi, " << c.pulses << " pulses, " << (c.running ? "running" : "stopped");
+}
+
+class ArrowAfterResize : public testing::TestWithParam<ResizeCase> {};
+
+// Only the pulse changes the arrow's height: a change of the window's width leaves it at
+// the height it stood at, running or stopped, and the pulse goes on from there.
+TEST_P(ArrowAfterResize, KeepsTheHeightThePulseGaveIt) {
+    const ResizeCase& c = GetParam();
+    MainWindow form(wintest::At(c.dpi));
+    form.pulseTimer.SetEnabled(false);
+    for (int i = 0; i < c.pulses; ++i) form.PulseArrow();
+    if (c.running) form.runBox.SetChecked(true);
+    const base::RectPx before = form.arrow.BoundsPx();
+    ASSERT_EQ(before.Height(), c.height);
+    RECT outer{};
+    GetWindowRect(form.Handle(), &outer);
+    SetWindowPos(form.Handle(), nullptr, 0, 0, outer.right - outer.left + 100,
+                 outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(form.arrow.BoundsPx().Height(), c.height) << "a window 100 px wider";
+    EXPECT_EQ(form.arrow.BoundsPx(), before) << "left, top and width as laid out";
+    SetWindowPos(form.Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(form.arrow.BoundsPx().Height(), c.height) << "and back";
+    if (!c.running) {
+        form.PulseArrow();
+        EXPECT_EQ(form.arrow.BoundsPx().Height(), c.height > 163 ? 163 : c.height + 5)
+            << "the pulse goes on from the height it stood at";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Densities, ArrowAfterResize,
+                         testing::Values(ResizeCase{120, 1, true, 168},
+                                         ResizeCase{144, 1, true, 163},
+                                         ResizeCase{96, 2, false, 141},
+                                         ResizeCase{120, 1, false, 168}));
 
 }  // namespace

@@ -347,6 +347,14 @@ TEST(WindowLayout, ADensityChangeRescalesFromTheCurrentValues) {
     GetWindowRect(form->Handle(), &outer);
     EXPECT_EQ(outer.left, 100);
     EXPECT_EQ(outer.right - outer.left, 1500) << "the window takes the suggested rectangle";
+
+    // Each change scales what the window has now, rounded edge by edge, as specified:
+    // back at 120 the buttons' left edge is 27 instead of the designed 26.
+    SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(120, 120),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(form->CurrentDpi(), 120);
+    EXPECT_EQ(form->sinButton.BoundsPx(), (RectPx{27, 18, 83, 35})) << "designed 26, 18, 83, 35";
+    EXPECT_EQ(form->rsawButton.BoundsPx(), (RectPx{27, 68, 132, 85})) << "designed 26, 68, 131, 85";
 }
 
 // Run in Wine prefixes whose registry sets another density (ctest sets

@@ -225,7 +225,8 @@ void MainWindow::PulseArrow() {
     const int height = r.Height();
     r.Bottom =
         r.Top + (height > kArrowRestHeightPx ? kArrowRestHeightPx : height + kArrowPulseStepPx);
-    arrow.SetBoundsPx(r);
+    // The height stays until the next pulse: a resize of the window keeps it.
+    arrow.ResizeTo(r);
     UpdateWindow(arrow.Handle());
 }
 

@@ -46,7 +46,11 @@ public:
     // The control of that name at any depth, or null.
     Control* FindControl(std::string_view name) const;
 
-    // Scales the whole layout to `newDpi` (nothing below 30 or when equal).
+    // Scales the whole layout to `newDpi` (nothing below 30 or when equal) by newDpi over
+    // the current density, from the current, already scaled rectangles, fonts and sizes,
+    // not from the design. That is the specified rule, rounding included: a round trip of
+    // densities need not come back to the design exactly (120 -> 96 -> 144 -> 120 moves
+    // the waveform buttons one pixel to the right).
     void ScaleToDpi(int newDpi);
 
 protected:
