@@ -62,10 +62,10 @@ int main(int argc, char** argv) {
     application.SetErrorSink([](std::u16string_view, std::u16string_view text) {
         std::printf("error: %s\n", std::string(text.begin(), text.end()).c_str());
     });
-    TForm1::Options options;
+    MainWindow::Options options;
     options.MonitorDpi = 120;
-    auto form = std::make_unique<TForm1>(options);
-    TForm1* raw = form.get();
+    auto form = std::make_unique<MainWindow>(options);
+    MainWindow* raw = form.get();
     application.SetMainWindow(form->Handle(),
                               [raw](const MSG& msg) { return raw->PreviewKey(msg); });
     form->Show(SW_SHOWNORMAL);
@@ -73,13 +73,13 @@ int main(int argc, char** argv) {
     Pump(std::chrono::milliseconds(300));
 
     int steps = 0;
-    auto afterAdd = form->Series1.OnAfterAdd;
-    form->Series1.OnAfterAdd = [&steps, &afterAdd](chart::Series& s, int index) {
+    auto afterAdd = form->outputLine.OnAfterAdd;
+    form->outputLine.OnAfterAdd = [&steps, &afterAdd](chart::Series& s, int index) {
         ++steps;
         afterAdd(s, index);
     };
-    form->cbAutoClear.SetChecked(true);
-    form->TrackBar1.SetPosition(500);
+    form->autoClearBox.SetChecked(true);
+    form->speedSlider.SetPosition(500);
 
     dac::SharedToneSetting setting({1000, dds::Waveform::Sin, dac::kDesignedVolumePercent});
     dac::SoundDevice device(setting, {48000, 10, queued});
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
         std::printf("no sound: %s\n", std::string(why.begin(), why.end()).c_str());
         return 1;
     }
-    form->cbAuto.SetChecked(!alone);
+    form->runBox.SetChecked(!alone);
     const auto start = Clock::now();
     for (int half = 0; half < 2 * seconds; ++half) {
         if (!alone) SetClientSize(form->Handle(), half % 2 ? 1920 : 3840, half % 2 ? 1040 : 2100);
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         Pump(std::chrono::milliseconds(500));
     }
     const double elapsedS = std::chrono::duration<double>(Clock::now() - start).count();
-    form->cbAuto.SetChecked(false);
+    form->runBox.SetChecked(false);
     const auto played = device.BlocksPlayed();
     const auto underruns = device.Underruns();
     device.Stop();
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
         elapsedS, queued, static_cast<unsigned long long>(played), elapsedS * 100,
         static_cast<unsigned long long>(underruns), steps / elapsedS,
         alone ? " (idle, not resized)" : " while resized every 0.5 s");
-    form->Series1.OnAfterAdd = afterAdd;
+    form->outputLine.OnAfterAdd = afterAdd;
     application.SetMainWindow(nullptr, nullptr);
     return 0;
 }

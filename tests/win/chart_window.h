@@ -119,7 +119,7 @@ protected:
     void SetUp() override {
         form = wintest::ShowForm(wintest::At(Dpi()));
         ASSERT_EQ(form->CurrentDpi(), Dpi());
-        view = &form->Chart1;
+        view = &form->waveformChart;
         PaintNow();
     }
     // The pointer leaves no hovered label behind for the next window.
@@ -132,7 +132,7 @@ protected:
         wintest::Pump();
     }
     void Plus(int times = 1) {
-        for (int i = 0; i < times; ++i) SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
+        for (int i = 0; i < times; ++i) SendMessageW(form->stepButton.Handle(), BM_CLICK, 0, 0);
     }
     RectPx Plot() const { return view->Layout().PlotRectPx; }
 
@@ -158,7 +158,7 @@ protected:
     Pixels FullRedraw(bool withLine = true) const {
         chart::ChartPainter fresh;
         const base::SizePx size = view->ClientSizePx();
-        const chart::Series& series = form->Series1;
+        const chart::Series& series = form->outputLine;
         fresh.Update({.Layout = view->Layout(),
                       .Hovered = view->Hovered(),
                       .WidthPx = size.Width,
@@ -176,10 +176,10 @@ protected:
     // The stepped line's vertices over the axes as last drawn, every point given.
     std::vector<PointPx> ModelVertices() const {
         const chart::ChartLayout& layout = view->Layout();
-        const auto xs = form->Series1.XValues();
+        const auto xs = form->outputLine.XValues();
         const auto range =
             chart::FindVisibleRange(xs, layout.Bottom.DrawnMinimum, layout.Bottom.DrawnMaximum);
-        return chart_test::StairVertices(xs, form->Series1.YValues(), range, layout.Bottom,
+        return chart_test::StairVertices(xs, form->outputLine.YValues(), range, layout.Bottom,
                                          layout.Left);
     }
 
@@ -211,7 +211,7 @@ protected:
         return {pt.x, pt.y};
     }
 
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     chart::ChartView* view = nullptr;
 };
 

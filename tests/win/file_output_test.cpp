@@ -288,16 +288,16 @@ TEST(Render, ToAPathOfAnyLength) {
 // seam.
 TEST(ChartSave, ToAPathOfAnyLength) {
     const auto form = wintest::ShowForm(wintest::At(120));
-    SetFocus(form->Chart1.Handle());
+    SetFocus(form->waveformChart.Handle());
     for (const std::size_t length : {250u, 300u}) {
         SCOPED_TRACE(length);
         wintest::ErrorLog().clear();
         Folder folder;
         const std::wstring target = PathOfLength(LongFolder(folder, length - 60), length, L".png");
-        form->Chart1.ChooseSaveFile = [&](HWND) {
+        form->waveformChart.ChooseSaveFile = [&](HWND) {
             return std::optional<ui::SaveChoice>(ui::SaveChoice{target, ui::SaveFormat::Png});
         };
-        form->Chart1.SaveWithDialog();
+        form->waveformChart.SaveWithDialog();
         EXPECT_TRUE(wintest::ErrorLog().empty());
         const std::optional<std::string> png = Contents(target);
         ASSERT_TRUE(png);
@@ -312,10 +312,10 @@ TEST(ChartSave, ADeviceNameIsRefusedWithTheReason) {
     Folder folder;
     wintest::ErrorLog().clear();
     const std::wstring target = folder / L"lpt1.png";
-    form->Chart1.ChooseSaveFile = [&](HWND) {
+    form->waveformChart.ChooseSaveFile = [&](HWND) {
         return std::optional<ui::SaveChoice>(ui::SaveChoice{target, ui::SaveFormat::Png});
     };
-    form->Chart1.SaveWithDialog();
+    form->waveformChart.SaveWithDialog();
     ASSERT_EQ(wintest::ErrorLog().size(), 1u);
     const std::string text = ui::ToUtf8(ui::ToWide(wintest::ErrorLog()[0].text));
     EXPECT_NE(text.find("\"" + ui::ToUtf8(target) + "\": it names the device \"lpt1\""),
