@@ -27,6 +27,9 @@ enum class ControlKind {
     NumericEdit,
     TickSlider,
     Chart,
+    ComboBox,  // the platform's combo box with an edit field
+    Spectrum,
+    PhaseWheel,
 };
 
 struct Rgb {
