@@ -18,7 +18,7 @@ constexpr int FigureTop(int row) {
     return kFigureTopPx + row * kFigureStepPx;
 }
 
-constexpr std::array<ControlDesc, 19> MakeRows(const dac::WindowTexts& t) {
+constexpr std::array<ControlDesc, 20> MakeRows(const dac::WindowTexts& t) {
     return {{
         // The tone: clock, listening and volume.
         {.Name = "lblClock",
@@ -55,8 +55,8 @@ constexpr std::array<ControlDesc, 19> MakeRows(const dac::WindowTexts& t) {
          .TabOrder = 2,
          .Range = {.Min = 0, .Max = 100, .Position = 25, .Frequency = 10, .PageSize = 10},
          .Accessible = {.Name = t.VolumeName}},
-        // Why a typed clock is refused, or why there is no sound.
-        {.Name = "lblStatus",
+        // Why a typed clock is refused.
+        {.Name = "lblClockError",
          .Parent = kFormName,
          .Kind = Label,
          .Rect = DesignRect(kCaptionLeftPx, 50, 0, 18)},
@@ -105,11 +105,17 @@ constexpr std::array<ControlDesc, 19> MakeRows(const dac::WindowTexts& t) {
          .Kind = Label,
          .Rect = DesignRect(kCaptionLeftPx, FigureTop(4) + 8, 0, 18),
          .Font = kBoldFont},
+        // Why there is no sound.
+        {.Name = "lblSoundStatus",
+         .Parent = kFormName,
+         .Kind = Label,
+         .Rect = DesignRect(kCaptionLeftPx, FigureTop(5) + 8, 0, 18)},
+
         // The views: the wheel keeps its size at the right, the spectrum takes the rest.
         {.Name = "pwPhase",
          .Parent = kFormName,
          .Kind = PhaseWheel,
-         .Rect = DesignRect(540, 56, 248, 248),
+         .Rect = DesignRect(558, 76, 230, 230),
          .Anchors = kTopRight,
          .TabOrder = 3,
          .Accessible = {.Name = t.WheelName}},
