@@ -43,7 +43,8 @@ phasebox_install() {
         case "$kind" in
             run) wanted+=(g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xdotool imagemagick
                           x11-utils) ;;
-            test) wanted+=(g++ googletest libgtest-dev libbenchmark-dev sox) ;;
+            # libasound2: ALSA, whose file plugin records the sound tests' output under Wine.
+            test) wanted+=(g++ googletest libgtest-dev libbenchmark-dev sox libasound2) ;;
             clang) wanted+=(clang lld) ;;
             # The unversioned runtime package follows the default clang's version.
             fuzz) wanted+=(clang libclang-rt-dev) ;;
