@@ -81,7 +81,8 @@ void PhaseWheelView::DrawStatic(const RECT& client) {
     const Geometry g = Measure(client);
     const dac::PhaseWheel wheel = dac::PhaseWheelFor(
         {.Centre = {g.CentreX, g.CentreY}, .RadiusPx = g.RadiusPx, .TickLengthPx = g.TickPx});
-    const ui::UniquePen circlePen(CreatePen(PS_SOLID, g.LineWidthPx, GetSysColor(COLOR_WINDOWTEXT)));
+    const ui::UniquePen circlePen(
+        CreatePen(PS_SOLID, g.LineWidthPx, GetSysColor(COLOR_WINDOWTEXT)));
     const ui::UniquePen tickPen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_GRAYTEXT)));
     {
         const ui::SelectGuard pen(dc, circlePen.Get());

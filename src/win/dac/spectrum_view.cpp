@@ -33,7 +33,8 @@ int TextWidthPx(HDC dc, std::u16string_view text) {
 
 void Text(HDC dc, int x, int y, std::u16string_view text, UINT align) {
     SetTextAlign(dc, align);
-    TextOutW(dc, x, y, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()));
+    TextOutW(dc, x, y, reinterpret_cast<const wchar_t*>(text.data()),
+             static_cast<int>(text.size()));
 }
 
 }  // namespace
@@ -107,15 +108,15 @@ void SpectrumView::Redraw(const RECT& client) {
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     const dac::Spectrum& spectrum = CurrentSpectrum();
-    const dac::SpectrumPlot plot =
-        dac::PlanSpectrum({.ClientPx = {width, height},
-                           .TextHeightPx = static_cast<int>(metrics.tmHeight),
-                           .LevelLabelWidthPx = TextWidthPx(dc, u"-140"),
-                           .FrequencyLabelWidthPx = TextWidthPx(dc, dac::HertzDigits(96000, symbols_)),
-                           .ClockHz = clockHz_,
-                           .TextLanguage = language_,
-                           .Symbols = symbols_},
-                          &spectrum);
+    const dac::SpectrumPlot plot = dac::PlanSpectrum(
+        {.ClientPx = {width, height},
+         .TextHeightPx = static_cast<int>(metrics.tmHeight),
+         .LevelLabelWidthPx = TextWidthPx(dc, u"-140"),
+         .FrequencyLabelWidthPx = TextWidthPx(dc, dac::HertzDigits(96000, symbols_)),
+         .ClockHz = clockHz_,
+         .TextLanguage = language_,
+         .Symbols = symbols_},
+        &spectrum);
     const base::RectPx& area = plot.Plot;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
@@ -163,9 +164,9 @@ void SpectrumView::Redraw(const RECT& client) {
         const int top = mark.YPx - 2;
         const POINT triangle[] = {
             {mark.XPx, top}, {mark.XPx - size, top - 2 * size}, {mark.XPx + size, top - 2 * size}};
-        const ui::SelectGuard brush(dc, GetSysColorBrush(mark.Kind == dac::MarkKind::Harmonic
-                                                             ? COLOR_WINDOW
-                                                             : COLOR_WINDOWTEXT));
+        const ui::SelectGuard brush(
+            dc, GetSysColorBrush(mark.Kind == dac::MarkKind::Harmonic ? COLOR_WINDOW
+                                                                      : COLOR_WINDOWTEXT));
         Polygon(dc, triangle, 3);
         const int textWidth = TextWidthPx(dc, mark.Label);
         const int left = std::clamp(mark.XPx + size + 2, 0, std::max(0, width - textWidth));
@@ -184,7 +185,8 @@ void SpectrumView::Redraw(const RECT& client) {
 void SpectrumView::Paint() {
     RECT client{};
     GetClientRect(Handle(), &client);
-    if (!pictureValid_ || picture_.WidthPx() != client.right || picture_.HeightPx() != client.bottom) {
+    if (!pictureValid_ || picture_.WidthPx() != client.right ||
+        picture_.HeightPx() != client.bottom) {
         Redraw(client);
     }
     ui::PaintScope paint(Handle());
@@ -194,7 +196,8 @@ void SpectrumView::Paint() {
 SpectrumSnapshot SpectrumView::Snapshot() {
     RECT client{};
     GetClientRect(Handle(), &client);
-    if (!pictureValid_ || picture_.WidthPx() != client.right || picture_.HeightPx() != client.bottom) {
+    if (!pictureValid_ || picture_.WidthPx() != client.right ||
+        picture_.HeightPx() != client.bottom) {
         Redraw(client);
         InvalidateRect(Handle(), nullptr, FALSE);
         UpdateWindow(Handle());

@@ -32,17 +32,19 @@ std::string_view Form::Name() const noexcept {
 }
 
 void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> rows,
-                      std::span<Control* const> controls) {
+                      std::span<Control* const> controls, HWND owner) {
     if (rows.size() != controls.size()) {
         throw std::logic_error("The layout and the window's controls differ in number");
     }
     formDesc_ = &form;
+    const DWORD exStyle = owner ? kFormExStyle & ~WS_EX_APPWINDOW : kFormExStyle;
     RECT outer{0, 0, form.ClientSize.Width, form.ClientSize.Height};
-    AdjustWindowRectEx(&outer, kFormStyle, FALSE, kFormExStyle);
+    AdjustWindowRectEx(&outer, kFormStyle, FALSE, exStyle);
     const std::wstring caption = ToWide(form.Caption);
     CreateOwn(L"phasebox.Form", {.Text = caption.c_str(),
                                  .Style = kFormStyle,
-                                 .ExStyle = kFormExStyle,
+                                 .ExStyle = exStyle,
+                                 .Parent = owner,
                                  .Rect = {0, 0, outer.right - outer.left, outer.bottom - outer.top},
                                  .ClassCursor = LoadCursorW(nullptr, CursorId(form.Cursor)),
                                  .ClassBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
@@ -204,9 +206,22 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             SendToDescendants(msg, wp, lp);
             break;
         case WM_GETMINMAXINFO: {
-            // Nothing limits the window's size, not even the size of the screen.
+            // Nothing limits the window's size, not even the size of the screen, but the
+            // smallest client area chosen, at the density the window is laid out for.
             auto* info = reinterpret_cast<MINMAXINFO*>(lp);
             info->ptMaxTrackSize = {32767, 32767};
+            if (minClientSize_.Width > 0 || minClientSize_.Height > 0) {
+                // The frame as the platform draws it now, as SetClientSize takes it.
+                RECT outer{};
+                RECT client{};
+                GetWindowRect(Handle(), &outer);
+                GetClientRect(Handle(), &client);
+                info->ptMinTrackSize = {
+                    layout::ScaleValue(minClientSize_.Width, dpi_, layout::kDesignDpi) +
+                        (outer.right - outer.left) - client.right,
+                    layout::ScaleValue(minClientSize_.Height, dpi_, layout::kDesignDpi) +
+                        (outer.bottom - outer.top) - client.bottom};
+            }
             return 0;
         }
         case WM_DPICHANGED:

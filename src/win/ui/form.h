@@ -28,8 +28,9 @@ public:
     void Show(int showCommand);
 
     // The window's keyboard handling, seen by the loop before any message is dispatched
-    // (FocusNavigator::PreviewKey). True when the message was consumed.
-    bool PreviewKey(const MSG& msg) { return navigator_.PreviewKey(msg); }
+    // (FocusNavigator::PreviewKey). True when the message was consumed. A window with keys
+    // of its own, or with owned windows whose keys it passes on, adds them.
+    virtual bool PreviewKey(const MSG& msg) { return navigator_.PreviewKey(msg); }
 
     // Every control that Tab stops at now, in tab order at any depth.
     std::vector<Control*> TabStops() const { return navigator_.TabStops(); }
@@ -42,13 +43,19 @@ public:
     // Scales the whole layout to `newDpi` (nothing below 30 or when equal).
     void ScaleToDpi(int newDpi);
 
+    // The smallest client area the user can size the window to, in design units; none
+    // (0 x 0) by default.
+    void SetMinClientSize(base::SizePx designSize) { minClientSize_ = designSize; }
+
 protected:
     // Makes the hidden top-level window at the desktop origin with the designed client
     // size, then each control of `controls` from the row of `rows` at the same place
     // (parents before children). A row whose kind or parent does not fit is refused
     // (std::logic_error), so a binding out of step with the table cannot go unnoticed.
+    // With an `owner` the window stays above it, is minimised and destroyed with it, and
+    // has no taskbar button of its own.
     void CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> rows,
-                    std::span<Control* const> controls);
+                    std::span<Control* const> controls, HWND owner = nullptr);
 
     void CreateWindowFor(HWND parent, const RECT& rect) override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -63,6 +70,7 @@ private:
 
     const layout::FormDesc* formDesc_ = nullptr;
     int dpi_ = layout::kDesignDpi;
+    base::SizePx minClientSize_{};
     bool formScaling_ = false;
     bool shownOnce_ = false;
     FocusNavigator navigator_{*this};

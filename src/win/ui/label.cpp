@@ -19,6 +19,13 @@ base::SizePx Label::TextSizePx() const {
     return {extent.right - extent.left, extent.bottom - extent.top};
 }
 
+void Label::SetCaption(std::u16string_view text) {
+    const std::wstring wide = ToWide(text);
+    if (WindowText(Handle()) == wide) return;
+    SetWindowTextW(Handle(), wide.c_str());
+    Label::FontChanged();
+}
+
 void Label::FontChanged() {
     Control::FontChanged();
     const base::SizePx size = TextSizePx();
