@@ -39,10 +39,11 @@ DacWindow::DacWindow(HWND owner, Options options)
     std::vector<std::u16string> clocks;
     for (const int hz : layout::kCommonClocksHz) clocks.push_back(dac::HertzDigits(hz, symbols_));
     cbClock.SetItems(clocks);
+    svSpectrum.SetTone(waveform_, increment_);
+    pwPhase.SetState(0, increment_);
     pwPhase.SetLanguage(language_);
     svSpectrum.SetLanguage(language_);
     ApplyClock(clockHz_);
-    Follow(0, increment_, waveform_);
     tone_.Store({increment_, waveform_, tbVolume.Position()});
     if (const std::u16string problem = soundProblem_(); !problem.empty()) SoundUnavailable();
 
@@ -63,13 +64,12 @@ DacWindow::~DacWindow() {
 
 void DacWindow::Follow(std::uint16_t accumulator, std::uint16_t increment, dds::Waveform waveform) {
     pwPhase.SetState(accumulator, increment);
-    if (increment == increment_ && waveform == waveform_ && svSpectrum.Computations() > 0) return;
-    const bool toneChanged = increment != increment_ || waveform != waveform_;
+    if (increment == increment_ && waveform == waveform_) return;
     increment_ = increment;
     waveform_ = waveform;
     svSpectrum.SetTone(waveform, increment);
     ShowFigures();
-    if (toneChanged) StoreTone();
+    StoreTone();
 }
 
 void DacWindow::ShowFigures() {

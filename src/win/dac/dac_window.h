@@ -32,12 +32,12 @@ class DacWindow : public ui::Form {
 public:
     struct Options {
         int MonitorDpi = 0;  // the density to lay out for; 0: the owner's monitor's
-        std::optional<dac::Language> Language;  // none: the user's interface language
+        std::optional<dac::Language> Language{};  // none: the user's interface language
         int ClockHz = dac::kDesignedClockHz;    // kept within the clock's range
         // Why the system has no sound output, empty when it has one; a seam for tests.
-        std::function<std::u16string()> SoundProblem;
+        std::function<std::u16string()> SoundProblem{};
         // The sound device's queue; the designed one unless a test chooses.
-        dac::SoundDeviceOptions Sound;
+        dac::SoundDeviceOptions Sound{};
     };
 
     // The window, hidden, laid out and showing the designed tone; Follow gives it the

@@ -1,5 +1,6 @@
 #include "win/ui/combo_box.h"
 
+#include "core/layout/scale.h"
 #include "win/ui/text.h"
 
 namespace ui {
@@ -7,6 +8,15 @@ namespace ui {
 void ComboBox::CreateWindowFor(HWND parent, const RECT& rect) {
     CreateStandardControl(L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                           parent, rect);
+    droppedHeightPx_ = rect.bottom - rect.top;
+}
+
+void ComboBox::ScaleBy(int newDpi, int oldDpi) {
+    Control::ScaleBy(newDpi, oldDpi);
+    droppedHeightPx_ = layout::ScaleValue(droppedHeightPx_, newDpi, oldDpi);
+    const base::RectPx bounds = BoundsPx();
+    SetWindowPos(Handle(), nullptr, 0, 0, bounds.Width(), droppedHeightPx_,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ComboBox::SetItems(std::span<const std::u16string> items) {

@@ -29,12 +29,17 @@ public:
     void Commit();
     std::function<void(Window& sender)> OnCommit;
 
+    // The window's rectangle is the closed box's; the list's height is kept apart and
+    // scaled with it.
+    void ScaleBy(int newDpi, int oldDpi) override;
+
 protected:
     void CreateWindowFor(HWND parent, const RECT& rect) override;
     std::optional<LRESULT> HandleReflected(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     bool typed_ = false;  // the field's text was edited since the last commit
+    int droppedHeightPx_ = 0;  // the box with its list open
 };
 
 }  // namespace ui
