@@ -45,11 +45,13 @@ SpectrumPlot PlanSpectrum(const SpectrumPlotInput& in, const Spectrum* spectrum)
     SpectrumPlot p;
     const int gap = std::max(2, in.TextHeightPx / 2);
     // Level labels at the left, frequency labels below, half a label's room at the right
-    // for the last frequency label, a line's room at the top for the marks' labels.
-    p.Plot = {in.LevelLabelWidthPx + 2 * gap, in.TextHeightPx + gap,
-              std::max(in.LevelLabelWidthPx + 2 * gap + 1,
-                       in.ClientPx.Width - in.FrequencyLabelWidthPx / 2 - gap),
-              std::max(in.TextHeightPx + gap + 1, in.ClientPx.Height - in.TextHeightPx - 2 * gap)};
+    // for the last frequency label, two lines' room at the top for the labels of marks
+    // near 0 dB.
+    p.Plot = {
+        in.LevelLabelWidthPx + 2 * gap, 2 * in.TextHeightPx + gap,
+        std::max(in.LevelLabelWidthPx + 2 * gap + 1,
+                 in.ClientPx.Width - in.FrequencyLabelWidthPx / 2 - gap),
+        std::max(2 * in.TextHeightPx + gap + 1, in.ClientPx.Height - in.TextHeightPx - 2 * gap)};
 
     for (double db = kPlotTopDb - std::fmod(kPlotTopDb, kLevelTickStepDb); db >= kPlotBottomDb;
          db -= kLevelTickStepDb) {

@@ -8,7 +8,7 @@ using enum ControlKind;
 constexpr std::string_view kFormName = "DacForm";
 constexpr Anchors kTopRight{false, true, true, false};
 constexpr Anchors kAllSides{true, true, true, true};
-constexpr FontDesc kBoldFont{0, true, {}};
+constexpr FontDesc kBoldFont{15, true, {}};  // the window's font, bold
 constexpr int kCaptionLeftPx = 12;
 constexpr int kValueLeftPx = 200;
 constexpr int kFigureTopPx = 84;

@@ -117,7 +117,8 @@ void PhaseWheelView::DrawFrame(const RECT& client) {
                                                       .Increment = increment_});
     const COLORREF accent = GetSysColor(COLOR_HIGHLIGHT);
     {
-        const ui::UniquePen arcPen(CreatePen(PS_SOLID, g.LineWidthPx, GetSysColor(COLOR_HOTLIGHT)));
+        const ui::UniquePen arcPen(
+            CreatePen(PS_SOLID, 2 * g.LineWidthPx, GetSysColor(COLOR_WINDOWTEXT)));
         const ui::SelectGuard pen(dc, arcPen.Get());
         std::vector<POINT> points;
         points.reserve(wheel.LastStepPoints.size());

@@ -140,7 +140,7 @@ void SpectrumView::Redraw(const RECT& client) {
     }
     // The lines, one column each, from the bottom up to the column's strongest level.
     {
-        const ui::UniquePen linePen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_HOTLIGHT)));
+        const ui::UniquePen linePen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_HIGHLIGHT)));
         const ui::SelectGuard pen(dc, linePen.Get());
         for (std::size_t c = 0; c < plot.ColumnTopPx.size(); ++c) {
             if (!plot.ColumnTopPx[c]) continue;

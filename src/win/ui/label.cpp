@@ -24,6 +24,9 @@ void Label::SetCaption(std::u16string_view text) {
     if (WindowText(Handle()) == wide) return;
     SetWindowTextW(Handle(), wide.c_str());
     Label::FontChanged();
+    // The text was drawn at the old size (wrapped, or clipped); the resize repaints only
+    // what it uncovered.
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void Label::FontChanged() {
