@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "win/main_window/main_window.h"
 #include "core/app/app_rules.h"
 #include "core/input/command_line.h"
 #include "core/output/render.h"
-#include "win/ui/application.h"
+#include "win/main_window/main_window.h"
 #include "win/output/file_output.h"
+#include "win/ui/application.h"
 #include "win/ui/std_error.h"
 #include "win/ui/text.h"
 
@@ -49,9 +49,9 @@ std::u16string BoxLines(std::u16string text) {
 }
 
 int Render(const output::CommandLine& line) {
-    const output::RenderSource source{
-        .Wave = line.Start.Wave.value_or(dds::Waveform::Sin),
-        .Increment = static_cast<std::uint16_t>(line.Start.Increment.value_or(256))};
+    output::RenderSource source;
+    if (line.Start.Wave) source.Wave = *line.Start.Wave;
+    if (line.Start.Increment) source.Increment = static_cast<std::uint16_t>(*line.Start.Increment);
     const output::RenderOptions& render = line.Render;
     try {
         ui::WriteWholeFile(ui::ToWide(render.Path), [&](const output::ByteSink& sink) {

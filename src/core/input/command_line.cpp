@@ -7,18 +7,7 @@ namespace output {
 
 namespace {
 
-constexpr std::u16string_view kWaveNames = u"sin, saw, rsaw, tri, sqr, ecg";
-
-struct WaveName {
-    std::u16string_view Name;
-    dds::Waveform Wave;
-};
-constexpr std::array<WaveName, 6> kWaves{{{u"sin", dds::Waveform::Sin},
-                                          {u"saw", dds::Waveform::Saw},
-                                          {u"rsaw", dds::Waveform::RSaw},
-                                          {u"tri", dds::Waveform::Tri},
-                                          {u"sqr", dds::Waveform::Sqr},
-                                          {u"ecg", dds::Waveform::Ecg}}};
+namespace settings = dds::settings;
 
 // ASCII letters only: option names and the names they take are ASCII.
 std::u16string Lower(std::u16string_view text) {
@@ -34,8 +23,67 @@ std::u16string Decimal(std::int64_t value) {
     return {digits.begin(), digits.end()};
 }
 
-std::u16string RangeText(std::int64_t low, std::int64_t high) {
-    return Decimal(low) + u" to " + Decimal(high);
+std::u16string RangeText(const dds::RangeSetting& setting) {
+    return Decimal(setting.Min) + u" to " + Decimal(setting.Max);
+}
+
+// An option with its value as the usage shows it: "--increment N".
+std::u16string Call(const dds::RangeSetting& setting) {
+    return std::u16string(setting.Name) + u" " + std::u16string(setting.Placeholder);
+}
+template <typename Value, std::size_t Count>
+std::u16string Call(const dds::NamedSetting<Value, Count>& setting) {
+    return std::u16string(setting.Name) + u" " + std::u16string(setting.Placeholder);
+}
+std::u16string Call(const dds::FlagSetting& setting) {
+    return std::u16string(setting.Name);
+}
+
+// The purpose and the accepted values, as the usage lists them.
+std::u16string Described(std::u16string_view purpose, const std::u16string& accepted) {
+    if (purpose.empty()) return accepted;
+    if (accepted.empty()) return std::u16string(purpose);
+    return std::u16string(purpose) + u", " + accepted;
+}
+
+// The names a setting accepts, joined by `separator`: "sin, saw, ...", "on|off".
+template <typename Value, std::size_t Count>
+std::u16string NamesText(const dds::NamedSetting<Value, Count>& setting,
+                         std::u16string_view separator) {
+    std::u16string text;
+    for (const dds::ValueName<Value>& v : setting.Values) {
+        if (!text.empty()) text += separator;
+        text += v.Name;
+    }
+    return text;
+}
+
+// The value of `text` among the names of `setting`, read without regard to case.
+template <typename Value, std::size_t Count>
+std::optional<Value> NamedValue(const dds::NamedSetting<Value, Count>& setting,
+                                std::u16string_view lowered) {
+    for (const dds::ValueName<Value>& v : setting.Values) {
+        if (v.Name == lowered) return v.Meaning;
+    }
+    return std::nullopt;
+}
+
+// One line of the usage: the option, what it sets, the accepted values and the designed
+// value in brackets.
+std::u16string UsageLine(const dds::RangeSetting& setting) {
+    return Call(setting) + u": " + Described(setting.Purpose, RangeText(setting)) + u" (" +
+           Decimal(setting.Designed) + u")\n";
+}
+template <typename Value, std::size_t Count>
+std::u16string UsageLine(const dds::NamedSetting<Value, Count>& setting) {
+    // A placeholder that spells out the names lists them already.
+    const std::u16string names = NamesText(setting, u", ");
+    const bool spelt = setting.Placeholder == NamesText(setting, u"|");
+    return Call(setting) + u": " + Described(setting.Purpose, spelt ? u"" : names) + u" (" +
+           std::u16string(setting.NameOf(setting.Designed)) + u")\n";
+}
+std::u16string UsageLine(const dds::FlagSetting& setting) {
+    return Call(setting) + u": " + std::u16string(setting.Purpose) + u"\n";
 }
 
 // A whole number of plain decimal digits; none for anything else. Values of 10^17 and
@@ -70,25 +118,31 @@ struct OptionDesc {
     bool TakesValue;
     bool RenderOnly;
 };
+constexpr std::u16string_view kRenderName = u"--render";
+constexpr std::array<std::u16string_view, 2> kHelpNames{u"--help", u"/?"};
+
 constexpr std::array<OptionDesc, 10> kOptions{{
-    {u"--wave", Option::Wave, true, false},
-    {u"--increment", Option::Increment, true, false},
-    {u"--interval", Option::Interval, true, false},
-    {u"--width", Option::Width, true, false},
-    {u"--auto-clear", Option::AutoClear, true, false},
-    {u"--run", Option::Run, false, false},
-    {u"--render", Option::Render, true, false},
-    {u"--samples", Option::Samples, true, true},
-    {u"--seconds", Option::Seconds, true, true},
-    {u"--clock", Option::Clock, true, true},
+    {settings::kWave.Name, Option::Wave, true, false},
+    {settings::kIncrement.Name, Option::Increment, true, false},
+    {settings::kStepInterval.Name, Option::Interval, true, false},
+    {settings::kChartWidth.Name, Option::Width, true, false},
+    {settings::kAutoClear.Name, Option::AutoClear, true, false},
+    {settings::kRun.Name, Option::Run, false, false},
+    {kRenderName, Option::Render, true, false},
+    {settings::kSamples.Name, Option::Samples, true, true},
+    {settings::kSeconds.Name, Option::Seconds, true, true},
+    {settings::kClock.Name, Option::Clock, true, true},
 }};
 
-constexpr std::u16string_view kOptionList =
-    u"--wave, --increment, --interval, --width, --auto-clear, --run, --render, --samples, "
-    u"--seconds, --clock, --help, /?";
+// Every option and the help's names, in the order of the table.
+std::u16string OptionList() {
+    std::u16string list;
+    for (const OptionDesc& d : kOptions) list += std::u16string(d.Name) + u", ";
+    return list + std::u16string(kHelpNames[0]) + u", " + std::u16string(kHelpNames[1]);
+}
 
 bool IsHelp(const std::u16string& lowered) {
-    return lowered == u"--help" || lowered == u"/?";
+    return lowered == kHelpNames[0] || lowered == kHelpNames[1];
 }
 
 bool EndsWith(std::u16string_view text, std::u16string_view tail) {
@@ -99,7 +153,7 @@ class Parser {
 public:
     explicit Parser(const std::vector<std::u16string>& args) : args_(args) {
         for (const std::u16string& a : args) {
-            if (Lower(a) == u"--render") rendering_ = true;
+            if (Lower(a) == kRenderName) rendering_ = true;
         }
     }
 
@@ -114,7 +168,7 @@ public:
             const std::u16string name = Lower(args_[i]);
             const OptionDesc* desc = Find(name);
             if (!desc) {
-                Fail(args_[i], {}, u"is not an option", std::u16string(kOptionList));
+                Fail(args_[i], {}, u"is not an option", OptionList());
                 break;
             }
             std::optional<std::u16string> value;
@@ -144,10 +198,10 @@ private:
                              std::move(accepted), rendering_};
     }
 
-    // The value of a number option within [low, high]; reports the fault otherwise.
+    // The value of a number option within the setting's range; reports the fault otherwise.
     std::optional<std::int64_t> Number(const OptionDesc& d, const std::optional<std::u16string>& v,
-                                       std::int64_t low, std::int64_t high) {
-        const std::u16string accepted = RangeText(low, high);
+                                       const dds::RangeSetting& setting) {
+        const std::u16string accepted = RangeText(setting);
         if (!v) {
             Fail(std::u16string(d.Name), {}, u"has no value", accepted);
             return std::nullopt;
@@ -157,7 +211,7 @@ private:
             Fail(std::u16string(d.Name), *v, u"is not a whole number", accepted);
             return std::nullopt;
         }
-        if (*n < low || *n > high) {
+        if (!setting.Accepts(*n)) {
             Fail(std::u16string(d.Name), *v, u"is out of range", accepted);
             return std::nullopt;
         }
@@ -174,44 +228,39 @@ private:
         seen_[index] = true;
         switch (d.Id) {
             case Option::Wave: {
+                const std::u16string accepted = NamesText(settings::kWave, u", ");
                 if (!value) {
-                    Fail(std::u16string(d.Name), {}, u"has no value", std::u16string(kWaveNames));
-                    return;
+                    Fail(std::u16string(d.Name), {}, u"has no value", accepted);
+                } else if (auto wave = NamedValue(settings::kWave, Lower(*value))) {
+                    line_.Start.Wave = *wave;
+                } else {
+                    Fail(std::u16string(d.Name), *value, u"is not a waveform", accepted);
                 }
-                const std::u16string lowered = Lower(*value);
-                for (const WaveName& w : kWaves) {
-                    if (w.Name == lowered) {
-                        line_.Start.Wave = w.Wave;
-                        return;
-                    }
-                }
-                Fail(std::u16string(d.Name), *value, u"is not a waveform",
-                     std::u16string(kWaveNames));
                 return;
             }
             case Option::Increment:
-                if (auto n = Number(d, value, kMinIncrement, kMaxIncrement)) {
+                if (auto n = Number(d, value, settings::kIncrement)) {
                     line_.Start.Increment = static_cast<int>(*n);
                 }
                 return;
             case Option::Interval:
-                if (auto n = Number(d, value, kMinIntervalMs, kMaxIntervalMs)) {
+                if (auto n = Number(d, value, settings::kStepInterval)) {
                     line_.Start.IntervalMs = static_cast<int>(*n);
                 }
                 return;
             case Option::Width:
-                if (auto n = Number(d, value, kMinWidth, kMaxWidth)) {
+                if (auto n = Number(d, value, settings::kChartWidth)) {
                     line_.Start.Width = static_cast<int>(*n);
                 }
                 return;
             case Option::AutoClear: {
-                const std::u16string lowered = value ? Lower(*value) : std::u16string();
+                const std::u16string accepted = NamesText(settings::kAutoClear, u", ");
                 if (!value) {
-                    Fail(std::u16string(d.Name), {}, u"has no value", u"on, off");
-                } else if (lowered == u"on" || lowered == u"off") {
-                    line_.Start.AutoClear = lowered == u"on";
+                    Fail(std::u16string(d.Name), {}, u"has no value", accepted);
+                } else if (auto on = NamedValue(settings::kAutoClear, Lower(*value))) {
+                    line_.Start.AutoClear = *on;
                 } else {
-                    Fail(std::u16string(d.Name), *value, u"is not on or off", u"on, off");
+                    Fail(std::u16string(d.Name), *value, u"is not on or off", accepted);
                 }
                 return;
             }
@@ -237,15 +286,15 @@ private:
                 return;
             }
             case Option::Samples:
-                if (auto n = Number(d, value, 1, kMaxSamples)) line_.Render.Samples = *n;
+                if (auto n = Number(d, value, settings::kSamples)) line_.Render.Samples = *n;
                 return;
             case Option::Seconds:
-                if (auto n = Number(d, value, 1, kMaxSeconds)) {
+                if (auto n = Number(d, value, settings::kSeconds)) {
                     line_.Render.Seconds = static_cast<int>(*n);
                 }
                 return;
             case Option::Clock:
-                if (auto n = Number(d, value, kMinClockHz, kMaxClockHz)) {
+                if (auto n = Number(d, value, settings::kClock)) {
                     line_.Render.ClockHz = static_cast<int>(*n);
                 }
                 return;
@@ -258,15 +307,16 @@ private:
             if (!d.RenderOnly || !seen_[static_cast<std::size_t>(d.Id)]) continue;
             if (!rendering_) {
                 Fail(std::u16string(d.Name), {}, u"is used only in a render",
-                     u"the option together with --render FILE");
+                     u"the option together with " + std::u16string(kRenderName) + u" FILE");
                 return;
             }
             const bool csvOption = d.Id == Option::Samples;
             const bool csvFile = line_.Render.Format == RenderFormat::Csv;
             if (csvOption != csvFile) {
                 Fail(std::u16string(d.Name), line_.Render.Path, u"does not apply to this file",
-                     csvOption ? u"--samples with a .csv file"
-                               : u"--seconds and --clock with a .wav file");
+                     csvOption ? std::u16string(settings::kSamples.Name) + u" with a .csv file"
+                               : std::u16string(settings::kSeconds.Name) + u" and " +
+                                     std::u16string(settings::kClock.Name) + u" with a .wav file");
                 return;
             }
         }
@@ -294,30 +344,34 @@ ParseResult ParseCommandLine(const std::vector<std::u16string>& args) {
 
 // Short lines: message boxes wrap long ones wherever they like.
 std::u16string UsageText() {
-    return u"Usage:\n"
-           u"phasebox [--wave W] [--increment N]\n"
-           u"  [--interval MS] [--width N]\n"
-           u"  [--auto-clear on|off] [--run]\n"
-           u"phasebox --render FILE [start options]\n"
-           u"  [--samples N] [--seconds S] [--clock HZ]\n"
-           u"phasebox --help | /?\n"
-           u"\n"
-           u"Start options (designed value in brackets):\n"
-           u"--wave W: sin, saw, rsaw, tri, sqr, ecg (sin)\n"
-           u"--increment N: 1 to 65535 (256)\n"
-           u"--interval MS: step interval, 1 to 500 (1)\n"
-           u"--width N: chart width, 30 to 10000 (256)\n"
-           u"--auto-clear on|off: clear a full chart (on)\n"
-           u"--run: start the generator running\n"
-           u"\n"
-           u"Render without a window, by FILE's ending:\n"
-           u".csv: step,accumulator,high_byte,\n"
-           u"  low_byte,value rows\n"
-           u"  --samples N: 1 to 10000000 (1024)\n"
-           u".wav: mono 8-bit unsigned PCM, a tone of\n"
-           u"  increment x clock / 65536 Hz\n"
-           u"  --seconds S: 1 to 600 (2)\n"
-           u"  --clock HZ: 8000 to 192000 (48000)\n"
+    const std::u16string start[] = {Call(settings::kWave),         Call(settings::kIncrement),
+                                    Call(settings::kStepInterval), Call(settings::kChartWidth),
+                                    Call(settings::kAutoClear),    Call(settings::kRun)};
+    std::u16string text = u"Usage:\nphasebox";
+    for (std::size_t i = 0; i < std::size(start); ++i) {
+        text += (i > 0 && i % 2 == 0 ? u"\n  [" : u" [") + start[i] + u"]";
+    }
+    text += u"\nphasebox " + std::u16string(kRenderName) + u" FILE [start options]\n  [" +
+            Call(settings::kSamples) + u"] [" + Call(settings::kSeconds) + u"] [" +
+            Call(settings::kClock) + u"]\n";
+    text += u"phasebox " + std::u16string(kHelpNames[0]) + u" | " + std::u16string(kHelpNames[1]) +
+            u"\n\n";
+    text += u"Start options (designed value in brackets):\n";
+    text += UsageLine(settings::kWave) + UsageLine(settings::kIncrement) +
+            UsageLine(settings::kStepInterval) + UsageLine(settings::kChartWidth) +
+            UsageLine(settings::kAutoClear) + UsageLine(settings::kRun);
+    text +=
+        u"\n"
+        u"Render without a window, by FILE's ending:\n"
+        u".csv: step,accumulator,high_byte,\n"
+        u"  low_byte,value rows\n"
+        u"  " +
+        UsageLine(settings::kSamples) +
+        u".wav: mono 8-bit unsigned PCM, a tone of\n"
+        u"  increment x clock / 65536 Hz\n"
+        u"  " +
+        UsageLine(settings::kSeconds) + u"  " + UsageLine(settings::kClock);
+    return text +
            u"A render exits with 0, or writes one line\n"
            u"to the standard error and exits with 2.\n"
            u"\n"

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/dds/settings.h"
+
 namespace layout {
 namespace {
 
@@ -12,6 +14,16 @@ constexpr FontDesc kLabelFont{20, true, {}};
 constexpr FontDesc kRadioFont{17, true, {}};
 
 using enum ControlKind;
+namespace settings = dds::settings;
+
+constexpr int Int(std::int64_t value) {
+    return static_cast<int>(value);
+}
+
+// The waveform button that is checked as designed.
+constexpr bool DesignedWave(dds::Waveform wave) {
+    return settings::kWave.Designed == wave;
+}
 
 constexpr std::array kControls{
     // The window's children.
@@ -60,14 +72,17 @@ constexpr std::array kControls{
                 .Text = u"Auto Clear",
                 .TabOrder = 3,
                 .Constraints = {.MaxHeightPx = 39},
-                .Checked = true},
+                .Checked = settings::kAutoClear.Designed},
     ControlDesc{.Name = "TrackBar2",
                 .Parent = "Panel2",
                 .Kind = TrackBar,
                 .Rect = DesignRect(221, 6, 956, 40),
                 .Anchors = kLeftTopRight,
                 .TabOrder = 4,
-                .Range = {.Min = 30, .Max = 10000, .Position = 256, .Frequency = 1},
+                .Range = {.Min = Int(settings::kChartWidth.Min),
+                          .Max = Int(settings::kChartWidth.Max),
+                          .Position = Int(settings::kChartWidth.Designed),
+                          .Frequency = 1},
                 .Accessible = {.Name = u"Chart width"}},
 
     // Upper panel.
@@ -89,14 +104,19 @@ constexpr std::array kControls{
                 .Kind = Picture,
                 .Rect = DesignRect(984, 48, 168, 163),
                 .Cursor = CursorKind::Hand},
-    ControlDesc{.Name = "TrackBar1",
-                .Parent = "Panel3",
-                .Kind = TrackBar,
-                .Rect = DesignRect(0, 5, 1169, 35),
-                .Anchors = kLeftTopRight,
-                .TabOrder = 0,
-                .Range = {.Min = 1, .Max = 500, .Position = 500, .Frequency = 10},
-                .Accessible = {.Name = u"Step rate"}},
+    ControlDesc{
+        .Name = "TrackBar1",
+        .Parent = "Panel3",
+        .Kind = TrackBar,
+        .Rect = DesignRect(0, 5, 1169, 35),
+        .Anchors = kLeftTopRight,
+        .TabOrder = 0,
+        // The fastest interval at the right end.
+        .Range = {.Min = settings::SpeedPosition(Int(settings::kStepInterval.Max)),
+                  .Max = settings::SpeedPosition(Int(settings::kStepInterval.Min)),
+                  .Position = settings::SpeedPosition(Int(settings::kStepInterval.Designed)),
+                  .Frequency = 10},
+        .Accessible = {.Name = u"Step rate"}},
     ControlDesc{.Name = "Panel1",
                 .Parent = "Panel3",
                 .Kind = Panel,
@@ -165,10 +185,11 @@ constexpr std::array kControls{
                 .Parent = "Panel1",
                 .Kind = NumericEdit,
                 .Rect = DesignRect(344, 49, 121, 52),
-                .Text = u"256",
                 .Font = {30, true, {}},
                 .TabOrder = 3,
-                .Range = {.Min = 1, .Max = 65535, .Position = 256},
+                .Range = {.Min = Int(settings::kIncrement.Min),
+                          .Max = Int(settings::kIncrement.Max),
+                          .Position = Int(settings::kIncrement.Designed)},
                 .Accessible = {.LabelledBy = "Label2"}},
     ControlDesc{.Name = "Button2",
                 .Parent = "Panel1",
@@ -191,7 +212,11 @@ constexpr std::array kControls{
                 .Kind = TickSlider,
                 .Rect = DesignRect(216, 137, 257, 35),
                 .TabOrder = 6,
-                .Range = {.Min = 1, .Max = 10000, .Position = 256, .Frequency = 256, .PageSize = 1},
+                .Range = {.Min = Int(settings::kIncrement.Min),
+                          .Max = settings::kIncrementSliderMax,
+                          .Position = Int(settings::kIncrement.Designed),
+                          .Frequency = 256,
+                          .PageSize = 1},
                 .Accessible = {.Name = u"Phase increment"}},
 
     // Waveform selector: one group of radio buttons.
@@ -202,42 +227,47 @@ constexpr std::array kControls{
                 .Text = u"SIN",
                 .Font = kRadioFont,
                 .TabOrder = 0,
-                .Checked = true},
+                .Checked = DesignedWave(dds::Waveform::Sin)},
     ControlDesc{.Name = "rbSaw",
                 .Parent = "Panel4",
                 .Kind = RadioButton,
                 .Rect = DesignRect(26, 43, 57, 17),
                 .Text = u"SAW",
                 .Font = kRadioFont,
-                .TabOrder = 1},
+                .TabOrder = 1,
+                .Checked = DesignedWave(dds::Waveform::Saw)},
     ControlDesc{.Name = "rbRSaw",
                 .Parent = "Panel4",
                 .Kind = RadioButton,
                 .Rect = DesignRect(26, 68, 105, 17),
                 .Text = u"RSAW",
                 .Font = kRadioFont,
-                .TabOrder = 2},
+                .TabOrder = 2,
+                .Checked = DesignedWave(dds::Waveform::RSaw)},
     ControlDesc{.Name = "rbTri",
                 .Parent = "Panel4",
                 .Kind = RadioButton,
                 .Rect = DesignRect(26, 93, 105, 17),
                 .Text = u"TRI",
                 .Font = kRadioFont,
-                .TabOrder = 3},
+                .TabOrder = 3,
+                .Checked = DesignedWave(dds::Waveform::Tri)},
     ControlDesc{.Name = "rbSqr",
                 .Parent = "Panel4",
                 .Kind = RadioButton,
                 .Rect = DesignRect(26, 118, 105, 17),
                 .Text = u"SQR",
                 .Font = kRadioFont,
-                .TabOrder = 4},
+                .TabOrder = 4,
+                .Checked = DesignedWave(dds::Waveform::Sqr)},
     ControlDesc{.Name = "rbEcg",
                 .Parent = "Panel4",
                 .Kind = RadioButton,
                 .Rect = DesignRect(26, 143, 57, 17),
                 .Text = u"ECG",
                 .Font = kRadioFont,
-                .TabOrder = 5},
+                .TabOrder = 5,
+                .Checked = DesignedWave(dds::Waveform::Ecg)},
 };
 
 constexpr FormDesc kForm{

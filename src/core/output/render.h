@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/dds/settings.h"
 #include "core/dds/wave_tables.h"
 
 namespace output {
@@ -16,9 +17,10 @@ namespace output {
 // Receives the output in order; each piece is valid only during the call.
 using ByteSink = std::function<void(std::string_view bytes)>;
 
+// What is rendered; by default the designed waveform and increment.
 struct RenderSource {
-    dds::Waveform Wave = dds::Waveform::Sin;
-    std::uint16_t Increment = 256;
+    dds::Waveform Wave = dds::settings::kWave.Designed;
+    std::uint16_t Increment = static_cast<std::uint16_t>(dds::settings::kIncrement.Designed);
 };
 
 inline constexpr std::string_view kCsvHeader = "step,accumulator,high_byte,low_byte,value\r\n";

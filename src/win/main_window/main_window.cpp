@@ -8,6 +8,7 @@
 #include "core/chart/auto_clear.h"
 #include "core/chart/axis.h"
 #include "core/dds/accumulator.h"
+#include "core/dds/settings.h"
 #include "core/layout/form_layout.h"
 #include "resource_ids.h"
 #include "win/ui/application.h"
@@ -17,7 +18,10 @@ namespace {
 
 constexpr int kArrowRestHeightPx = 163;  // device pixels, never scaled
 constexpr int kArrowPulseStepPx = 5;
-constexpr unsigned kSlowestStepMs = 501;  // 501 - position: 500 ms at 1, 1 ms at 500
+
+unsigned StepIntervalMs(int speedPosition) {
+    return static_cast<unsigned>(dds::settings::StepIntervalMs(speedPosition));
+}
 
 }  // namespace
 
@@ -99,7 +103,7 @@ void TForm1::FormCreate(ui::Window& sender) {
     fPhaseAcc = 0;
     fAdder = dds::AdderFromValue(edAdder.Value());
     OutputSample();
-    Timer1.SetInterval(kSlowestStepMs - static_cast<unsigned>(TrackBar1.Position()));
+    Timer1.SetInterval(StepIntervalMs(TrackBar1.Position()));
     Timer1.SetEnabled(false);
     TrackBar2Change(sender);
 }
@@ -124,7 +128,7 @@ void TForm1::ApplyStartOptions(const output::StartOptions& options) {
         }
     }
     if (options.IntervalMs) {
-        TrackBar1.SetPosition(static_cast<int>(kSlowestStepMs) - *options.IntervalMs);
+        TrackBar1.SetPosition(dds::settings::SpeedPosition(*options.IntervalMs));
     }
     if (options.Width) TrackBar2.SetPosition(*options.Width);
     if (options.AutoClear) cbAutoClear.SetChecked(*options.AutoClear);
@@ -200,7 +204,7 @@ void TForm1::Timer2Timer(ui::Window&) {
 }
 
 void TForm1::TrackBar1Change(ui::Window&) {
-    Timer1.SetInterval(kSlowestStepMs - static_cast<unsigned>(TrackBar1.Position()));
+    Timer1.SetInterval(StepIntervalMs(TrackBar1.Position()));
 }
 
 void TForm1::RzTrackBar1Change(ui::Window&) {
