@@ -66,6 +66,12 @@ TEST(CommandLineParse, GoodLinesSetWhatTheyName) {
     CommandLine sqr;
     sqr.Start.Wave = dds::Waveform::Sqr;
     sqr.Start.AutoClear = true;
+    CommandLine dacOpen;
+    dacOpen.Start.Dac = true;
+    CommandLine dacListening;
+    dacListening.Start.Dac = true;
+    dacListening.Start.Listen = true;
+    dacListening.Start.DacClockHz = 192000;
     CommandLine sin;
     sin.Start.Wave = dds::Waveform::Sin;
     sin.Start.IntervalMs = 250;
@@ -94,6 +100,8 @@ TEST(CommandLineParse, GoodLinesSetWhatTheyName) {
         {Args({"--render", "x.Wav"}), wavDefaults},
         {Args({"--wave", "sqr", "--auto-clear", "on"}), sqr},
         {Args({"--wave", "sin", "--interval", "250", "--width", "256"}), sin},
+        {Args({"--dac"}), dacOpen},
+        {Args({"--Listen", "--clock", "192000", "--DAC"}), dacListening},
     };
     for (const auto& c : cases) {
         const output::ParseResult r = ParseCommandLine(c.args);
@@ -112,12 +120,12 @@ TEST(CommandLineParse, BadLinesNameOptionValueAndAcceptedValues) {
     } cases[] = {
         {Args({"--colour", "red"}),
          {u"--colour", u"", u"is not an option",
-          u"--wave, --increment, --interval, --width, --auto-clear, --run, --render, "
-          u"--samples, --seconds, --clock, --help, /?"}},
+          u"--wave, --increment, --interval, --width, --auto-clear, --run, --dac, --listen, "
+          u"--render, --samples, --seconds, --clock, --help, /?"}},
         {Args({"tri"}),
          {u"tri", u"", u"is not an option",
-          u"--wave, --increment, --interval, --width, --auto-clear, --run, --render, "
-          u"--samples, --seconds, --clock, --help, /?"}},
+          u"--wave, --increment, --interval, --width, --auto-clear, --run, --dac, --listen, "
+          u"--render, --samples, --seconds, --clock, --help, /?"}},
         {Args({"--wave", "square"}),
          {u"--wave", u"square", u"is not a waveform", u"sin, saw, rsaw, tri, sqr, ecg"}},
         {Args({"--wave"}), {u"--wave", u"", u"has no value", u"sin, saw, rsaw, tri, sqr, ecg"}},
@@ -149,7 +157,14 @@ TEST(CommandLineParse, BadLinesNameOptionValueAndAcceptedValues) {
          {u"--samples", u"", u"is used only in a render",
           u"the option together with --render FILE"}},
         {Args({"--clock", "8000", "--run"}),
-         {u"--clock", u"", u"is used only in a render", u"the option together with --render FILE"}},
+         {u"--clock", u"", u"is used only in a render or with --dac",
+          u"the option together with --render FILE or --dac"}},
+        {Args({"--listen"}),
+         {u"--listen", u"", u"is used only with --dac", u"the option together with --dac"}},
+        {Args({"--dac", "--clock", "7999"}),
+         {u"--clock", u"7999", u"is out of range", u"8000 to 192000"}},
+        {Args({"--dac", "--clock"}), {u"--clock", u"", u"has no value", u"8000 to 192000"}},
+        {Args({"--dac", "--dac"}), {u"--dac", u"", u"is given more than once", u"the option once"}},
     };
     for (const auto& c : cases) {
         const output::ParseResult r = ParseCommandLine(c.args);
@@ -187,6 +202,13 @@ TEST(CommandLineParse, RenderFaultsAreMarkedForTheStandardError) {
         {Args({"--render", "a.csv", "--seconds", "3"}),
          {u"--seconds", u"a.csv", u"does not apply to this file",
           u"--seconds and --clock with a .wav file", true}},
+        {Args({"--render", "a.csv", "--clock", "8000"}),
+         {u"--clock", u"a.csv", u"does not apply to this file",
+          u"--seconds and --clock with a .wav file", true}},
+        {Args({"--render", "a.wav", "--dac"}),
+         {u"--dac", u"", u"is not used in a render", u"the option without --render", true}},
+        {Args({"--listen", "--render", "a.wav"}),
+         {u"--listen", u"", u"is not used in a render", u"the option without --render", true}},
         {Args({"--render", "a.csv", "--wave", "noise"}),
          {u"--wave", u"noise", u"is not a waveform", u"sin, saw, rsaw, tri, sqr, ecg", true}},
         {Args({"--render", "a.csv", "--render", "b.csv"}),
@@ -213,8 +235,8 @@ TEST(CommandLineText, UsageListsEveryOptionAndChartKey) {
     for (const char16_t* item :
          {u"--wave",   u"--increment", u"--interval", u"--width", u"--auto-clear", u"--run",
           u"--render", u"--samples",   u"--seconds",  u"--clock", u"--help",       u"/?",
-          u"Ctrl+C",   u"Ctrl+Insert", u"Ctrl+S",     u"sin",     u"saw",          u"rsaw",
-          u"tri",      u"sqr",         u"ecg"}) {
+          u"--dac",    u"--listen",    u"Ctrl+D",     u"Ctrl+C",  u"Ctrl+Insert",  u"Ctrl+S",
+          u"sin",      u"saw",         u"rsaw",       u"tri",     u"sqr",          u"ecg"}) {
         EXPECT_NE(usage.find(item), std::u16string::npos) << Narrow(item);
     }
 }

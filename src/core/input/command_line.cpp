@@ -106,6 +106,8 @@ enum class Option {
     Width,
     AutoClear,
     Run,
+    Dac,
+    Listen,
     Render,
     Samples,
     Seconds,
@@ -121,17 +123,19 @@ struct OptionDesc {
 constexpr std::u16string_view kRenderName = u"--render";
 constexpr std::array<std::u16string_view, 2> kHelpNames{u"--help", u"/?"};
 
-constexpr std::array<OptionDesc, 10> kOptions{{
+constexpr std::array<OptionDesc, 12> kOptions{{
     {settings::kWave.Name, Option::Wave, true, false},
     {settings::kIncrement.Name, Option::Increment, true, false},
     {settings::kStepInterval.Name, Option::Interval, true, false},
     {settings::kChartWidth.Name, Option::Width, true, false},
     {settings::kAutoClear.Name, Option::AutoClear, true, false},
     {settings::kRun.Name, Option::Run, false, false},
+    {settings::kDac.Name, Option::Dac, false, false},
+    {settings::kListen.Name, Option::Listen, false, false},
     {kRenderName, Option::Render, true, false},
     {settings::kSamples.Name, Option::Samples, true, true},
     {settings::kSeconds.Name, Option::Seconds, true, true},
-    {settings::kClock.Name, Option::Clock, true, true},
+    {settings::kClock.Name, Option::Clock, true, false},
 }};
 
 // Every option and the help's names, in the order of the table.
@@ -267,6 +271,12 @@ private:
             case Option::Run:
                 line_.Start.Run = true;
                 return;
+            case Option::Dac:
+                line_.Start.Dac = true;
+                return;
+            case Option::Listen:
+                line_.Start.Listen = true;
+                return;
             case Option::Render: {
                 const std::u16string accepted = u"a file name ending in .csv or .wav";
                 if (!value || value->empty()) {
@@ -295,16 +305,44 @@ private:
                 return;
             case Option::Clock:
                 if (auto n = Number(d, value, settings::kClock)) {
-                    line_.Render.ClockHz = static_cast<int>(*n);
+                    if (rendering_) {
+                        line_.Render.ClockHz = static_cast<int>(*n);
+                    } else {
+                        line_.Start.DacClockHz = static_cast<int>(*n);
+                    }
                 }
                 return;
         }
     }
 
-    // Options that belong to a render, and to one kind of file.
+    bool Seen(Option id) const { return seen_[static_cast<std::size_t>(id)]; }
+
+    // Options that belong to a render, and to one kind of file; the DAC output window's,
+    // which belong to a window with it.
     void CheckCombination() {
+        const std::u16string dac(settings::kDac.Name);
+        if (rendering_ && (Seen(Option::Dac) || Seen(Option::Listen))) {
+            Fail(Seen(Option::Dac) ? dac : std::u16string(settings::kListen.Name), {},
+                 u"is not used in a render", u"the option without " + std::u16string(kRenderName));
+            return;
+        }
+        if (!rendering_ && !Seen(Option::Dac)) {
+            if (Seen(Option::Listen)) {
+                Fail(std::u16string(settings::kListen.Name), {}, u"is used only with " + dac,
+                     u"the option together with " + dac);
+                return;
+            }
+            if (Seen(Option::Clock)) {
+                Fail(std::u16string(settings::kClock.Name), {},
+                     u"is used only in a render or with " + dac,
+                     u"the option together with " + std::u16string(kRenderName) + u" FILE or " +
+                         dac);
+                return;
+            }
+        }
         for (const OptionDesc& d : kOptions) {
-            if (!d.RenderOnly || !seen_[static_cast<std::size_t>(d.Id)]) continue;
+            const bool renderOption = d.RenderOnly || (rendering_ && d.Id == Option::Clock);
+            if (!renderOption || !Seen(d.Id)) continue;
             if (!rendering_) {
                 Fail(std::u16string(d.Name), {}, u"is used only in a render",
                      u"the option together with " + std::u16string(kRenderName) + u" FILE");
@@ -351,6 +389,8 @@ std::u16string UsageText() {
     for (std::size_t i = 0; i < std::size(start); ++i) {
         text += (i > 0 && i % 2 == 0 ? u"\n  [" : u" [") + start[i] + u"]";
     }
+    text += u"\n  [" + Call(settings::kDac) + u" [" + Call(settings::kListen) + u"] [" +
+            Call(settings::kClock) + u"]]";
     text += u"\nphasebox " + std::u16string(kRenderName) + u" FILE [start options]\n  [" +
             Call(settings::kSamples) + u"] [" + Call(settings::kSeconds) + u"] [" +
             Call(settings::kClock) + u"]\n";
@@ -359,7 +399,10 @@ std::u16string UsageText() {
     text += u"Start options (designed value in brackets):\n";
     text += UsageLine(settings::kWave) + UsageLine(settings::kIncrement) +
             UsageLine(settings::kStepInterval) + UsageLine(settings::kChartWidth) +
-            UsageLine(settings::kAutoClear) + UsageLine(settings::kRun);
+            UsageLine(settings::kAutoClear) + UsageLine(settings::kRun) +
+            UsageLine(settings::kDac) + UsageLine(settings::kListen) + Call(settings::kClock) +
+            u": with --dac, its sample clock,\n  " + RangeText(settings::kClock) + u" (" +
+            Decimal(settings::kClock.Designed) + u")\n";
     text +=
         u"\n"
         u"Render without a window, by FILE's ending:\n"
@@ -374,6 +417,9 @@ std::u16string UsageText() {
     return text +
            u"A render exits with 0, or writes one line\n"
            u"to the standard error and exits with 2.\n"
+           u"\n"
+           u"Ctrl+D in the main window opens the DAC\n"
+           u"  output window.\n"
            u"\n"
            u"Keys on the focused chart:\n"
            u"Ctrl+C, Ctrl+Insert: copy its picture and\n"

@@ -22,6 +22,9 @@ struct StartOptions {
     std::optional<int> Width;       // the chart's visible width
     std::optional<bool> AutoClear;
     bool Run = false;
+    bool Dac = false;                 // the DAC output window opens
+    bool Listen = false;              // and plays
+    std::optional<int> DacClockHz{};  // its sample clock
 
     bool operator==(const StartOptions&) const = default;
 };
