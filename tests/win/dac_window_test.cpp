@@ -453,3 +453,108 @@ TEST_F(DacWindowTest, ASecondProcessReadsTheViewsValues) {
 }
 
 }  // namespace
+
+namespace {
+
+// The id of the system menu's last item, the DAC output window's, and its text.
+std::pair<UINT, std::u16string> LastSystemMenuItem(HWND window) {
+    HMENU menu = GetSystemMenu(window, FALSE);
+    const int count = GetMenuItemCount(menu);
+    wchar_t text[128]{};
+    GetMenuStringW(menu, static_cast<UINT>(count - 1), text, 128, MF_BYPOSITION);
+    return {GetMenuItemID(menu, count - 1), ui::ToU16(text)};
+}
+
+// The main window opens the DAC output window from its system menu and by Ctrl+D, one
+// at a time, and gives it every change of its generator.
+TEST(DacWindowOfTheMainWindow, OpensByMenuAndKeyOneAtATime) {
+    auto main = wintest::ShowForm();
+    const auto [command, text] = LastSystemMenuItem(main->Handle());
+    EXPECT_EQ(text, dac::TextsIn(dacwin::UserLanguage()).MenuItem);
+    EXPECT_EQ(main->DacOutput(), nullptr);
+
+    PostMessageW(main->Handle(), WM_SYSCOMMAND, command, 0);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return main->DacOutput() != nullptr; }));
+    dacwin::DacWindow* dac = main->DacOutput();
+    EXPECT_EQ(GetWindow(dac->Handle(), GW_OWNER), main->Handle());
+    EXPECT_TRUE(wintest::PumpUntil([&] { return GetActiveWindow() == dac->Handle(); }));
+    // Opening it again brings the same window to the front.
+    SetActiveWindow(main->Handle());
+    PostMessageW(main->Handle(), WM_SYSCOMMAND, command, 0);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return GetActiveWindow() == dac->Handle(); }));
+    EXPECT_EQ(main->DacOutput(), dac);
+
+    wintest::PressKey(VK_ESCAPE);
+    EXPECT_EQ(main->DacOutput(), nullptr);
+    // Ctrl+D anywhere in the main window: here in the increment box, which takes no Ctrl+D.
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetActiveWindow() == main->Handle(); }));
+    SetFocus(main->edAdder.Handle());
+    PressCtrlKey('D');
+    ASSERT_NE(main->DacOutput(), nullptr);
+    EXPECT_EQ(wintest::TextOf(main->edAdder.Handle()), u"256");
+
+    // Closing the main window's object destroys the window it owns.
+    const HWND dacHandle = main->DacOutput()->Handle();
+    ui::Application::Current()->SetMainWindow(nullptr, nullptr);
+    main.reset();
+    EXPECT_FALSE(IsWindow(dacHandle));
+    EXPECT_TRUE(wintest::ErrorLog().empty());
+}
+
+TEST(DacWindowOfTheMainWindow, FollowsEveryStepResetIncrementAndWaveform) {
+    auto main = wintest::ShowForm();
+    main->OpenDacWindow();
+    dacwin::DacWindow* dac = main->DacOutput();
+    ASSERT_NE(dac, nullptr);
+    wintest::Pump(50ms);
+    const int spectra = dac->svSpectrum.Computations();
+
+    for (int i = 0; i < 3; ++i) main->Button1Click(main->Button1);
+    EXPECT_EQ(dac->pwPhase.Accumulator(), 768);
+    EXPECT_EQ(dac->pwPhase.Accumulator(), main->PhaseAcc());
+    // The generator at its fastest for a while: the wheel keeps up, the spectrum stays.
+    main->TrackBar1.SetPosition(500);
+    main->cbAuto.SetChecked(true);
+    wintest::Pump(400ms);
+    main->cbAuto.SetChecked(false);
+    EXPECT_EQ(dac->pwPhase.Accumulator(), main->PhaseAcc());
+    EXPECT_GT(main->PhaseAcc(), 768);
+    wintest::Pump(50ms);
+    EXPECT_EQ(dac->svSpectrum.Computations(), spectra);
+
+    main->Button2Click(main->Button2);
+    EXPECT_EQ(dac->pwPhase.Accumulator(), 0);
+    main->edAdder.SetValue(40000);
+    EXPECT_EQ(wintest::TextOf(dac->lblOutput.Handle()), u"29,296.875 Hz");
+    EXPECT_NE(wintest::TextOf(dac->lblAboveNyquist.Handle()), u"");
+    main->rbSqr.SetChecked(true);
+    const dac::Spectrum& square = dac->svSpectrum.CurrentSpectrum();
+    const dac::Spectrum expected = dac::ComputeSpectrum(dds::TableFor(dds::Waveform::Sqr), 40000);
+    EXPECT_EQ(square.LevelDb, expected.LevelDb);
+    // At most one spectrum per change of tone (the screen readers' value may ask for it at
+    // once), never one per step.
+    EXPECT_LE(dac->svSpectrum.Computations(), spectra + 2);
+    ui::Application::Current()->SetMainWindow(nullptr, nullptr);
+}
+
+// The start options open it with the clock chosen; without a device, --listen fails
+// quietly as a click on the disabled toggle would.
+TEST(DacWindowOfTheMainWindow, StartOptionsOpenItWithItsClock) {
+    auto main = wintest::ShowForm();
+    output::StartOptions options;
+    options.Increment = 1000;
+    options.Dac = true;
+    options.Listen = true;
+    options.DacClockHz = 96000;
+    main->ApplyStartOptions(options);
+    dacwin::DacWindow* dac = main->DacOutput();
+    ASSERT_NE(dac, nullptr);
+    EXPECT_EQ(dac->ClockHz(), 96000);
+    EXPECT_EQ(wintest::TextOf(dac->lblOutput.Handle()), u"1,464.844 Hz");
+    EXPECT_EQ(dac->Listening(), dac::SoundOutputProblem().empty() && dac->cbListen.Enabled());
+    dac->Close();
+    EXPECT_TRUE(wintest::ErrorLog().empty());
+    ui::Application::Current()->SetMainWindow(nullptr, nullptr);
+}
+
+}  // namespace

@@ -43,7 +43,7 @@ DacWindow::DacWindow(HWND owner, Options options)
     pwPhase.SetState(0, increment_);
     pwPhase.SetLanguage(language_);
     svSpectrum.SetLanguage(language_);
-    ApplyClock(clockHz_);
+    SetClockHz(clockHz_);
     tone_.Store({increment_, waveform_, tbVolume.Position()});
     if (const std::u16string problem = soundProblem_(); !problem.empty()) SoundUnavailable();
 
@@ -85,12 +85,18 @@ void DacWindow::StoreTone() {
     tone_.Store({increment_, waveform_, tbVolume.Position()});
 }
 
-void DacWindow::ApplyClock(int clockHz) {
+void DacWindow::SetClockHz(int clockHz) {
+    clockHz = dac::ClampClockHz(clockHz);
+    const bool restart = Listening() && clockHz != clockHz_;
     clockHz_ = clockHz;
     cbClock.SetText(dac::HertzDigits(clockHz, symbols_));
     lblClockError.SetCaption(u"");
     svSpectrum.SetClock(clockHz);
     ShowFigures();
+    if (restart) {
+        StopListening();
+        StartListening();
+    }
 }
 
 void DacWindow::ClockCommit(ui::Window&) {
@@ -102,12 +108,7 @@ void DacWindow::ClockCommit(ui::Window&) {
             dac::ClockRefusedText(language_, symbols_, dac::kMinClockHz, dac::kMaxClockHz));
         return;
     }
-    const bool restart = Listening() && *hz != clockHz_;
-    ApplyClock(*hz);
-    if (restart) {
-        StopListening();
-        StartListening();
-    }
+    SetClockHz(*hz);
 }
 
 void DacWindow::cbListenClick(ui::Window&) {

@@ -33,7 +33,7 @@ public:
     struct Options {
         int MonitorDpi = 0;  // the density to lay out for; 0: the owner's monitor's
         std::optional<dac::Language> Language{};  // none: the user's interface language
-        int ClockHz = dac::kDesignedClockHz;    // kept within the clock's range
+        int ClockHz = dac::kDesignedClockHz;      // kept within the clock's range
         // Why the system has no sound output, empty when it has one; a seam for tests.
         std::function<std::u16string()> SoundProblem{};
         // The sound device's queue; the designed one unless a test chooses.
@@ -73,6 +73,9 @@ public:
     void Follow(std::uint16_t accumulator, std::uint16_t increment, dds::Waveform waveform);
 
     int ClockHz() const noexcept { return clockHz_; }
+    // Applies a sample clock (brought into its range) as a choice in the clock box does;
+    // sound playing goes on at the new clock.
+    void SetClockHz(int clockHz);
     // Applies the text of the clock box as the user typed it, or refuses it there.
     void ClockCommit(ui::Window& sender);
     void cbListenClick(ui::Window& sender);
@@ -95,7 +98,6 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void ApplyClock(int clockHz);
     void ShowFigures();
     void StoreTone();
     void StopListening() noexcept;

@@ -31,6 +31,7 @@ TForm1::TForm1(Options options) {
     CreateForm(layout::MainFormDesc(), layout::MainFormControls(), ControlsInLayoutOrder());
     ApplyDesignedValues();
     AttachHandlers();
+    AddDacMenuItem();
     const int dpi = options.MonitorDpi > 0 ? options.MonitorDpi : ui::MonitorDpiAt({0, 0});
     ScaleToDpi(dpi);
     if (options.BeforeCreate) options.BeforeCreate(*this);
@@ -44,6 +45,7 @@ TForm1::TForm1(Options options) {
 }
 
 TForm1::~TForm1() {
+    dacWindow_.reset();
     Timer1.SetOnTimer(nullptr);
     Timer2.SetOnTimer(nullptr);
     // One sweep for the window and its controls, while every control object still exists.
@@ -133,6 +135,11 @@ void TForm1::ApplyStartOptions(const output::StartOptions& options) {
     if (options.Width) TrackBar2.SetPosition(*options.Width);
     if (options.AutoClear) cbAutoClear.SetChecked(*options.AutoClear);
     if (options.Run) cbAuto.SetChecked(true);
+    if (options.Dac) {
+        OpenDacWindow();
+        if (options.DacClockHz) dacWindow_->SetClockHz(*options.DacClockHz);
+        if (options.Listen) dacWindow_->StartListening();
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -143,6 +150,7 @@ void TForm1::OutputSample() {
     stHi.SetCaption(base::IntegerText(hi));
     stLow.SetCaption(base::IntegerText(dds::LowByte(fPhaseAcc)));
     Series1.AddY(static_cast<double>(WaveTable[hi]));
+    FollowInDac();
 }
 
 void TForm1::Timer1Timer(ui::Window&) {
@@ -158,10 +166,12 @@ void TForm1::Button2Click(ui::Window&) {
     fPhaseAcc = 0;
     stHi.SetCaption(u"0");
     stLow.SetCaption(u"0");
+    FollowInDac();
 }
 
 void TForm1::edAdderChange(ui::Window&) {
     fAdder = dds::AdderFromValue(edAdder.Value());
+    FollowInDac();
 }
 
 void TForm1::rbSinClick(ui::Window& sender) {

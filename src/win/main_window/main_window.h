@@ -4,13 +4,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
-#include "win/views/chart_view.h"
 #include "core/chart/series.h"
-#include "win/views/numeric_edit.h"
-#include "win/views/tick_slider.h"
 #include "core/dds/wave_tables.h"
 #include "core/input/command_line.h"
+#include "win/dac/dac_window.h"
 #include "win/ui/check_box.h"
 #include "win/ui/form.h"
 #include "win/ui/label.h"
@@ -21,6 +20,9 @@
 #include "win/ui/static_text.h"
 #include "win/ui/timer.h"
 #include "win/ui/track_bar.h"
+#include "win/views/chart_view.h"
+#include "win/views/numeric_edit.h"
+#include "win/views/tick_slider.h"
 
 class TForm1 : public ui::Form {
 public:
@@ -97,9 +99,20 @@ public:
     // box), both sliders, "Auto Clear" and "START DDS!", each through its own handler.
     void ApplyStartOptions(const output::StartOptions& options);
 
+    // The DAC output window (main_window_dac.cpp): opened from the system menu, by Ctrl+D
+    // anywhere in this window and by the start option --dac; one at a time, an open one
+    // brought to the front. It follows every change of the generator.
+    void OpenDacWindow();
+    dacwin::DacWindow* DacOutput() const noexcept;
+    // Ctrl+D; an open DAC output window's keys; then the window's own.
+    bool PreviewKey(const MSG& msg) override;
+
     std::uint16_t PhaseAcc() const noexcept { return fPhaseAcc; }
     std::uint16_t Adder() const noexcept { return fAdder; }
     const dds::WaveformTable& ActiveTable() const noexcept { return WaveTable; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     static constexpr std::size_t kControlCount = 30;
@@ -110,4 +123,10 @@ private:
     std::uint16_t fPhaseAcc = 0;
     std::uint16_t fAdder = 0;
     dds::WaveformTable WaveTable{};  // the active copy of one stored table
+
+    void AddDacMenuItem();
+    // The generator as it stands now, given to an open DAC output window.
+    void FollowInDac();
+    dds::Waveform CheckedWaveform() const noexcept;
+    std::unique_ptr<dacwin::DacWindow> dacWindow_;
 };

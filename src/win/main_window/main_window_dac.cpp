@@ -1,0 +1,78 @@
+// The main window's part in the DAC output window: the system menu's item, the key that
+// opens it anywhere in the window, and the generator's state given to it after every
+// change. Nothing else of the main window changes with it.
+#include <string>
+
+#include "core/dac/texts.h"
+#include "win/main_window/main_window.h"
+#include "win/ui/text.h"
+
+namespace {
+
+// A command of the program's own in the system menu: below 0xF000, the low four bits
+// clear (the platform uses them in WM_SYSCOMMAND).
+constexpr UINT kDacCommand = 0x0DA0;
+
+bool CtrlOnly() {
+    return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_SHIFT) >= 0;
+}
+
+}  // namespace
+
+void TForm1::AddDacMenuItem() {
+    HMENU menu = GetSystemMenu(Handle(), FALSE);
+    if (!menu) return;
+    const std::wstring text = ui::ToWide(dac::TextsIn(dacwin::UserLanguage()).MenuItem);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kDacCommand, text.c_str());
+}
+
+dacwin::DacWindow* TForm1::DacOutput() const noexcept {
+    return dacWindow_ && dacWindow_->Handle() ? dacWindow_.get() : nullptr;
+}
+
+void TForm1::OpenDacWindow() {
+    if (!DacOutput()) {
+        // A window closed before is gone but for its object.
+        dacWindow_.reset();
+        dacWindow_ = std::make_unique<dacwin::DacWindow>(Handle(), dacwin::DacWindow::Options{});
+        FollowInDac();
+        dacWindow_->Show(SW_SHOWNORMAL);
+    }
+    SetForegroundWindow(dacWindow_->Handle());
+    SetActiveWindow(dacWindow_->Handle());
+}
+
+dds::Waveform TForm1::CheckedWaveform() const noexcept {
+    const std::pair<const ui::RadioButton*, dds::Waveform> order[] = {
+        {&rbSin, dds::Waveform::Sin},   {&rbEcg, dds::Waveform::Ecg}, {&rbSaw, dds::Waveform::Saw},
+        {&rbRSaw, dds::Waveform::RSaw}, {&rbTri, dds::Waveform::Tri}, {&rbSqr, dds::Waveform::Sqr},
+    };
+    for (const auto& [button, waveform] : order) {
+        if (button->Checked()) return waveform;
+    }
+    return dds::Waveform::Sin;
+}
+
+void TForm1::FollowInDac() {
+    if (dacwin::DacWindow* dac = DacOutput()) dac->Follow(fPhaseAcc, fAdder, CheckedWaveform());
+}
+
+bool TForm1::PreviewKey(const MSG& msg) {
+    if (dacwin::DacWindow* dac = DacOutput(); dac && dac->PreviewKey(msg)) return true;
+    const HWND window = Handle();
+    if (msg.message == WM_KEYDOWN && msg.wParam == 'D' && CtrlOnly() &&
+        (msg.hwnd == window || IsChild(window, msg.hwnd))) {
+        OpenDacWindow();
+        return true;
+    }
+    return Form::PreviewKey(msg);
+}
+
+LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == kDacCommand) {
+        OpenDacWindow();
+        return 0;
+    }
+    return Form::HandleMessage(msg, wp, lp);
+}
