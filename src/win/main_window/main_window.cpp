@@ -136,9 +136,8 @@ void TForm1::ApplyStartOptions(const output::StartOptions& options) {
     if (options.AutoClear) cbAutoClear.SetChecked(*options.AutoClear);
     if (options.Run) cbAuto.SetChecked(true);
     if (options.Dac) {
-        OpenDacWindow();
-        if (options.DacClockHz) dacWindow_->SetClockHz(*options.DacClockHz);
-        if (options.Listen) dacWindow_->StartListening();
+        dacAtShow_ = options;
+        if (IsWindowVisible(Handle())) OpenStartDacWindow();
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "core/chart/series.h"
 #include "core/dds/wave_tables.h"
@@ -128,5 +129,8 @@ private:
     // The generator as it stands now, given to an open DAC output window.
     void FollowInDac();
     dds::Waveform CheckedWaveform() const noexcept;
+    // The DAC output window the start options asked for, opened once this window shows.
+    void OpenStartDacWindow();
+    std::optional<output::StartOptions> dacAtShow_;
     std::unique_ptr<dacwin::DacWindow> dacWindow_;
 };

@@ -2,6 +2,7 @@
 // opens it anywhere in the window, and the generator's state given to it after every
 // change. Nothing else of the main window changes with it.
 #include <string>
+#include <utility>
 
 #include "core/dac/texts.h"
 #include "win/main_window/main_window.h"
@@ -12,6 +13,9 @@ namespace {
 // A command of the program's own in the system menu: below 0xF000, the low four bits
 // clear (the platform uses them in WM_SYSCOMMAND).
 constexpr UINT kDacCommand = 0x0DA0;
+// Posted when this window is first shown with a DAC output window to open: an owned window
+// shown before its owner may stay below it.
+constexpr UINT kOpenStartDacMessage = WM_APP + 16;
 
 bool CtrlOnly() {
     return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_SHIFT) >= 0;
@@ -43,6 +47,14 @@ void TForm1::OpenDacWindow() {
     SetActiveWindow(dacWindow_->Handle());
 }
 
+void TForm1::OpenStartDacWindow() {
+    if (!dacAtShow_) return;
+    const output::StartOptions options = *std::exchange(dacAtShow_, std::nullopt);
+    OpenDacWindow();
+    if (options.DacClockHz) dacWindow_->SetClockHz(*options.DacClockHz);
+    if (options.Listen) dacWindow_->StartListening();
+}
+
 dds::Waveform TForm1::CheckedWaveform() const noexcept {
     const std::pair<const ui::RadioButton*, dds::Waveform> order[] = {
         {&rbSin, dds::Waveform::Sin},   {&rbEcg, dds::Waveform::Ecg}, {&rbSaw, dds::Waveform::Saw},
@@ -70,9 +82,21 @@ bool TForm1::PreviewKey(const MSG& msg) {
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == kDacCommand) {
-        OpenDacWindow();
-        return 0;
+    switch (msg) {
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == kDacCommand) {
+                OpenDacWindow();
+                return 0;
+            }
+            break;
+        case WM_SHOWWINDOW:
+            if (wp && dacAtShow_) PostMessageW(Handle(), kOpenStartDacMessage, 0, 0);
+            break;
+        case kOpenStartDacMessage:
+            OpenStartDacWindow();
+            return 0;
+        default:
+            break;
     }
     return Form::HandleMessage(msg, wp, lp);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "core/base/scoped_value.h"
 #include "core/layout/accessible_name.h"
@@ -37,12 +38,15 @@ void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::Cont
         throw std::logic_error("The layout and the window's controls differ in number");
     }
     formDesc_ = &form;
+    // An owned window is a popup with the same frame: the platform keeps owned popups above
+    // their owner and hides them while it is minimised (Wine does so for popups only).
+    const DWORD style = owner ? kFormStyle | WS_POPUP : kFormStyle;
     const DWORD exStyle = owner ? kFormExStyle & ~WS_EX_APPWINDOW : kFormExStyle;
     RECT outer{0, 0, form.ClientSize.Width, form.ClientSize.Height};
-    AdjustWindowRectEx(&outer, kFormStyle, FALSE, exStyle);
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     const std::wstring caption = ToWide(form.Caption);
     CreateOwn(L"phasebox.Form", {.Text = caption.c_str(),
-                                 .Style = kFormStyle,
+                                 .Style = style,
                                  .ExStyle = exStyle,
                                  .Parent = owner,
                                  .Rect = {0, 0, outer.right - outer.left, outer.bottom - outer.top},
@@ -187,6 +191,14 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_SIZE:
             if (!formScaling_) ArrangeChildren();
+            // Owned windows go with this one while it is minimised and come back with it
+            // (the platform's rule, which Wine keeps only for its own minimising).
+            if (wp == SIZE_MINIMIZED) {
+                ShowOwnedPopups(Handle(), FALSE);
+                minimised_ = true;
+            } else if (std::exchange(minimised_, false)) {
+                ShowOwnedPopups(Handle(), TRUE);
+            }
             // Restored while active: the focus that minimising took comes back.
             if (wp != SIZE_MINIMIZED && !navigator_.FocusOnControl()) navigator_.GiveFocusBack();
             return 0;

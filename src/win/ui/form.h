@@ -72,6 +72,7 @@ private:
     int dpi_ = layout::kDesignDpi;
     base::SizePx minClientSize_{};
     bool formScaling_ = false;
+    bool minimised_ = false;
     bool shownOnce_ = false;
     FocusNavigator navigator_{*this};
 };
