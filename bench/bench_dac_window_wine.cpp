@@ -74,12 +74,12 @@ Figures Time(int runs, const std::function<void()>& once) {
 }
 
 // The generator at its fastest for kStepRun.
-void StepRate(TForm1& form, const char* label) {
-    form.TrackBar1.SetPosition(form.TrackBar1.Max());
-    const std::uint16_t before = form.PhaseAcc();
-    const int redraws = form.DacOutput() ? form.DacOutput()->pwPhase.FrameDraws() : 0;
-    const int spectra = form.DacOutput() ? form.DacOutput()->svSpectrum.Computations() : 0;
-    form.cbAuto.SetChecked(true);
+void StepRate(MainWindow& form, const char* label) {
+    form.speedSlider.SetPosition(form.speedSlider.Max());
+    const std::uint16_t before = form.Generator().Accumulator();
+    const int redraws = form.DacOutput() ? form.DacOutput()->phaseWheel.FrameDraws() : 0;
+    const int spectra = form.DacOutput() ? form.DacOutput()->spectrum.Computations() : 0;
+    form.runBox.SetChecked(true);
     const double cpuBefore = ProcessCpuMs();
     const auto start = Clock::now();
     int steps = 0;
@@ -87,19 +87,20 @@ void StepRate(TForm1& form, const char* label) {
     // Steps counted by the accumulator's movement, one increment each.
     while (MsSince(start) < static_cast<double>(kStepRun.count())) {
         Pump(std::chrono::milliseconds(100));
-        const std::uint16_t now = form.PhaseAcc();
-        steps += static_cast<std::uint16_t>(now - last) / std::max<int>(1, form.Adder());
+        const std::uint16_t now = form.Generator().Accumulator();
+        steps +=
+            static_cast<std::uint16_t>(now - last) / std::max<int>(1, form.Generator().Increment());
         last = now;
     }
     const double seconds = MsSince(start) / 1000.0;
     const double cpuMs = ProcessCpuMs() - cpuBefore;
-    form.cbAuto.SetChecked(false);
+    form.runBox.SetChecked(false);
     std::printf("%-28s %6.1f steps/s, %6.3f ms CPU per step", label, steps / seconds,
                 steps ? cpuMs / steps : 0.0);
     if (const dacwin::DacWindow* dac = form.DacOutput()) {
         std::printf(", %6.1f wheel frames/s, %d spectra computed",
-                    (dac->pwPhase.FrameDraws() - redraws) / seconds,
-                    dac->svSpectrum.Computations() - spectra);
+                    (dac->phaseWheel.FrameDraws() - redraws) / seconds,
+                    dac->spectrum.Computations() - spectra);
     }
     std::printf("\n");
     Pump(std::chrono::milliseconds(100));
@@ -113,13 +114,14 @@ int main() {
     application.SetErrorSink([](std::u16string_view, std::u16string_view text) {
         std::printf("error: %s\n", std::string(text.begin(), text.end()).c_str());
     });
-    auto form = std::make_unique<TForm1>();
-    TForm1* raw = form.get();
-    application.SetMainWindow(form->Handle(), [raw](const MSG& msg) { return raw->PreviewKey(msg); });
+    auto form = std::make_unique<MainWindow>();
+    MainWindow* raw = form.get();
+    application.SetMainWindow(form->Handle(),
+                              [raw](const MSG& msg) { return raw->PreviewKey(msg); });
     form->Show(SW_SHOWNORMAL);
     Pump(std::chrono::milliseconds(300));
     // The increment keeps every step's accumulator apart within one 100 ms read.
-    form->edAdder.SetValue(7);
+    form->incrementBox.SetValue(7);
 
     StepRate(*form, "without the DAC window:");
     form->OpenDacWindow();
@@ -137,17 +139,17 @@ int main() {
     int increment = 1000;
     const Figures spectrum = Time(20, [&] {
         dac->Follow(0, static_cast<std::uint16_t>(++increment), dds::Waveform::Tri);
-        dac->svSpectrum.CurrentSpectrum();
+        dac->spectrum.CurrentSpectrum();
     });
     const Figures spectrumShown = Time(20, [&] {
         dac->Follow(0, static_cast<std::uint16_t>(++increment), dds::Waveform::Sqr);
-        UpdateWindow(dac->svSpectrum.Handle());
+        UpdateWindow(dac->spectrum.Handle());
     });
     std::uint16_t acc = 0;
     const Figures frame = Time(200, [&] {
         acc = static_cast<std::uint16_t>(acc + increment);
         dac->Follow(acc, static_cast<std::uint16_t>(increment), dds::Waveform::Sqr);
-        UpdateWindow(dac->pwPhase.Handle());
+        UpdateWindow(dac->phaseWheel.Handle());
     });
     std::printf(
         "a change of tone: the spectrum computed %.2f / %.2f ms, computed and drawn "

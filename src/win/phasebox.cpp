@@ -91,11 +91,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     ui::Application application;
     int exitCode = 0;
     try {
-        TForm1 Form1;
-        application.SetMainWindow(Form1.Handle(),
-                                  [&Form1](const MSG& msg) { return Form1.PreviewKey(msg); });
-        Form1.ApplyStartOptions(line.Start);
-        Form1.Show(showCommand);
+        MainWindow mainWindow;
+        application.SetMainWindow(mainWindow.Handle(), [&mainWindow](const MSG& msg) {
+            return mainWindow.PreviewKey(msg);
+        });
+        mainWindow.ApplyStartOptions(line.Start);
+        mainWindow.Show(showCommand);
         exitCode = application.Run();
     } catch (...) {
         application.ReportError(std::current_exception());

@@ -64,18 +64,18 @@ TEST(DacWindowLayout, TheSmallestSizeLeavesRoomForTheViews) {
         const layout::ControlDesc& row = Row(Language::English, name);
         return layout::AnchoredRect(row.Rect, form.ClientSize, smallest, row.Anchors);
     };
-    const base::RectPx spectrum = placed("svSpectrum");
-    const base::RectPx wheel = placed("pwPhase");
+    const base::RectPx spectrum = placed("spectrum");
+    const base::RectPx wheel = placed("phaseWheel");
     EXPECT_GE(spectrum.Width(), 400);
     EXPECT_GE(spectrum.Height(), 120);
     EXPECT_LE(spectrum.Right, smallest.Width);
     EXPECT_LE(wheel.Right, smallest.Width);
     EXPECT_LE(wheel.Bottom, spectrum.Top);
-    EXPECT_GE(wheel.Top, placed("tbVolume").Bottom);
+    EXPECT_GE(wheel.Top, placed("volumeSlider").Bottom);
     // The figures' values and the note above the Nyquist frequency start left of it with
     // room for their longest texts (about 330 design units at this font).
-    EXPECT_GE(wheel.Left - Row(Language::English, "lblAboveNyquist").Rect.Left, 330);
-    EXPECT_GE(wheel.Left - Row(Language::English, "lblOutput").Rect.Left, 160);
+    EXPECT_GE(wheel.Left - Row(Language::English, "aboveNyquistNote").Rect.Left, 330);
+    EXPECT_GE(wheel.Left - Row(Language::English, "outputValue").Rect.Left, 160);
 }
 
 TEST(DacWindowLayout, OffersTheCommonClocksInRangeAndTheDesignedOne) {

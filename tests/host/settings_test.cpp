@@ -27,7 +27,7 @@ std::string Narrow(std::u16string_view s) {
 }
 
 const layout::ControlDesc& Row(std::string_view name) {
-    const auto rows = layout::MainFormControls();
+    const auto rows = layout::MainWindowControls();
     const auto it = std::find_if(rows.begin(), rows.end(),
                                  [&](const layout::ControlDesc& r) { return r.Name == name; });
     if (it == rows.end()) throw std::logic_error("no layout row " + std::string(name));
@@ -154,36 +154,36 @@ TEST(Settings, TheSpeedSliderRunsFromSlowestToFastest) {
 }
 
 TEST(Settings, TheLayoutHasTheRangesAndDesignedValues) {
-    const layout::RangeDesc& width = Row("TrackBar2").Range;
+    const layout::RangeDesc& width = Row("chartWidthSlider").Range;
     EXPECT_EQ(width.Min, settings::kChartWidth.Min);
     EXPECT_EQ(width.Max, settings::kChartWidth.Max);
     EXPECT_EQ(width.Position, settings::kChartWidth.Designed);
 
-    const layout::RangeDesc& speed = Row("TrackBar1").Range;
+    const layout::RangeDesc& speed = Row("speedSlider").Range;
     EXPECT_EQ(settings::StepIntervalMs(speed.Max), settings::kStepInterval.Min);
     EXPECT_EQ(settings::StepIntervalMs(speed.Min), settings::kStepInterval.Max);
     EXPECT_EQ(settings::StepIntervalMs(speed.Position), settings::kStepInterval.Designed);
 
-    const layout::RangeDesc& box = Row("edAdder").Range;
+    const layout::RangeDesc& box = Row("incrementBox").Range;
     EXPECT_EQ(box.Min, settings::kIncrement.Min);
     EXPECT_EQ(box.Max, settings::kIncrement.Max);
     EXPECT_EQ(box.Position, settings::kIncrement.Designed);
-    EXPECT_TRUE(Row("edAdder").Text.empty()) << "the box shows its Position";
+    EXPECT_TRUE(Row("incrementBox").Text.empty()) << "the box shows its Position";
 
-    const layout::RangeDesc& slider = Row("RzTrackBar1").Range;
+    const layout::RangeDesc& slider = Row("incrementSlider").Range;
     EXPECT_EQ(slider.Min, settings::kIncrement.Min);
     EXPECT_EQ(slider.Max, settings::kIncrementSliderMax);
     EXPECT_LE(slider.Max, settings::kIncrement.Max);
     EXPECT_EQ(slider.Position, settings::kIncrement.Designed);
 
-    EXPECT_EQ(Row("cbAutoClear").Checked, settings::kAutoClear.Designed);
+    EXPECT_EQ(Row("autoClearBox").Checked, settings::kAutoClear.Designed);
 }
 
 // The waveform buttons, in layout order, carry the names of the table in upper case, and
 // the designed waveform's button is the one checked.
 TEST(Settings, TheWaveformButtonsAreTheNamesInOrder) {
     std::vector<const layout::ControlDesc*> buttons;
-    for (const layout::ControlDesc& r : layout::MainFormControls()) {
+    for (const layout::ControlDesc& r : layout::MainWindowControls()) {
         if (r.Kind == layout::ControlKind::RadioButton) buttons.push_back(&r);
     }
     ASSERT_EQ(buttons.size(), settings::kWave.Values.size());

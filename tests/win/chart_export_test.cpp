@@ -173,19 +173,19 @@ protected:
     void SetUp() override {
         wintest::ErrorLog().clear();
         form = wintest::ShowForm(wintest::At(120));
-        form->cbAutoClear.SetChecked(false);
-        form->TrackBar2.SetPosition(40);
-        for (int i = 0; i < 57; ++i) SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
-        SetFocus(form->Chart1.Handle());
-        wintest::PumpUntil([&] { return GetFocus() == form->Chart1.Handle(); });
+        form->autoClearBox.SetChecked(false);
+        form->chartWidthSlider.SetPosition(40);
+        for (int i = 0; i < 57; ++i) SendMessageW(form->stepButton.Handle(), BM_CLICK, 0, 0);
+        SetFocus(form->waveformChart.Handle());
+        wintest::PumpUntil([&] { return GetFocus() == form->waveformChart.Handle(); });
         wintest::Pump(50ms);
-        form->Chart1.AlertSound = [this] { ++alerts; };
+        form->waveformChart.AlertSound = [this] { ++alerts; };
     }
 
     // The lines of the chart's points whose x lies in the visible bottom range.
     std::vector<std::string> ExpectedLines(char separator) const {
-        const chart::Axis& bottom = form->Chart1.Layout().Bottom;
-        return Lines(output::PointsText(form->Series1.XValues(), form->Series1.YValues(),
+        const chart::Axis& bottom = form->waveformChart.Layout().Bottom;
+        return Lines(output::PointsText(form->outputLine.XValues(), form->outputLine.YValues(),
                                         bottom.DrawnMinimum, bottom.DrawnMaximum, separator));
     }
 
@@ -195,12 +195,12 @@ protected:
         bool operator==(const View&) const = default;
     };
     View CurrentView() const {
-        const chart::ChartView& c = form->Chart1;
+        const chart::ChartView& c = form->waveformChart;
         return {c.BottomAxis.Minimum, c.BottomAxis.Maximum, c.LeftAxis.Minimum, c.LeftAxis.Maximum,
                 c.Stats().Redraws};
     }
 
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     int alerts = 0;
 };
 
@@ -217,10 +217,10 @@ TEST_F(ChartExport, CopyKeysPutThePictureAndTheVisiblePointsOnTheClipboard) {
         const fs::path prefix = folder.Path() / "clip";
         ASSERT_EQ(RunProbe(L"\"" + prefix.wstring() + L"\" read"), 0u);
         const Bitmap bmp = ReadBitmap(prefix.wstring() + L".bmp");
-        const base::SizePx client = form->Chart1.ClientSizePx();
+        const base::SizePx client = form->waveformChart.ClientSizePx();
         ASSERT_EQ(bmp.width, client.Width);
         ASSERT_EQ(bmp.height, client.Height);
-        const ui::MemoryPicture& picture = form->Chart1.Picture();
+        const ui::MemoryPicture& picture = form->waveformChart.Picture();
         GdiFlush();
         int differing = 0;
         for (int y = 0; y < bmp.height; ++y) {
@@ -239,7 +239,7 @@ TEST_F(ChartExport, CopyKeysPutThePictureAndTheVisiblePointsOnTheClipboard) {
         EXPECT_EQ(lines[0], "x\ty");
         EXPECT_EQ(lines[1], "0\t128");
         EXPECT_EQ(lines[41],
-                  "40\t" + std::to_string(static_cast<int>(form->Series1.YValues()[40])));
+                  "40\t" + std::to_string(static_cast<int>(form->outputLine.YValues()[40])));
     }
 }
 
@@ -247,7 +247,7 @@ TEST_F(ChartExport, CopyKeysPutThePictureAndTheVisiblePointsOnTheClipboard) {
 // shows what was copied. Where the window's other controls overlap the chart the screen
 // shows them; those pixels differ before the step and after it alike.
 TEST_F(ChartExport, ACopyBeforeAStepIsPaintedShowsOnTheScreenToo) {
-    form->TrackBar2.SetPosition(1000);
+    form->chartWidthSlider.SetPosition(1000);
     wintest::Pump(100ms);
     const auto unlike = [](const wintest::Pixels& screen, const wintest::Pixels& expected) {
         std::vector<int> at;
@@ -259,13 +259,13 @@ TEST_F(ChartExport, ACopyBeforeAStepIsPaintedShowsOnTheScreenToo) {
         }
         return at;
     };
-    const HWND chart = form->Chart1.Handle();
+    const HWND chart = form->waveformChart.Handle();
     const std::vector<int> covered =
-        unlike(wintest::Screen(chart), wintest::Copy(form->Chart1.Picture()));
+        unlike(wintest::Screen(chart), wintest::Copy(form->waveformChart.Picture()));
     for (int i = 0; i < 3; ++i) {
-        SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
-        const chart::ChartSnapshot shot = form->Chart1.Snapshot();
-        ASSERT_TRUE(form->Chart1.CopyToClipboard());
+        SendMessageW(form->stepButton.Handle(), BM_CLICK, 0, 0);
+        const chart::ChartSnapshot shot = form->waveformChart.Snapshot();
+        ASSERT_TRUE(form->waveformChart.CopyToClipboard());
         wintest::Pump(100ms);
         wintest::Pixels copied{shot.WidthPx, shot.HeightPx, {}};
         for (const std::uint32_t p : shot.Pixels) {
@@ -275,15 +275,16 @@ TEST_F(ChartExport, ACopyBeforeAStepIsPaintedShowsOnTheScreenToo) {
         ASSERT_EQ(screen.width, copied.width);
         ASSERT_EQ(screen.height, copied.height);
         EXPECT_EQ(unlike(screen, copied), covered) << "step " << i;
-        EXPECT_NE(Lines(shot.TabText).back().find(std::to_string(form->Series1.Count() - 1) + "\t"),
-                  std::string::npos)
+        EXPECT_NE(
+            Lines(shot.TabText).back().find(std::to_string(form->outputLine.Count() - 1) + "\t"),
+            std::string::npos)
             << "the new point is in the text";
     }
 }
 
 TEST_F(ChartExport, ACopyDuringAZoomDragLeavesTheRubberBandOut) {
-    const base::SizePx client = form->Chart1.ClientSizePx();
-    const HWND chart = form->Chart1.Handle();
+    const base::SizePx client = form->waveformChart.ClientSizePx();
+    const HWND chart = form->waveformChart.Handle();
     POINT from{client.Width / 4, client.Height / 4};
     POINT to{client.Width / 2, client.Height / 2};
     ClientToScreen(chart, &from);
@@ -298,12 +299,12 @@ TEST_F(ChartExport, ACopyDuringAZoomDragLeavesTheRubberBandOut) {
     move.type = INPUT_MOUSE;
     move.mi.dwFlags = MOUSEEVENTF_MOVE;
     wintest::SendInputAndWait({move});
-    ASSERT_EQ(form->Chart1.Mouse().Mode(), chart::DragMode::Zooming);
+    ASSERT_EQ(form->waveformChart.Mouse().Mode(), chart::DragMode::Zooming);
 
-    const chart::ChartSnapshot shot = form->Chart1.Snapshot();
+    const chart::ChartSnapshot shot = form->waveformChart.Snapshot();
     // The band is drawn only onto the screen: the screen and the snapshot differ on its
     // outline and nowhere else would a plain picture differ.
-    const ui::MemoryPicture& picture = form->Chart1.Picture();
+    const ui::MemoryPicture& picture = form->waveformChart.Picture();
     int unlikePicture = 0;
     for (int y = 0; y < shot.HeightPx; ++y) {
         for (int x = 0; x < shot.WidthPx; ++x) {
@@ -363,7 +364,7 @@ TEST_F(ChartExport, ACopyWaitsForAClipboardHeldBriefly) {
     RunProbe(L"\"" + marker.wstring() + L"\" hold:100", &holder);
     ASSERT_TRUE(holder);
     ASSERT_TRUE(wintest::PumpUntil([&] { return fs::exists(marker); }, 20s));
-    EXPECT_TRUE(form->Chart1.CopyToClipboard());
+    EXPECT_TRUE(form->waveformChart.CopyToClipboard());
     EXPECT_EQ(alerts, 0);
     wintest::PumpUntil([&] { return WaitForSingleObject(holder, 0) == WAIT_OBJECT_0; }, 30s);
     CloseHandle(holder);
@@ -506,7 +507,7 @@ private:
 
 TEST_F(ChartExport, CtrlSSavesThroughTheDialogAsPngOrCsv) {
     TempFolder folder;
-    const chart::ChartSnapshot shot = form->Chart1.Snapshot();
+    const chart::ChartSnapshot shot = form->waveformChart.Snapshot();
     const struct {
         std::wstring name;
         int typeIndex;
@@ -612,7 +613,7 @@ TEST_F(ChartExport, SavingIntoAReadOnlyFolderReportsPathAndReason) {
     const std::wstring path = folder + L"\\phasebox-chart.png";
     // Wine's dialog takes no name in the kernel's folder (it cannot read it as a shell
     // folder), so the name comes through the dialog's seam; the key and the rest are real.
-    form->Chart1.ChooseSaveFile = [&](HWND) {
+    form->waveformChart.ChooseSaveFile = [&](HWND) {
         return std::optional<ui::SaveChoice>(ui::SaveChoice{path, ui::SaveFormat::Png});
     };
     PressCtrl('S');
@@ -623,7 +624,7 @@ TEST_F(ChartExport, SavingIntoAReadOnlyFolderReportsPathAndReason) {
     EXPECT_NE(text.find(L"denied"), std::wstring::npos) << ui::ToUtf8(text);
     EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
     // The program goes on: the chart still copies.
-    EXPECT_TRUE(form->Chart1.CopyToClipboard());
+    EXPECT_TRUE(form->waveformChart.CopyToClipboard());
     SetFileAttributesW((temp.Path() / "read-only").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -682,9 +683,10 @@ TEST(WholeFile, AnUnwritablePathNamesThePathAndTheReason) {
 
 TEST_F(ChartExport, TheChartsDescriptionNamesItsKeys) {
     IAccessible* acc = nullptr;
-    ASSERT_EQ(AccessibleObjectFromWindow(form->Chart1.Handle(), static_cast<DWORD>(OBJID_CLIENT),
-                                         __uuidof(IAccessible), reinterpret_cast<void**>(&acc)),
-              S_OK);
+    ASSERT_EQ(
+        AccessibleObjectFromWindow(form->waveformChart.Handle(), static_cast<DWORD>(OBJID_CLIENT),
+                                   __uuidof(IAccessible), reinterpret_cast<void**>(&acc)),
+        S_OK);
     VARIANT self;
     VariantInit(&self);
     self.vt = VT_I4;

@@ -72,7 +72,7 @@ protected:
         if (!options.SoundProblem) options.SoundProblem = [] { return std::u16string(kNoDevice); };
         main = wintest::ShowForm();
         dac = std::make_unique<DacWindow>(main->Handle(), std::move(options));
-        TForm1* m = main.get();
+        MainWindow* m = main.get();
         DacWindow* d = dac.get();
         ui::Application::Current()->SetMainWindow(m->Handle(), [m, d](const MSG& msg) {
             return (d->Handle() && d->PreviewKey(msg)) || m->PreviewKey(msg);
@@ -92,7 +92,7 @@ protected:
         wintest::ErrorLog().clear();
     }
 
-    std::unique_ptr<TForm1> main;
+    std::unique_ptr<MainWindow> main;
     std::unique_ptr<DacWindow> dac;
 };
 
@@ -102,14 +102,14 @@ TEST_F(DacWindowTest, OwnedByTheMainWindowAndShowingTheDesignedTone) {
     EXPECT_EQ(GetWindow(dac->Handle(), GW_OWNER), main->Handle());
     EXPECT_EQ(GetWindowLongW(dac->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
     EXPECT_EQ(dac->ClockHz(), 48000);
-    EXPECT_EQ(wintest::TextOf(dac->cbClock.Handle()), u"48,000");
-    EXPECT_EQ(wintest::TextOf(dac->lblOutput.Handle()), u"187.5 Hz");
-    EXPECT_EQ(wintest::TextOf(dac->lblResolution.Handle()), u"0.732422 Hz");
-    EXPECT_EQ(wintest::TextOf(dac->lblSamples.Handle()), u"256");
-    EXPECT_EQ(wintest::TextOf(dac->lblNyquist.Handle()), u"24,000 Hz");
-    EXPECT_EQ(wintest::TextOf(dac->lblAboveNyquist.Handle()), u"");
-    EXPECT_EQ(dac->tbVolume.Position(), dac::kDesignedVolumePercent);
-    const dac::Spectrum& s = dac->svSpectrum.CurrentSpectrum();
+    EXPECT_EQ(wintest::TextOf(dac->clockBox.Handle()), u"48,000");
+    EXPECT_EQ(wintest::TextOf(dac->outputValue.Handle()), u"187.5 Hz");
+    EXPECT_EQ(wintest::TextOf(dac->resolutionValue.Handle()), u"0.732422 Hz");
+    EXPECT_EQ(wintest::TextOf(dac->samplesValue.Handle()), u"256");
+    EXPECT_EQ(wintest::TextOf(dac->nyquistValue.Handle()), u"24,000 Hz");
+    EXPECT_EQ(wintest::TextOf(dac->aboveNyquistNote.Handle()), u"");
+    EXPECT_EQ(dac->volumeSlider.Position(), dac::kDesignedVolumePercent);
+    const dac::Spectrum& s = dac->spectrum.CurrentSpectrum();
     ASSERT_TRUE(s.FundamentalBin);
     EXPECT_EQ(*s.FundamentalBin, 256);
     EXPECT_TRUE(wintest::ErrorLog().empty());
@@ -120,8 +120,8 @@ TEST_F(DacWindowTest, OwnedByTheMainWindowAndShowingTheDesignedTone) {
 TEST_F(DacWindowTest, FollowsTheGeneratorAndRecomputesTheSpectrumOnlyOnAChangeOfTone) {
     Open({.Language = dac::Language::English});
     wintest::Pump(50ms);
-    const int computations = dac->svSpectrum.Computations();
-    const int redraws = dac->svSpectrum.Redraws();
+    const int computations = dac->spectrum.Computations();
+    const int redraws = dac->spectrum.Redraws();
     EXPECT_EQ(computations, 1);
     std::uint16_t acc = 0;
     for (int i = 0; i < 40; ++i) {
@@ -129,31 +129,31 @@ TEST_F(DacWindowTest, FollowsTheGeneratorAndRecomputesTheSpectrumOnlyOnAChangeOf
         dac->Follow(acc, 1000, dds::Waveform::Sin);
         wintest::Pump();
     }
-    const int frames = dac->pwPhase.FrameDraws();
+    const int frames = dac->phaseWheel.FrameDraws();
     ASSERT_TRUE(wintest::PumpUntil([&] {
-        UpdateWindow(dac->pwPhase.Handle());
-        return dac->pwPhase.FrameDraws() > frames || frames > 1;
+        UpdateWindow(dac->phaseWheel.Handle());
+        return dac->phaseWheel.FrameDraws() > frames || frames > 1;
     }));
-    EXPECT_EQ(dac->pwPhase.Accumulator(), acc);
-    EXPECT_EQ(dac->pwPhase.AccessibleValue(), u"Accumulator 40000, table address 156");
-    EXPECT_EQ(wintest::TextOf(dac->lblOutput.Handle()), u"732.422 Hz");
+    EXPECT_EQ(dac->phaseWheel.Accumulator(), acc);
+    EXPECT_EQ(dac->phaseWheel.AccessibleValue(), u"Accumulator 40000, table address 156");
+    EXPECT_EQ(wintest::TextOf(dac->outputValue.Handle()), u"732.422 Hz");
     // One new spectrum for the new increment, none for the 40 steps.
     wintest::Pump(50ms);
-    EXPECT_EQ(dac->svSpectrum.Computations(), computations + 1);
-    EXPECT_GT(dac->svSpectrum.Redraws(), redraws);
+    EXPECT_EQ(dac->spectrum.Computations(), computations + 1);
+    EXPECT_GT(dac->spectrum.Redraws(), redraws);
 
     dac->Follow(acc, 40000, dds::Waveform::Sqr);
-    EXPECT_EQ(wintest::TextOf(dac->lblOutput.Handle()), u"29,296.875 Hz");
-    EXPECT_EQ(wintest::TextOf(dac->lblSamples.Handle()), u"1.638");
-    EXPECT_EQ(wintest::TextOf(dac->lblAboveNyquist.Handle()),
+    EXPECT_EQ(wintest::TextOf(dac->outputValue.Handle()), u"29,296.875 Hz");
+    EXPECT_EQ(wintest::TextOf(dac->samplesValue.Handle()), u"1.638");
+    EXPECT_EQ(wintest::TextOf(dac->aboveNyquistNote.Handle()),
               u"Above the Nyquist frequency: heard at 18,703.125 Hz");
-    const dac::Spectrum& s = dac->svSpectrum.CurrentSpectrum();
+    const dac::Spectrum& s = dac->spectrum.CurrentSpectrum();
     ASSERT_TRUE(s.FundamentalBin);
     EXPECT_EQ(*s.FundamentalBin, 65536 - 40000);
-    EXPECT_EQ(dac->svSpectrum.Computations(), computations + 2);
+    EXPECT_EQ(dac->spectrum.Computations(), computations + 2);
     // Back below the Nyquist frequency, the note goes.
     dac->Follow(acc, 256, dds::Waveform::Sqr);
-    EXPECT_EQ(wintest::TextOf(dac->lblAboveNyquist.Handle()), u"");
+    EXPECT_EQ(wintest::TextOf(dac->aboveNyquistNote.Handle()), u"");
 }
 
 // The clock: a choice from the list or a typed value applies at once; a typed value out
@@ -161,7 +161,7 @@ TEST_F(DacWindowTest, FollowsTheGeneratorAndRecomputesTheSpectrumOnlyOnAChangeOf
 // it applies.
 TEST_F(DacWindowTest, AClockIsChosenOrTypedAndARefusedOneIsNeverApplied) {
     Open({.Language = dac::Language::English});
-    const HWND field = dac->cbClock.Field();
+    const HWND field = dac->clockBox.Field();
     ASSERT_NE(field, nullptr);
     const auto type = [&](std::wstring_view text, WORD endKey) {
         SetFocus(field);
@@ -188,24 +188,24 @@ TEST_F(DacWindowTest, AClockIsChosenOrTypedAndARefusedOneIsNeverApplied) {
                              c.expectedHz != 96000;
         type(c.typed, VK_RETURN);
         EXPECT_EQ(dac->ClockHz(), c.expectedHz);
-        EXPECT_EQ(wintest::TextOf(dac->lblNyquist.Handle()), c.nyquist);
+        EXPECT_EQ(wintest::TextOf(dac->nyquistValue.Handle()), c.nyquist);
         if (c.typed == L"96000" || applies) {
-            EXPECT_EQ(wintest::TextOf(dac->lblClockError.Handle()), u"");
+            EXPECT_EQ(wintest::TextOf(dac->clockError.Handle()), u"");
         } else {
-            EXPECT_EQ(wintest::TextOf(dac->lblClockError.Handle()), refusal);
+            EXPECT_EQ(wintest::TextOf(dac->clockError.Handle()), refusal);
             // The refused text stays where it was typed, to be mended.
-            EXPECT_EQ(wintest::TextOf(dac->cbClock.Handle()), ui::ToU16(c.typed));
+            EXPECT_EQ(wintest::TextOf(dac->clockBox.Handle()), ui::ToU16(c.typed));
         }
     }
     // Leaving the box applies what was typed.
     type(L"22050", VK_TAB);
     EXPECT_EQ(dac->ClockHz(), 22050);
-    EXPECT_EQ(wintest::TextOf(dac->cbClock.Handle()), u"22,050");
+    EXPECT_EQ(wintest::TextOf(dac->clockBox.Handle()), u"22,050");
     // The arrow keys choose the next offered rate at once.
     SetFocus(field);
     wintest::PressKey(VK_DOWN);
     EXPECT_EQ(dac->ClockHz(), 32000);
-    EXPECT_EQ(wintest::TextOf(dac->lblOutput.Handle()), u"125 Hz");
+    EXPECT_EQ(wintest::TextOf(dac->outputValue.Handle()), u"125 Hz");
     EXPECT_TRUE(wintest::ErrorLog().empty());
 }
 
@@ -213,26 +213,26 @@ TEST_F(DacWindowTest, AClockIsChosenOrTypedAndARefusedOneIsNeverApplied) {
 // when it is open, else the window.
 TEST_F(DacWindowTest, TabReachesEveryControlAndEscapeCloses) {
     Open({.Language = dac::Language::English, .SoundProblem = [] { return std::u16string(); }});
-    SetFocus(dac->cbClock.Field());
-    const std::vector<HWND> stops{dac->cbListen.Handle(), dac->tbVolume.Handle(),
-                                  dac->pwPhase.Handle(), dac->svSpectrum.Handle(),
-                                  dac->cbClock.Field()};
+    SetFocus(dac->clockBox.Field());
+    const std::vector<HWND> stops{dac->listenBox.Handle(), dac->volumeSlider.Handle(),
+                                  dac->phaseWheel.Handle(), dac->spectrum.Handle(),
+                                  dac->clockBox.Field()};
     for (const HWND stop : stops) {
         wintest::PressKey(VK_TAB);
         EXPECT_EQ(GetFocus(), stop);
     }
     wintest::PressKey(VK_TAB, true);
-    EXPECT_EQ(GetFocus(), dac->svSpectrum.Handle());
+    EXPECT_EQ(GetFocus(), dac->spectrum.Handle());
 
-    SetFocus(dac->tbVolume.Handle());
+    SetFocus(dac->volumeSlider.Handle());
     wintest::PressKey(VK_RIGHT);
-    EXPECT_EQ(dac->tbVolume.Position(), dac::kDesignedVolumePercent + 1);
+    EXPECT_EQ(dac->volumeSlider.Position(), dac::kDesignedVolumePercent + 1);
 
-    SetFocus(dac->cbClock.Field());
-    SendMessageW(dac->cbClock.Handle(), CB_SHOWDROPDOWN, TRUE, 0);
-    ASSERT_TRUE(dac->cbClock.DroppedDown());
+    SetFocus(dac->clockBox.Field());
+    SendMessageW(dac->clockBox.Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_TRUE(dac->clockBox.DroppedDown());
     wintest::PressKey(VK_ESCAPE);
-    EXPECT_FALSE(dac->cbClock.DroppedDown());
+    EXPECT_FALSE(dac->clockBox.DroppedDown());
     ASSERT_NE(dac->Handle(), nullptr);
     wintest::PressKey(VK_ESCAPE);
     EXPECT_EQ(dac->Handle(), nullptr) << "Escape closes the window";
@@ -253,13 +253,13 @@ TEST_F(DacWindowTest, AltF4ClosesTheWindowAndNotTheMainOne) {
 TEST_F(DacWindowTest, WithoutASoundDeviceListenIsDisabledAndTheWindowSaysWhy) {
     Open({.Language = dac::Language::English,
           .SoundProblem = [] { return std::u16string(kNoDevice); }});
-    EXPECT_FALSE(dac->cbListen.Enabled());
-    EXPECT_FALSE(dac->cbListen.Checked());
-    EXPECT_EQ(wintest::TextOf(dac->lblSoundStatus.Handle()),
+    EXPECT_FALSE(dac->listenBox.Enabled());
+    EXPECT_FALSE(dac->listenBox.Checked());
+    EXPECT_EQ(wintest::TextOf(dac->soundStatus.Handle()),
               u"No sound device: Listen is not available");
     dac->StartListening();
     EXPECT_FALSE(dac->Listening());
-    for (const ui::Control* stop : dac->TabStops()) EXPECT_NE(stop, &dac->cbListen);
+    for (const ui::Control* stop : dac->TabStops()) EXPECT_NE(stop, &dac->listenBox);
     EXPECT_TRUE(wintest::ErrorLog().empty());
 }
 
@@ -268,18 +268,18 @@ TEST_F(DacWindowTest, WithoutASoundDeviceListenIsDisabledAndTheWindowSaysWhy) {
 TEST_F(DacWindowTest, ListenFollowsTheSystemsSoundDevice) {
     Open({.Language = dac::Language::English, .SoundProblem = dac::SoundOutputProblem});
     if (!dac::SoundOutputProblem().empty()) {
-        EXPECT_FALSE(dac->cbListen.Enabled());
-        EXPECT_NE(wintest::TextOf(dac->lblSoundStatus.Handle()), u"");
+        EXPECT_FALSE(dac->listenBox.Enabled());
+        EXPECT_NE(wintest::TextOf(dac->soundStatus.Handle()), u"");
     } else {
-        SetFocus(dac->cbListen.Handle());
+        SetFocus(dac->listenBox.Handle());
         wintest::PressKey(VK_SPACE);
         if (dac->Listening()) {
-            EXPECT_TRUE(dac->cbListen.Checked());
+            EXPECT_TRUE(dac->listenBox.Checked());
             EXPECT_EQ(dac->Sound()->State(), dac::SoundState::Playing);
         } else {
             // The device refused to open: the same state as no device.
-            EXPECT_FALSE(dac->cbListen.Enabled());
-            EXPECT_NE(wintest::TextOf(dac->lblSoundStatus.Handle()), u"");
+            EXPECT_FALSE(dac->listenBox.Enabled());
+            EXPECT_NE(wintest::TextOf(dac->soundStatus.Handle()), u"");
         }
         dac->Close();
         EXPECT_FALSE(dac->Listening());
@@ -290,22 +290,22 @@ TEST_F(DacWindowTest, ListenFollowsTheSystemsSoundDevice) {
 TEST_F(DacWindowTest, RussianTextsForARussianInterface) {
     Open({.Language = dac::Language::Russian});
     EXPECT_EQ(wintest::TextOf(dac->Handle()), u"Выход ЦАП");
-    EXPECT_EQ(wintest::TextOf(dac->lblClock.Handle()), u"Тактовая частота:");
-    EXPECT_EQ(wintest::TextOf(dac->cbListen.Handle()), u"Слушать");
-    EXPECT_EQ(wintest::TextOf(dac->lblOutputCaption.Handle()), u"Выходная частота:");
-    const std::u16string output = wintest::TextOf(dac->lblOutput.Handle());
+    EXPECT_EQ(wintest::TextOf(dac->clockLabel.Handle()), u"Тактовая частота:");
+    EXPECT_EQ(wintest::TextOf(dac->listenBox.Handle()), u"Слушать");
+    EXPECT_EQ(wintest::TextOf(dac->outputCaption.Handle()), u"Выходная частота:");
+    const std::u16string output = wintest::TextOf(dac->outputValue.Handle());
     EXPECT_EQ(output.substr(output.size() - 3), u" Гц");
-    EXPECT_EQ(dac->svSpectrum.AccessibleValue().substr(0, 9), u"Основная ");
-    EXPECT_EQ(dac->pwPhase.AccessibleValue(), u"Аккумулятор 0, адрес в таблице 0");
-    EXPECT_EQ(dac->svSpectrum.AccessibleName(), u"Спектр");
+    EXPECT_EQ(dac->spectrum.AccessibleValue().substr(0, 9), u"Основная ");
+    EXPECT_EQ(dac->phaseWheel.AccessibleValue(), u"Аккумулятор 0, адрес в таблице 0");
+    EXPECT_EQ(dac->spectrum.AccessibleName(), u"Спектр");
 }
 
 // Resizable down to its smallest size; the spectrum takes what the window gains and the
 // wheel keeps to the right edge.
 TEST_F(DacWindowTest, TheSpectrumTakesTheFreeSpaceDownToTheSmallestSize) {
     Open({.MonitorDpi = 120});
-    const base::RectPx spectrum = dac->svSpectrum.BoundsPx();
-    const base::RectPx wheel = dac->pwPhase.BoundsPx();
+    const base::RectPx spectrum = dac->spectrum.BoundsPx();
+    const base::RectPx wheel = dac->phaseWheel.BoundsPx();
     RECT outer{};
     GetWindowRect(dac->Handle(), &outer);
     const int width = outer.right - outer.left;
@@ -314,9 +314,9 @@ TEST_F(DacWindowTest, TheSpectrumTakesTheFreeSpaceDownToTheSmallestSize) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     wintest::Pump();
     EXPECT_EQ(
-        dac->svSpectrum.BoundsPx(),
+        dac->spectrum.BoundsPx(),
         (base::RectPx{spectrum.Left, spectrum.Top, spectrum.Right + 200, spectrum.Bottom + 100}));
-    EXPECT_EQ(dac->pwPhase.BoundsPx(),
+    EXPECT_EQ(dac->phaseWheel.BoundsPx(),
               (base::RectPx{wheel.Left + 200, wheel.Top, wheel.Right + 200, wheel.Bottom}));
     SetWindowPos(dac->Handle(), nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     wintest::Pump();
@@ -375,7 +375,7 @@ TEST(MonitorDensityDacWindow, TheWindowIsScaledToItsOwnersMonitor) {
 TEST_F(DacWindowTest, CtrlCAndCtrlSOnTheSpectrumGiveItsPictureAndNumbers) {
     Open({.Language = dac::Language::English});
     dac->Follow(0, 4096, dds::Waveform::Sin);
-    SetFocus(dac->svSpectrum.Handle());
+    SetFocus(dac->spectrum.Handle());
     PressCtrlKey('C');
     ASSERT_TRUE(OpenClipboard(dac->Handle()));
     const bool picture = IsClipboardFormatAvailable(CF_DIB) != FALSE;
@@ -397,7 +397,7 @@ TEST_F(DacWindowTest, CtrlCAndCtrlSOnTheSpectrumGiveItsPictureAndNumbers) {
     for (const ui::SaveFormat format : {ui::SaveFormat::Csv, ui::SaveFormat::Png}) {
         const std::filesystem::path file =
             dir / (format == ui::SaveFormat::Csv ? "spectrum.csv" : "spectrum.png");
-        dac->svSpectrum.ChooseSaveFile = [&](HWND) {
+        dac->spectrum.ChooseSaveFile = [&](HWND) {
             return std::optional<ui::SaveChoice>(ui::SaveChoice{file.wstring(), format});
         };
         PressCtrlKey('S');
@@ -434,14 +434,14 @@ TEST_F(DacWindowTest, ASecondProcessReadsTheViewsValues) {
     };
     dac->Follow(0x1234, 1000, dds::Waveform::Tri);
     const std::vector<std::string> lines =
-        wintest::Probe({centre(dac->svSpectrum), centre(dac->pwPhase)});
+        wintest::Probe({centre(dac->spectrum), centre(dac->phaseWheel)});
     ASSERT_EQ(lines.size(), 2u);
     const std::vector<std::string> spectrum = fields(lines[0]);
     ASSERT_EQ(spectrum.size(), 3u) << lines[0];
     EXPECT_EQ(spectrum[0], "Spectrum");
     EXPECT_EQ(spectrum[1], std::to_string(ROLE_SYSTEM_CHART));
     EXPECT_EQ(spectrum[2],
-              Utf8(dac::SpectrumValueText(dac->svSpectrum.CurrentSpectrum(), 48000,
+              Utf8(dac::SpectrumValueText(dac->spectrum.CurrentSpectrum(), 48000,
                                           dac::Language::English, ui::UserNumberSymbols())));
     EXPECT_EQ(spectrum[2].substr(0, 24), "Fundamental 732.422 Hz, ") << spectrum[2];
     EXPECT_NE(spectrum[2].find("; SFDR "), std::string::npos) << spectrum[2];
@@ -488,10 +488,10 @@ TEST(DacWindowOfTheMainWindow, OpensByMenuAndKeyOneAtATime) {
     EXPECT_EQ(main->DacOutput(), nullptr);
     // Ctrl+D anywhere in the main window: here in the increment box, which takes no Ctrl+D.
     ASSERT_TRUE(wintest::PumpUntil([&] { return GetActiveWindow() == main->Handle(); }));
-    SetFocus(main->edAdder.Handle());
+    SetFocus(main->incrementBox.Handle());
     PressCtrlKey('D');
     ASSERT_NE(main->DacOutput(), nullptr);
-    EXPECT_EQ(wintest::TextOf(main->edAdder.Handle()), u"256");
+    EXPECT_EQ(wintest::TextOf(main->incrementBox.Handle()), u"256");
 
     // Closing the main window's object destroys the window it owns.
     const HWND dacHandle = main->DacOutput()->Handle();
@@ -507,33 +507,33 @@ TEST(DacWindowOfTheMainWindow, FollowsEveryStepResetIncrementAndWaveform) {
     dacwin::DacWindow* dac = main->DacOutput();
     ASSERT_NE(dac, nullptr);
     wintest::Pump(50ms);
-    const int spectra = dac->svSpectrum.Computations();
+    const int spectra = dac->spectrum.Computations();
 
-    for (int i = 0; i < 3; ++i) main->Button1Click(main->Button1);
-    EXPECT_EQ(dac->pwPhase.Accumulator(), 768);
-    EXPECT_EQ(dac->pwPhase.Accumulator(), main->PhaseAcc());
+    for (int i = 0; i < 3; ++i) main->Step();
+    EXPECT_EQ(dac->phaseWheel.Accumulator(), 768);
+    EXPECT_EQ(dac->phaseWheel.Accumulator(), main->Generator().Accumulator());
     // The generator at its fastest for a while: the wheel keeps up, the spectrum stays.
-    main->TrackBar1.SetPosition(500);
-    main->cbAuto.SetChecked(true);
+    main->speedSlider.SetPosition(500);
+    main->runBox.SetChecked(true);
     wintest::Pump(400ms);
-    main->cbAuto.SetChecked(false);
-    EXPECT_EQ(dac->pwPhase.Accumulator(), main->PhaseAcc());
-    EXPECT_GT(main->PhaseAcc(), 768);
+    main->runBox.SetChecked(false);
+    EXPECT_EQ(dac->phaseWheel.Accumulator(), main->Generator().Accumulator());
+    EXPECT_GT(main->Generator().Accumulator(), 768);
     wintest::Pump(50ms);
-    EXPECT_EQ(dac->svSpectrum.Computations(), spectra);
+    EXPECT_EQ(dac->spectrum.Computations(), spectra);
 
-    main->Button2Click(main->Button2);
-    EXPECT_EQ(dac->pwPhase.Accumulator(), 0);
-    main->edAdder.SetValue(40000);
-    EXPECT_EQ(wintest::TextOf(dac->lblOutput.Handle()), u"29,296.875 Hz");
-    EXPECT_NE(wintest::TextOf(dac->lblAboveNyquist.Handle()), u"");
-    main->rbSqr.SetChecked(true);
-    const dac::Spectrum& square = dac->svSpectrum.CurrentSpectrum();
+    main->ResetAccumulator();
+    EXPECT_EQ(dac->phaseWheel.Accumulator(), 0);
+    main->incrementBox.SetValue(40000);
+    EXPECT_EQ(wintest::TextOf(dac->outputValue.Handle()), u"29,296.875 Hz");
+    EXPECT_NE(wintest::TextOf(dac->aboveNyquistNote.Handle()), u"");
+    main->sqrButton.SetChecked(true);
+    const dac::Spectrum& square = dac->spectrum.CurrentSpectrum();
     const dac::Spectrum expected = dac::ComputeSpectrum(dds::TableFor(dds::Waveform::Sqr), 40000);
     EXPECT_EQ(square.LevelDb, expected.LevelDb);
     // At most one spectrum per change of tone (the screen readers' value may ask for it at
     // once), never one per step.
-    EXPECT_LE(dac->svSpectrum.Computations(), spectra + 2);
+    EXPECT_LE(dac->spectrum.Computations(), spectra + 2);
     ui::Application::Current()->SetMainWindow(nullptr, nullptr);
 }
 
@@ -580,8 +580,8 @@ TEST(DacWindowOfTheMainWindow, StartOptionsOpenItWithItsClock) {
     dacwin::DacWindow* dac = main->DacOutput();
     ASSERT_NE(dac, nullptr);
     EXPECT_EQ(dac->ClockHz(), 96000);
-    EXPECT_EQ(wintest::TextOf(dac->lblOutput.Handle()), u"1,464.844 Hz");
-    EXPECT_EQ(dac->Listening(), dac::SoundOutputProblem().empty() && dac->cbListen.Enabled());
+    EXPECT_EQ(wintest::TextOf(dac->outputValue.Handle()), u"1,464.844 Hz");
+    EXPECT_EQ(dac->Listening(), dac::SoundOutputProblem().empty() && dac->listenBox.Enabled());
     dac->Close();
     EXPECT_TRUE(wintest::ErrorLog().empty());
     ui::Application::Current()->SetMainWindow(nullptr, nullptr);

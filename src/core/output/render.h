@@ -1,4 +1,4 @@
-// The generator's output without a window: the same accumulator and tables as the
+// The generator's output without a window: the same generator model as the
 // window, from the same start (the first sample at accumulator 0, then one step per
 // sample), written as CSV rows or as a WAV file of 8-bit unsigned PCM. The text and the
 // bytes go to a sink in pieces, so that a file of any length needs little memory.

@@ -22,39 +22,55 @@ DacWindow::DacWindow(HWND owner, Options options)
       soundProblem_(options.SoundProblem
                         ? std::move(options.SoundProblem)
                         : std::function<std::u16string()>(dac::SoundOutputProblem)) {
-    // The controls in the order of the layout table's rows.
-    const std::array<ui::Control*, 20> controls{&lblClock,       &cbClock,
-                                                &lblClockUnit,   &cbListen,
-                                                &lblVolume,      &tbVolume,
-                                                &lblClockError,  &lblOutputCaption,
-                                                &lblOutput,      &lblResolutionCaption,
-                                                &lblResolution,  &lblSamplesCaption,
-                                                &lblSamples,     &lblNyquistCaption,
-                                                &lblNyquist,     &lblAboveNyquist,
-                                                &lblSoundStatus, &pwPhase,
-                                                &svSpectrum,     &lblSpectrumCaption};
-    CreateForm(layout::DacFormDesc(language_), layout::DacFormControls(language_), controls, owner);
+    CreateForm(layout::DacFormDesc(language_), layout::DacFormControls(language_),
+               ControlBindings(), owner);
     SetMinClientSize(layout::kDacMinClientSize);
 
     std::vector<std::u16string> clocks;
     for (const int hz : layout::kCommonClocksHz) clocks.push_back(dac::HertzDigits(hz, symbols_));
-    cbClock.SetItems(clocks);
-    svSpectrum.SetTone(waveform_, increment_);
-    pwPhase.SetState(0, increment_);
-    pwPhase.SetLanguage(language_);
-    svSpectrum.SetLanguage(language_);
+    clockBox.SetItems(clocks);
+    spectrum.SetTone(waveform_, increment_);
+    phaseWheel.SetState(0, increment_);
+    phaseWheel.SetLanguage(language_);
+    spectrum.SetLanguage(language_);
     SetClockHz(clockHz_);
-    tone_.Store({increment_, waveform_, tbVolume.Position()});
+    tone_.Store({increment_, waveform_, volumeSlider.Position()});
     if (const std::u16string problem = soundProblem_(); !problem.empty()) SoundUnavailable();
 
-    cbClock.OnCommit = [this](ui::Window& s) { ClockCommit(s); };
-    cbListen.OnClick = [this](ui::Window& s) { cbListenClick(s); };
-    tbVolume.OnChange = [this](ui::Window& s) { tbVolumeChange(s); };
+    clockBox.OnCommit = [this](ui::Window& s) { TakeClock(s); };
+    listenBox.OnClick = [this](ui::Window& s) { FollowListenBox(s); };
+    volumeSlider.OnChange = [this](ui::Window& s) { TakeVolume(s); };
 
     const int dpi = options.MonitorDpi > 0
                         ? options.MonitorDpi
                         : (owner ? ui::WindowDpi(owner) : ui::MonitorDpiAt({0, 0}));
     ScaleToDpi(dpi);
+}
+
+// Each control and the name of the layout row it is created from.
+std::vector<ui::ControlBinding> DacWindow::ControlBindings() {
+    return {
+        {"clockLabel", clockLabel},
+        {"clockBox", clockBox},
+        {"clockUnitLabel", clockUnitLabel},
+        {"listenBox", listenBox},
+        {"volumeLabel", volumeLabel},
+        {"volumeSlider", volumeSlider},
+        {"clockError", clockError},
+        {"outputCaption", outputCaption},
+        {"outputValue", outputValue},
+        {"resolutionCaption", resolutionCaption},
+        {"resolutionValue", resolutionValue},
+        {"samplesCaption", samplesCaption},
+        {"samplesValue", samplesValue},
+        {"nyquistCaption", nyquistCaption},
+        {"nyquistValue", nyquistValue},
+        {"aboveNyquistNote", aboveNyquistNote},
+        {"soundStatus", soundStatus},
+        {"phaseWheel", phaseWheel},
+        {"spectrum", spectrum},
+        {"spectrumCaption", spectrumCaption},
+    };
 }
 
 DacWindow::~DacWindow() {
@@ -63,35 +79,35 @@ DacWindow::~DacWindow() {
 }
 
 void DacWindow::Follow(std::uint16_t accumulator, std::uint16_t increment, dds::Waveform waveform) {
-    pwPhase.SetState(accumulator, increment);
+    phaseWheel.SetState(accumulator, increment);
     if (increment == increment_ && waveform == waveform_) return;
     increment_ = increment;
     waveform_ = waveform;
-    svSpectrum.SetTone(waveform, increment);
+    spectrum.SetTone(waveform, increment);
     ShowFigures();
     StoreTone();
 }
 
 void DacWindow::ShowFigures() {
     const dac::FigureLines lines = dac::FigureLinesFor(increment_, clockHz_, language_, symbols_);
-    lblOutput.SetCaption(lines.Output);
-    lblResolution.SetCaption(lines.Resolution);
-    lblSamples.SetCaption(lines.SamplesPerPeriod);
-    lblNyquist.SetCaption(lines.Nyquist);
-    lblAboveNyquist.SetCaption(lines.AboveNyquist);
+    outputValue.SetCaption(lines.Output);
+    resolutionValue.SetCaption(lines.Resolution);
+    samplesValue.SetCaption(lines.SamplesPerPeriod);
+    nyquistValue.SetCaption(lines.Nyquist);
+    aboveNyquistNote.SetCaption(lines.AboveNyquist);
 }
 
 void DacWindow::StoreTone() {
-    tone_.Store({increment_, waveform_, tbVolume.Position()});
+    tone_.Store({increment_, waveform_, volumeSlider.Position()});
 }
 
 void DacWindow::SetClockHz(int clockHz) {
     clockHz = dac::ClampClockHz(clockHz);
     const bool restart = Listening() && clockHz != clockHz_;
     clockHz_ = clockHz;
-    cbClock.SetText(dac::HertzDigits(clockHz, symbols_));
-    lblClockError.SetCaption(u"");
-    svSpectrum.SetClock(clockHz);
+    clockBox.SetText(dac::HertzDigits(clockHz, symbols_));
+    clockError.SetCaption(u"");
+    spectrum.SetClock(clockHz);
     ShowFigures();
     if (restart) {
         StopListening();
@@ -99,32 +115,32 @@ void DacWindow::SetClockHz(int clockHz) {
     }
 }
 
-void DacWindow::ClockCommit(ui::Window&) {
+void DacWindow::TakeClock(ui::Window&) {
     const std::optional<int> hz =
-        dac::ReadClockEntry(cbClock.Text(), symbols_, dac::kMinClockHz, dac::kMaxClockHz);
+        dac::ReadClockEntry(clockBox.Text(), symbols_, dac::kMinClockHz, dac::kMaxClockHz);
     if (!hz) {
         // Refused where it was typed: the text stays for the user to mend, nothing applies.
-        lblClockError.SetCaption(
+        clockError.SetCaption(
             dac::ClockRefusedText(language_, symbols_, dac::kMinClockHz, dac::kMaxClockHz));
         return;
     }
     SetClockHz(*hz);
 }
 
-void DacWindow::cbListenClick(ui::Window&) {
-    if (cbListen.Checked()) {
+void DacWindow::FollowListenBox(ui::Window&) {
+    if (listenBox.Checked()) {
         StartListening();
     } else {
         StopListening();
     }
 }
 
-void DacWindow::tbVolumeChange(ui::Window&) {
+void DacWindow::TakeVolume(ui::Window&) {
     StoreTone();
 }
 
 void DacWindow::StartListening() {
-    if (!cbListen.Enabled()) return;
+    if (!listenBox.Enabled()) return;
     if (!sound_) {
         dac::SoundDeviceOptions options = soundOptions_;
         options.ClockHz = clockHz_;
@@ -137,7 +153,7 @@ void DacWindow::StartListening() {
         }
     }
     // Checking the box raises its click again, which finds the sound playing.
-    cbListen.SetChecked(true);
+    listenBox.SetChecked(true);
 }
 
 void DacWindow::StopListening() noexcept {
@@ -146,9 +162,9 @@ void DacWindow::StopListening() noexcept {
 }
 
 void DacWindow::SoundUnavailable() {
-    cbListen.SetChecked(false);
-    cbListen.SetEnabled(false);
-    lblSoundStatus.SetCaption(dac::TextsIn(language_).NoSoundDevice);
+    listenBox.SetChecked(false);
+    listenBox.SetEnabled(false);
+    soundStatus.SetCaption(dac::TextsIn(language_).NoSoundDevice);
 }
 
 void DacWindow::Close() {
@@ -161,13 +177,13 @@ bool DacWindow::PreviewKey(const MSG& msg) {
     if (!window || (msg.hwnd != window && !IsChild(window, msg.hwnd))) return false;
     if (msg.message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) >= 0) &&
         (GetKeyState(VK_MENU) >= 0)) {
-        const bool inClock = msg.hwnd == cbClock.Handle() || IsChild(cbClock.Handle(), msg.hwnd);
-        if (msg.wParam == VK_ESCAPE && !(inClock && cbClock.DroppedDown())) {
+        const bool inClock = msg.hwnd == clockBox.Handle() || IsChild(clockBox.Handle(), msg.hwnd);
+        if (msg.wParam == VK_ESCAPE && !(inClock && clockBox.DroppedDown())) {
             Close();
             return true;
         }
-        if (msg.wParam == VK_RETURN && inClock && !cbClock.DroppedDown()) {
-            cbClock.Commit();
+        if (msg.wParam == VK_RETURN && inClock && !clockBox.DroppedDown()) {
+            clockBox.Commit();
             return true;
         }
     }

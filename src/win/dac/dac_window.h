@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/base/number_symbols.h"
 #include "core/dac/sound_blocks.h"
@@ -45,26 +46,26 @@ public:
     DacWindow(HWND owner, Options options);
     ~DacWindow() override;
 
-    ui::Label lblClock;
-    ui::ComboBox cbClock;
-    ui::Label lblClockUnit;
-    ui::CheckBox cbListen;
-    ui::Label lblVolume;
-    ui::TrackBar tbVolume;
-    ui::Label lblClockError;
-    ui::Label lblOutputCaption;
-    ui::Label lblOutput;
-    ui::Label lblResolutionCaption;
-    ui::Label lblResolution;
-    ui::Label lblSamplesCaption;
-    ui::Label lblSamples;
-    ui::Label lblNyquistCaption;
-    ui::Label lblNyquist;
-    ui::Label lblAboveNyquist;
-    ui::Label lblSoundStatus;
-    PhaseWheelView pwPhase;
-    SpectrumView svSpectrum;
-    ui::Label lblSpectrumCaption;
+    ui::Label clockLabel;
+    ui::ComboBox clockBox;
+    ui::Label clockUnitLabel;
+    ui::CheckBox listenBox;
+    ui::Label volumeLabel;
+    ui::TrackBar volumeSlider;
+    ui::Label clockError;
+    ui::Label outputCaption;
+    ui::Label outputValue;
+    ui::Label resolutionCaption;
+    ui::Label resolutionValue;
+    ui::Label samplesCaption;
+    ui::Label samplesValue;
+    ui::Label nyquistCaption;
+    ui::Label nyquistValue;
+    ui::Label aboveNyquistNote;
+    ui::Label soundStatus;
+    PhaseWheelView phaseWheel;
+    SpectrumView spectrum;
+    ui::Label spectrumCaption;
 
     // The generator now: the accumulator after its last step or reset, the increment and
     // the waveform. Cheap when only the accumulator changed (every step): the wheel moves,
@@ -77,9 +78,9 @@ public:
     // sound playing goes on at the new clock.
     void SetClockHz(int clockHz);
     // Applies the text of the clock box as the user typed it, or refuses it there.
-    void ClockCommit(ui::Window& sender);
-    void cbListenClick(ui::Window& sender);
-    void tbVolumeChange(ui::Window& sender);
+    void TakeClock(ui::Window& sender);
+    void FollowListenBox(ui::Window& sender);
+    void TakeVolume(ui::Window& sender);
 
     // Starts playing as a click on "Listen" would; nothing without a sound device.
     void StartListening();
@@ -98,6 +99,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    std::vector<ui::ControlBinding> ControlBindings();
     void ShowFigures();
     void StoreTone();
     void StopListening() noexcept;

@@ -23,7 +23,7 @@ bool CtrlOnly() {
 
 }  // namespace
 
-void TForm1::AddDacMenuItem() {
+void MainWindow::AddDacMenuItem() {
     HMENU menu = GetSystemMenu(Handle(), FALSE);
     if (!menu) return;
     const std::wstring text = ui::ToWide(dac::TextsIn(dacwin::UserLanguage()).MenuItem);
@@ -31,11 +31,11 @@ void TForm1::AddDacMenuItem() {
     AppendMenuW(menu, MF_STRING, kDacCommand, text.c_str());
 }
 
-dacwin::DacWindow* TForm1::DacOutput() const noexcept {
+dacwin::DacWindow* MainWindow::DacOutput() const noexcept {
     return dacWindow_ && dacWindow_->Handle() ? dacWindow_.get() : nullptr;
 }
 
-void TForm1::OpenDacWindow() {
+void MainWindow::OpenDacWindow() {
     if (!DacOutput()) {
         // A window closed before is gone but for its object.
         dacWindow_.reset();
@@ -47,7 +47,7 @@ void TForm1::OpenDacWindow() {
     SetActiveWindow(dacWindow_->Handle());
 }
 
-void TForm1::OpenStartDacWindow() {
+void MainWindow::OpenStartDacWindow() {
     if (!dacAtShow_) return;
     const output::StartOptions options = *std::exchange(dacAtShow_, std::nullopt);
     OpenDacWindow();
@@ -55,22 +55,12 @@ void TForm1::OpenStartDacWindow() {
     if (options.Listen) dacWindow_->StartListening();
 }
 
-dds::Waveform TForm1::CheckedWaveform() const noexcept {
-    const std::pair<const ui::RadioButton*, dds::Waveform> order[] = {
-        {&rbSin, dds::Waveform::Sin},   {&rbEcg, dds::Waveform::Ecg}, {&rbSaw, dds::Waveform::Saw},
-        {&rbRSaw, dds::Waveform::RSaw}, {&rbTri, dds::Waveform::Tri}, {&rbSqr, dds::Waveform::Sqr},
-    };
-    for (const auto& [button, waveform] : order) {
-        if (button->Checked()) return waveform;
-    }
-    return dds::Waveform::Sin;
+void MainWindow::FollowInDac() {
+    if (dacwin::DacWindow* dac = DacOutput())
+        dac->Follow(generator_.Accumulator(), generator_.Increment(), generator_.Wave());
 }
 
-void TForm1::FollowInDac() {
-    if (dacwin::DacWindow* dac = DacOutput()) dac->Follow(fPhaseAcc, fAdder, CheckedWaveform());
-}
-
-bool TForm1::PreviewKey(const MSG& msg) {
+bool MainWindow::PreviewKey(const MSG& msg) {
     if (dacwin::DacWindow* dac = DacOutput(); dac && dac->PreviewKey(msg)) return true;
     const HWND window = Handle();
     if (msg.message == WM_KEYDOWN && msg.wParam == 'D' && CtrlOnly() &&
@@ -81,7 +71,7 @@ bool TForm1::PreviewKey(const MSG& msg) {
     return Form::PreviewKey(msg);
 }
 
-LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_SYSCOMMAND:
             if ((wp & 0xFFF0) == kDacCommand) {
