@@ -153,17 +153,26 @@ TEST(DacSpectrumPlot, ColumnsKeepTheStrongestLineAndMarksSitOnTheirLines) {
     EXPECT_FALSE(column(20000).has_value());
     EXPECT_FALSE(column(10000).has_value());
 
-    // The fundamental, the 2nd and the folded 4th; the 3rd lies on the fundamental and the
-    // 5th has no line; then the spur with the SFDR beside it.
-    ASSERT_EQ(p.Marks.size(), 4u);
+    // The fundamental and the folded 4th; the 3rd lies on the fundamental and the 5th has
+    // no line; the 2nd is the spur, which carries its order and the SFDR.
+    ASSERT_EQ(p.Marks.size(), 3u);
     EXPECT_EQ(p.Marks[0].Kind, dac::MarkKind::Fundamental);
     EXPECT_EQ(p.Marks[0].XPx, dac::BinX(p.Plot, 1000));
     EXPECT_EQ(p.Marks[0].YPx, dac::LevelY(p.Plot, 0.0));
-    EXPECT_EQ(p.Marks[1].Label, u"2");
-    EXPECT_EQ(p.Marks[2].Label, u"4'");
-    EXPECT_EQ(p.Marks[2].YPx, dac::LevelY(p.Plot, -70.0));
-    EXPECT_EQ(p.Marks[3].Kind, dac::MarkKind::Spur);
-    EXPECT_EQ(p.Marks[3].Label, u"Spur, SFDR 30 dB");
+    EXPECT_EQ(p.Marks[1].Label, u"4'");
+    EXPECT_EQ(p.Marks[1].YPx, dac::LevelY(p.Plot, -70.0));
+    EXPECT_EQ(p.Marks[2].Kind, dac::MarkKind::Spur);
+    EXPECT_EQ(p.Marks[2].XPx, dac::BinX(p.Plot, 2000));
+    EXPECT_EQ(p.Marks[2].Label, u"2: Spur, SFDR 30 dB");
+
+    // A spur that is no harmonic has no order; the harmonics keep their own marks.
+    s.SpurBin = 30001;
+    s.LevelDb[30001] = -20.0;
+    s.SfdrDb = 20.0;
+    const dac::SpectrumPlot q = dac::PlanSpectrum({.ClientPx = {800, 300}, .ClockHz = 48000}, &s);
+    ASSERT_EQ(q.Marks.size(), 4u);
+    EXPECT_EQ(q.Marks[1].Label, u"2");
+    EXPECT_EQ(q.Marks[3].Label, u"Spur, SFDR 20 dB");
 
     // Ticks: 0 dB among the levels, 0 Hz at the left edge and none beyond clock / 2.
     bool zeroDb = false;

@@ -92,11 +92,18 @@ SpectrumPlot PlanSpectrum(const SpectrumPlotInput& in, const Spectrum* spectrum)
                            LevelY(p.Plot, level(bin)),
                            std::u16string(TextsIn(in.TextLanguage).Fundamental)});
     }
+    // The spur's label starts with its order when it is a harmonic.
+    std::u16string spurOrder;
     for (const Harmonic& h : spectrum->Harmonics) {
         // A harmonic that falls on DC or onto the fundamental is no line of its own.
-        if (h.Bin == 0 || (spectrum->FundamentalBin && h.Bin == *spectrum->FundamentalBin))
+        const bool onFundamental = spectrum->FundamentalBin && h.Bin == *spectrum->FundamentalBin;
+        if (h.Bin == 0 || onFundamental || !visible(h.Bin)) continue;
+        if (spectrum->SpurBin && h.Bin == *spectrum->SpurBin) {
+            if (spurOrder.empty()) {
+                spurOrder = base::IntegerText(h.Order) + (h.Folded ? u"': " : u": ");
+            }
             continue;
-        if (!visible(h.Bin)) continue;
+        }
         std::u16string label = base::IntegerText(h.Order);
         if (h.Folded) label += u'\'';
         p.Marks.push_back(
@@ -104,7 +111,7 @@ SpectrumPlot PlanSpectrum(const SpectrumPlotInput& in, const Spectrum* spectrum)
     }
     if (spectrum->SpurBin) {
         const int bin = *spectrum->SpurBin;
-        std::u16string label(TextsIn(in.TextLanguage).Spur);
+        std::u16string label = spurOrder + std::u16string(TextsIn(in.TextLanguage).Spur);
         if (spectrum->SfdrDb) {
             label += u", ";
             label += TextsIn(in.TextLanguage).Sfdr;

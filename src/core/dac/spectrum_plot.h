@@ -35,7 +35,8 @@ struct PlotMark {
     int Bin = 0;
     int XPx = 0;
     int YPx = 0;  // the line's top
-    // "2", "3" for a harmonic ("2'" when folded back); the SFDR beside the spur.
+    // "2", "3" for a harmonic ("2'" when folded back); the SFDR beside the spur, and its
+    // order before it when the spur is a harmonic ("2: Spur, SFDR 6 dB").
     std::u16string Label;
 };
 

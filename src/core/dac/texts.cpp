@@ -106,9 +106,8 @@ std::optional<int> ReadClockEntry(std::u16string_view text, const base::NumberSy
             return std::nullopt;
         }
     }
-    const char16_t last = text.empty() ? u' ' : text.back();
-    if (digits == 0 || last < u'0' || last > u'9' || value < minHz || value > maxHz)
-        return std::nullopt;
+    const bool endsInDigit = !text.empty() && text.back() >= u'0' && text.back() <= u'9';
+    if (digits == 0 || !endsInDigit || value < minHz || value > maxHz) return std::nullopt;
     return static_cast<int>(value);
 }
 

@@ -160,6 +160,9 @@ void SpectrumView::Redraw(const RECT& client) {
     const ui::UniquePen markPen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
     const ui::SelectGuard pen(dc, markPen.Get());
     const int size = std::max(3, static_cast<int>(metrics.tmHeight) / 4);
+    // A label that would cover one drawn before it goes up a line at a time, while there is
+    // room above.
+    std::vector<RECT> labels;
     for (const dac::PlotMark& mark : plot.Marks) {
         const int top = mark.YPx - 2;
         const POINT triangle[] = {
@@ -169,9 +172,19 @@ void SpectrumView::Redraw(const RECT& client) {
                                                                       : COLOR_WINDOWTEXT));
         Polygon(dc, triangle, 3);
         const int textWidth = TextWidthPx(dc, mark.Label);
+        const int lineHeight = static_cast<int>(metrics.tmHeight);
         const int left = std::clamp(mark.XPx + size + 2, 0, std::max(0, width - textWidth));
-        const int textTop = std::max(0, top - 2 * size - static_cast<int>(metrics.tmHeight));
-        Text(dc, left, textTop, mark.Label, TA_LEFT | TA_TOP);
+        RECT box{left, std::max(0, top - 2 * size - lineHeight), left + textWidth, 0};
+        box.bottom = box.top + lineHeight;
+        const auto covers = [&box](const RECT& other) {
+            RECT common{};
+            return IntersectRect(&common, &box, &other) != FALSE;
+        };
+        while (box.top >= lineHeight && std::any_of(labels.begin(), labels.end(), covers)) {
+            OffsetRect(&box, 0, -lineHeight);
+        }
+        labels.push_back(box);
+        Text(dc, box.left, box.top, mark.Label, TA_LEFT | TA_TOP);
     }
     if (GetFocus() == Handle()) {
         RECT focus = client;

@@ -56,8 +56,9 @@ void MainWindow::OpenStartDacWindow() {
 }
 
 void MainWindow::FollowInDac() {
-    if (dacwin::DacWindow* dac = DacOutput())
+    if (dacwin::DacWindow* dac = DacOutput()) {
         dac->Follow(generator_.Accumulator(), generator_.Increment(), generator_.Wave());
+    }
 }
 
 bool MainWindow::PreviewKey(const MSG& msg) {
