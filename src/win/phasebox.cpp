@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/app/app_rules.h"
+#include "core/dac/spectrum.h"
+#include "core/dac/spectrum_csv.h"
 #include "core/input/command_line.h"
 #include "core/output/render.h"
 #include "win/main_window/main_window.h"
@@ -55,7 +57,11 @@ int Render(const output::CommandLine& line) {
     const output::RenderOptions& render = line.Render;
     try {
         ui::WriteWholeFile(ui::ToWide(render.Path), [&](const base::ByteSink& sink) {
-            if (render.Format == output::RenderFormat::Csv) {
+            if (render.Spectrum) {
+                dac::WriteSpectrumCsv(
+                    dac::ComputeSpectrum(dds::TableFor(source.Wave), source.Increment),
+                    render.ClockHz, sink);
+            } else if (render.Format == output::RenderFormat::Csv) {
                 output::RenderCsv(source, render.Samples, sink);
             } else {
                 output::RenderWav(source, render.Seconds, render.ClockHz, sink);

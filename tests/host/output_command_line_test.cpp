@@ -64,9 +64,19 @@ TEST(CommandLineParse, GoodLinesSetWhatTheyName) {
     CommandLine wavDefaults;
     wavDefaults.Mode = RunMode::Render;
     wavDefaults.Render = {.Path = u"x.Wav", .Format = RenderFormat::Wav};
+    CommandLine spectrum;
+    spectrum.Mode = RunMode::Render;
+    spectrum.Render = {.Path = u"s.csv", .ClockHz = 8000, .Spectrum = true};
+    spectrum.Start.Increment = 257;
     CommandLine sqr;
     sqr.Start.Wave = dds::Waveform::Sqr;
     sqr.Start.AutoClear = true;
+    CommandLine dacOpen;
+    dacOpen.Start.Dac = true;
+    CommandLine dacListening;
+    dacListening.Start.Dac = true;
+    dacListening.Start.Listen = true;
+    dacListening.Start.DacClockHz = 192000;
     CommandLine sin;
     sin.Start.Wave = dds::Waveform::Sin;
     sin.Start.IntervalMs = 250;
@@ -92,9 +102,13 @@ TEST(CommandLineParse, GoodLinesSetWhatTheyName) {
         {Args(
              {"--increment", "256", "--render", "tone.wav", "--seconds", "600", "--clock", "8000"}),
          wav},
+        {Args({"--render", "s.csv", "--SPECTRUM", "--increment", "257", "--clock", "8000"}),
+         spectrum},
         {Args({"--render", "x.Wav"}), wavDefaults},
         {Args({"--wave", "sqr", "--auto-clear", "on"}), sqr},
         {Args({"--wave", "sin", "--interval", "250", "--width", "256"}), sin},
+        {Args({"--dac"}), dacOpen},
+        {Args({"--Listen", "--clock", "192000", "--DAC"}), dacListening},
     };
     for (const auto& c : cases) {
         const output::ParseResult r = ParseCommandLine(c.args);
@@ -107,8 +121,8 @@ TEST(CommandLineParse, GoodLinesSetWhatTheyName) {
 }
 
 constexpr const char16_t* kEveryOption =
-    u"--wave, --increment, --interval, --width, --auto-clear, --run, --render, --samples, "
-    u"--seconds, --clock, --help, /?";
+    u"--wave, --increment, --interval, --width, --auto-clear, --run, --dac, --listen, --render, "
+    u"--samples, --seconds, --clock, --spectrum, --help, /?";
 constexpr std::nullopt_t kNone = std::nullopt;
 
 TEST(CommandLineParse, BadLinesNameOptionValueAndAcceptedValues) {
@@ -153,8 +167,15 @@ TEST(CommandLineParse, BadLinesNameOptionValueAndAcceptedValues) {
          {u"--samples", u"10", u"is used only in a render",
           u"the option together with --render FILE"}},
         {Args({"--clock", "8000", "--run"}),
-         {u"--clock", u"8000", u"is used only in a render",
-          u"the option together with --render FILE"}},
+         {u"--clock", u"8000", u"is used only in a render or with --dac",
+          u"the option together with --render FILE or --dac"}},
+        {Args({"--listen"}),
+         {u"--listen", kNone, u"is used only with --dac", u"the option together with --dac"}},
+        {Args({"--dac", "--clock", "7999"}),
+         {u"--clock", u"7999", u"is out of range", u"8000 to 192000"}},
+        {Args({"--dac", "--clock"}), {u"--clock", kNone, u"has no value", u"8000 to 192000"}},
+        {Args({"--dac", "--dac"}),
+         {u"--dac", kNone, u"is given more than once", u"the option once"}},
     };
     for (const auto& c : cases) {
         const output::ParseResult r = ParseCommandLine(c.args);
@@ -169,7 +190,7 @@ TEST(CommandLineParse, BadLinesNameOptionValueAndAcceptedValues) {
 TEST(CommandLineParse, RenderFaultsAreMarkedForTheStandardError) {
     constexpr const char16_t* kStartOnly =
         u"the option without --render; a render takes --wave, --increment, --samples, "
-        u"--seconds, --clock";
+        u"--seconds, --clock, --spectrum";
     const struct {
         std::vector<std::u16string> args;
         OptionError expected;
@@ -197,7 +218,23 @@ TEST(CommandLineParse, RenderFaultsAreMarkedForTheStandardError) {
           u"--samples with a .csv file", true}},
         {Args({"--render", "a.csv", "--seconds", "3"}),
          {u"--seconds", u"3", u"does not apply to the .csv file \"a.csv\"",
-          u"--seconds and --clock with a .wav file", true}},
+          u"--seconds with a .wav file", true}},
+        {Args({"--render", "a.csv", "--clock", "8000"}),
+         {u"--clock", u"8000", u"does not apply to the .csv file \"a.csv\"",
+          u"--clock with a .wav file or with --spectrum", true}},
+        {Args({"--render", "a.wav", "--spectrum"}),
+         {u"--spectrum", kNone, u"does not apply to the .wav file \"a.wav\"",
+          u"--spectrum with a .csv file", true}},
+        {Args({"--render", "a.csv", "--spectrum", "--samples", "5"}),
+         {u"--samples", u"5", u"does not apply to a spectrum", u"--samples with a .csv file",
+          true}},
+        {Args({"--spectrum"}),
+         {u"--spectrum", kNone, u"is used only in a render",
+          u"the option together with --render FILE", false}},
+        {Args({"--render", "a.wav", "--dac"}),
+         {u"--dac", kNone, u"does not apply to a render", kStartOnly, true}},
+        {Args({"--listen", "--render", "a.wav"}),
+         {u"--listen", kNone, u"does not apply to a render", kStartOnly, true}},
         {Args({"--render", "a.csv", "--wave", "noise"}),
          {u"--wave", u"noise", u"is not a waveform", u"sin, saw, rsaw, tri, sqr, ecg", true}},
         {Args({"--render", "a.csv", "--render", "b.csv"}),
@@ -239,7 +276,7 @@ TEST(CommandLineText, EveryRefusalNamesOptionValueAndAccepted) {
          u"accepted: sin, saw, rsaw, tri, sqr, ecg"},
         {{u"--render", u"a\nb.csv", u"--seconds", u"2"},
          u"Option --seconds: the value \"2\" does not apply to the .csv file \"a\\nb.csv\"; "
-         u"accepted: --seconds and --clock with a .wav file"},
+         u"accepted: --seconds with a .wav file"},
         {Args({"--render", "COM1.wav", "--seconds", "600", "--clock", "192000"}),
          u"Option --render: the value \"COM1.wav\" names the device \"COM1\", not a file (CON, "
          u"PRN, AUX, NUL, COM0 to COM9 and LPT0 to LPT9 are devices with any extension); "
@@ -250,7 +287,7 @@ TEST(CommandLineText, EveryRefusalNamesOptionValueAndAccepted) {
          u"accepted: a file name ending in .csv or .wav"},
         {Args({"--render", "a.csv", "--run"}),
          u"Option --run does not apply to a render; accepted: the option without --render; a "
-         u"render takes --wave, --increment, --samples, --seconds, --clock"},
+         u"render takes --wave, --increment, --samples, --seconds, --clock, --spectrum"},
         {Args({"--wave"}), u"Option --wave has no value; accepted: sin, saw, rsaw, tri, sqr, ecg"},
         {Args({"--increment", "70000"}),
          u"Option --increment: the value \"70000\" is out of range; accepted: 1 to 65535"},
@@ -269,8 +306,8 @@ TEST(CommandLineText, UsageListsEveryOptionAndChartKey) {
     for (const char16_t* item :
          {u"--wave",   u"--increment", u"--interval", u"--width", u"--auto-clear", u"--run",
           u"--render", u"--samples",   u"--seconds",  u"--clock", u"--help",       u"/?",
-          u"Ctrl+C",   u"Ctrl+Insert", u"Ctrl+S",     u"sin",     u"saw",          u"rsaw",
-          u"tri",      u"sqr",         u"ecg"}) {
+          u"--dac",    u"--listen",    u"Ctrl+D",     u"Ctrl+C",  u"Ctrl+Insert",  u"Ctrl+S",
+          u"sin",      u"saw",         u"rsaw",       u"tri",     u"sqr",          u"ecg"}) {
         EXPECT_NE(usage.find(item), std::u16string::npos) << Narrow(item);
     }
 }

@@ -80,11 +80,16 @@ inline constexpr RangeSetting kChartWidth{u"--width", u"N", u"chart width", 30, 
 inline constexpr NamedSetting<bool, 2> kAutoClear{
     u"--auto-clear", u"on|off", u"clear a full chart", {{{u"on", true}, {u"off", false}}}, true};
 inline constexpr FlagSetting kRun{u"--run", u"start the generator running"};
+// The DAC output window, open at start-up, and playing; its clock is kClock's.
+inline constexpr FlagSetting kDac{u"--dac", u"open the DAC output window"};
+inline constexpr FlagSetting kListen{u"--listen", u"with --dac, play it"};
 
-// A render without a window.
+// A render without a window (the clock also for the DAC output window).
 inline constexpr RangeSetting kSamples{u"--samples", u"N", u"", 1, 10'000'000, 1024};
 inline constexpr RangeSetting kSeconds{u"--seconds", u"S", u"", 1, 600, 2};
 inline constexpr RangeSetting kClock{u"--clock", u"HZ", u"", 8000, 192000, 48000};
+// A .csv render of the spectrum instead of the samples.
+inline constexpr FlagSetting kSpectrum{u"--spectrum", u"the spectrum instead of samples"};
 
 // The speed slider's positions stand for step intervals, the fastest at the right end:
 // the interval is (slowest interval + 1) - position, so no position gives 0 ms.

@@ -101,13 +101,18 @@ enum class Option {
     Width,
     AutoClear,
     Run,
+    Dac,
+    Listen,
     Render,
     Samples,
     Seconds,
-    Clock
+    Clock,
+    Spectrum
 };
 
-enum class Use { Both, StartOnly, RenderOnly };
+// Where an option belongs: the window and a render, the window only, a render only, or a
+// render and the DAC output window (the sample clock).
+enum class Use { Both, StartOnly, RenderOnly, RenderOrDac };
 
 struct OptionDesc {
     std::u16string_view Name;
@@ -118,17 +123,21 @@ struct OptionDesc {
 constexpr std::u16string_view kRenderName = u"--render";
 constexpr std::array<std::u16string_view, 2> kHelpNames{u"--help", u"/?"};
 
-constexpr std::array<OptionDesc, 10> kOptions{{
+constexpr std::array<OptionDesc, 13> kOptions{{
     {settings::kWave.Name, Option::Wave, true, Use::Both},
     {settings::kIncrement.Name, Option::Increment, true, Use::Both},
     {settings::kStepInterval.Name, Option::Interval, true, Use::StartOnly},
     {settings::kChartWidth.Name, Option::Width, true, Use::StartOnly},
     {settings::kAutoClear.Name, Option::AutoClear, true, Use::StartOnly},
     {settings::kRun.Name, Option::Run, false, Use::StartOnly},
+    {settings::kDac.Name, Option::Dac, false, Use::StartOnly},
+    {settings::kListen.Name, Option::Listen, false, Use::StartOnly},
     {kRenderName, Option::Render, true, Use::Both},
     {settings::kSamples.Name, Option::Samples, true, Use::RenderOnly},
     {settings::kSeconds.Name, Option::Seconds, true, Use::RenderOnly},
-    {settings::kClock.Name, Option::Clock, true, Use::RenderOnly},
+    {settings::kClock.Name, Option::Clock, true, Use::RenderOrDac},
+    {settings::kSpectrum.Name, Option::Spectrum, false, Use::RenderOnly},
+}};
 }};
 
 // Every option and the help's names, in the order of the table.
@@ -270,6 +279,12 @@ private:
             case Option::Run:
                 line_.Start.Run = true;
                 return;
+            case Option::Dac:
+                line_.Start.Dac = true;
+                return;
+            case Option::Listen:
+                line_.Start.Listen = true;
+                return;
             case Option::Render: {
                 const std::u16string accepted = u"a file name ending in .csv or .wav";
                 if (!value) {
@@ -301,38 +316,83 @@ private:
                 return;
             case Option::Clock:
                 if (auto n = Number(d, value, settings::kClock)) {
-                    line_.Render.ClockHz = static_cast<int>(*n);
+                    if (rendering_) {
+                        line_.Render.ClockHz = static_cast<int>(*n);
+                    } else {
+                        line_.Start.DacClockHz = static_cast<int>(*n);
+                    }
                 }
+                return;
+            case Option::Spectrum:
+                line_.Render.Spectrum = true;
                 return;
         }
     }
 
-    // Options that belong to a render, to the window, and to one kind of file.
+    bool Seen(Option id) const { return seen_[static_cast<std::size_t>(id)]; }
+
+    // Options that belong to a render, to the window, to the DAC output window, and to one
+    // kind of file.
     void CheckCombination() {
+        const std::u16string dac(settings::kDac.Name);
+        const std::u16string render(kRenderName);
         for (const OptionDesc& d : kOptions) {
             const auto index = static_cast<std::size_t>(d.Id);
             if (!seen_[index]) continue;
-            if (d.For == Use::RenderOnly && !rendering_) {
-                Fail(std::u16string(d.Name), values_[index], u"is used only in a render",
-                     u"the option together with " + std::u16string(kRenderName) + u" FILE");
+            const std::u16string name(d.Name);
+            if (!rendering_) {
+                if (d.For == Use::RenderOnly) {
+                    Fail(name, values_[index], u"is used only in a render",
+                         u"the option together with " + render + u" FILE");
+                    return;
+                }
+                if (d.For == Use::RenderOrDac && !Seen(Option::Dac)) {
+                    Fail(name, values_[index], u"is used only in a render or with " + dac,
+                         u"the option together with " + render + u" FILE or " + dac);
+                    return;
+                }
+                if (d.Id == Option::Listen && !Seen(Option::Dac)) {
+                    Fail(name, values_[index], u"is used only with " + dac,
+                         u"the option together with " + dac);
+                    return;
+                }
+                continue;
+            }
+            if (d.For == Use::StartOnly) {
+                Fail(name, values_[index], u"does not apply to a render",
+                     u"the option without " + render + u"; a render takes " + RenderOptionList());
                 return;
             }
-            if (d.For == Use::StartOnly && rendering_) {
-                Fail(std::u16string(d.Name), values_[index], u"does not apply to a render",
-                     u"the option without " + std::u16string(kRenderName) + u"; a render takes " +
-                         RenderOptionList());
-                return;
-            }
-            if (d.For != Use::RenderOnly) continue;
-            const bool csvOption = d.Id == Option::Samples;
+            if (d.For == Use::Both) continue;
             const bool csvFile = line_.Render.Format == RenderFormat::Csv;
-            if (csvOption != csvFile) {
-                Fail(std::u16string(d.Name), values_[index],
-                     std::u16string(u"does not apply to the ") + (csvFile ? u".csv" : u".wav") +
-                         u" file " + base::Quoted(line_.Render.Path),
-                     csvOption ? std::u16string(settings::kSamples.Name) + u" with a .csv file"
-                               : std::u16string(settings::kSeconds.Name) + u" and " +
-                                     std::u16string(settings::kClock.Name) + u" with a .wav file");
+            const bool spectrum = Seen(Option::Spectrum);
+            bool applies = true;
+            std::u16string accepted;
+            switch (d.Id) {
+                case Option::Samples:
+                    applies = csvFile && !spectrum;
+                    accepted = name + u" with a .csv file";
+                    break;
+                case Option::Spectrum:
+                    applies = csvFile;
+                    accepted = name + u" with a .csv file";
+                    break;
+                case Option::Seconds:
+                    applies = !csvFile;
+                    accepted = name + u" with a .wav file";
+                    break;
+                default:  // the clock: a sound's samples per second, or a spectrum's bin spacing
+                    applies = !csvFile || spectrum;
+                    accepted = name + u" with a .wav file or with " +
+                               std::u16string(settings::kSpectrum.Name);
+                    break;
+            }
+            if (!applies) {
+                const std::u16string what = csvFile && spectrum && d.Id == Option::Samples
+                                                ? std::u16string(u"a spectrum")
+                                                : std::u16string(csvFile ? u"the .csv" : u"the .wav") +
+                                                      u" file " + base::Quoted(line_.Render.Path);
+                Fail(name, values_[index], u"does not apply to " + what, accepted);
                 return;
             }
         }
@@ -372,22 +432,31 @@ std::u16string UsageText() {
     for (std::size_t i = 0; i < std::size(start); ++i) {
         text += (i > 0 && i % 2 == 0 ? u"\n  [" : u" [") + start[i] + u"]";
     }
+    text += u"\n  [" + Call(settings::kDac) + u" [" + Call(settings::kListen) + u"] [" +
+            Call(settings::kClock) + u"]]";
     text += u"\nphasebox " + std::u16string(kRenderName) + u" FILE [" + Call(settings::kWave) +
             u"]\n  [" + Call(settings::kIncrement) + u"] [" + Call(settings::kSamples) + u"]\n  [" +
-            Call(settings::kSeconds) + u"] [" + Call(settings::kClock) + u"]\n";
+            Call(settings::kSeconds) + u"] [" + Call(settings::kClock) + u"]\n  [" +
+            Call(settings::kSpectrum) + u"]\n";
     text += u"phasebox " + std::u16string(kHelpNames[0]) + u" | " + std::u16string(kHelpNames[1]) +
             u"\n\n";
     text += u"Start options (designed value in brackets):\n";
     text += UsageLine(settings::kWave) + UsageLine(settings::kIncrement) +
             UsageLine(settings::kStepInterval) + UsageLine(settings::kChartWidth) +
-            UsageLine(settings::kAutoClear) + UsageLine(settings::kRun);
+            UsageLine(settings::kAutoClear) + UsageLine(settings::kRun) +
+            UsageLine(settings::kDac) + UsageLine(settings::kListen) + Call(settings::kClock) +
+            u": with --dac, its sample clock,\n  " + RangeText(settings::kClock) + u" (" +
+            Decimal(settings::kClock.Designed) + u")\n";
     text +=
         u"\n"
         u"Render without a window, by FILE's ending:\n"
         u".csv: step,accumulator,high_byte,\n"
         u"  low_byte,value rows\n"
         u"  " +
-        UsageLine(settings::kSamples) +
+        UsageLine(settings::kSamples) + u"  " + UsageLine(settings::kSpectrum) +
+        u"    bin,frequency_hz,level_db rows of the\n"
+        u"    spectrum of 65536 samples, in dB of a\n"
+        u"    full-scale sine; --clock sets the bins\n"
         u".wav: mono 8-bit unsigned PCM, a tone of\n"
         u"  increment x clock / 65536 Hz\n"
         u"  " +
@@ -395,6 +464,9 @@ std::u16string UsageText() {
     return text +
            u"A render exits with 0, or writes one line\n"
            u"to the standard error and exits with 2.\n"
+           u"\n"
+           u"Ctrl+D in the main window opens the DAC\n"
+           u"  output window.\n"
            u"\n"
            u"Keys on the focused chart:\n"
            u"Ctrl+C, Ctrl+Insert: copy its picture and\n"

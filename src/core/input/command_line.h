@@ -22,6 +22,9 @@ struct StartOptions {
     std::optional<int> Width;       // the chart's visible width
     std::optional<bool> AutoClear;
     bool Run = false;
+    bool Dac = false;                 // the DAC output window opens
+    bool Listen = false;              // and plays
+    std::optional<int> DacClockHz{};  // its sample clock
 
     bool operator==(const StartOptions&) const = default;
 };
@@ -33,8 +36,9 @@ struct RenderOptions {
     RenderFormat Format = RenderFormat::Csv;
     std::int64_t Samples = dds::settings::kSamples.Designed;           // rows of a CSV file
     int Seconds = static_cast<int>(dds::settings::kSeconds.Designed);  // length of a WAV file
-    // Samples per second of a WAV file.
+    // Samples per second of a WAV file, and of the samples a spectrum is taken of.
     int ClockHz = static_cast<int>(dds::settings::kClock.Designed);
+    bool Spectrum = false;  // a .csv file of the spectrum instead of the samples
 
     bool operator==(const RenderOptions&) const = default;
 };

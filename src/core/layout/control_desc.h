@@ -28,6 +28,9 @@ enum class ControlKind {
     NumericEdit,
     TickSlider,
     Chart,
+    ComboBox,  // the platform's combo box with an edit field
+    Spectrum,
+    PhaseWheel,
 };
 
 enum class CursorKind { Default, Hand };

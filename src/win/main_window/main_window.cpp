@@ -29,6 +29,7 @@ MainWindow::MainWindow(Options options) {
     CreateForm(layout::MainWindowDesc(), layout::MainWindowControls(), ControlBindings());
     ApplyDesignedValues();
     AttachHandlers();
+    AddDacMenuItem();
     const int dpi = options.MonitorDpi > 0 ? options.MonitorDpi : ui::MonitorDpiAt({0, 0});
     ScaleToDpi(dpi);
     if (options.BeforeCreate) options.BeforeCreate(*this);
@@ -42,6 +43,7 @@ MainWindow::MainWindow(Options options) {
 }
 
 MainWindow::~MainWindow() {
+    dacWindow_.reset();
     stepTimer.SetOnTimer(nullptr);
     pulseTimer.SetOnTimer(nullptr);
     // One sweep for the window and its controls, while every control object still exists.
@@ -169,6 +171,10 @@ void MainWindow::ApplyStartOptions(const output::StartOptions& options) {
     if (options.Width) chartWidthSlider.SetPosition(*options.Width);
     if (options.AutoClear) autoClearBox.SetChecked(*options.AutoClear);
     if (options.Run) runBox.SetChecked(true);
+    if (options.Dac) {
+        dacAtShow_ = options;
+        if (IsWindowVisible(Handle())) OpenStartDacWindow();
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -177,6 +183,7 @@ void MainWindow::ApplyStartOptions(const output::StartOptions& options) {
 void MainWindow::ShowAccumulator(std::uint16_t accumulator) {
     highByteDisplay.SetCaption(base::IntegerText(dds::HighByte(accumulator)));
     lowByteDisplay.SetCaption(base::IntegerText(dds::LowByte(accumulator)));
+    FollowInDac();
 }
 
 void MainWindow::ShowSample(const dds::Sample& sample) {
@@ -199,6 +206,7 @@ void MainWindow::ResetAccumulator() {
 
 void MainWindow::TakeIncrement() {
     generator_.SetIncrementFromValue(incrementBox.Value());
+    FollowInDac();
 }
 
 void MainWindow::ChooseWaveform(dds::Waveform wave) {

@@ -5,11 +5,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/chart/series.h"
 #include "core/dds/generator.h"
 #include "core/input/command_line.h"
+#include "win/dac/dac_window.h"
 #include "win/ui/check_box.h"
 #include "win/ui/form.h"
 #include "win/ui/label.h"
@@ -108,9 +111,20 @@ public:
     // error is reported and the rest is not applied; the window opens as it then stands.
     void ApplyStartOptions(const output::StartOptions& options);
 
+    // The DAC output window (main_window_dac.cpp): opened from the system menu, by Ctrl+D
+    // anywhere in this window and by the start option --dac; one at a time, an open one
+    // brought to the front. It follows every change of the generator.
+    void OpenDacWindow();
+    dacwin::DacWindow* DacOutput() const noexcept;
+    // Ctrl+D; an open DAC output window's keys; then the window's own.
+    bool PreviewKey(const MSG& msg) override;
+
     const dds::Generator& Generator() const noexcept { return generator_; }
     // The button that chooses `wave`.
     ui::RadioButton& WaveButton(dds::Waveform wave) noexcept;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     std::vector<ui::ControlBinding> ControlBindings();
@@ -121,4 +135,12 @@ private:
     void ShowAccumulator(std::uint16_t accumulator);
 
     dds::Generator generator_;
+
+    void AddDacMenuItem();
+    // The generator as it stands now, given to an open DAC output window.
+    void FollowInDac();
+    // The DAC output window the start options asked for, opened once this window shows.
+    void OpenStartDacWindow();
+    std::optional<output::StartOptions> dacAtShow_;
+    std::unique_ptr<dacwin::DacWindow> dacWindow_;
 };

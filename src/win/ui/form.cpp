@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "core/base/scoped_value.h"
 #include "core/layout/accessible_name.h"
@@ -32,7 +33,7 @@ std::string_view Form::Name() const noexcept {
 }
 
 void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> rows,
-                      std::span<const ControlBinding> bindings) {
+                      std::span<const ControlBinding> bindings, HWND owner) {
     // Each row's control, in the order of the rows.
     std::vector<Control*> controls(rows.size(), nullptr);
     for (const ControlBinding& binding : bindings) {
@@ -52,12 +53,17 @@ void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::Cont
         }
     }
     formDesc_ = &form;
+    // An owned window is a popup with the same frame: the platform keeps owned popups above
+    // their owner and hides them while it is minimised (Wine does so for popups only).
+    const DWORD style = owner ? kFormStyle | WS_POPUP : kFormStyle;
+    const DWORD exStyle = owner ? kFormExStyle & ~WS_EX_APPWINDOW : kFormExStyle;
     RECT outer{0, 0, form.ClientSize.Width, form.ClientSize.Height};
-    AdjustWindowRectEx(&outer, kFormStyle, FALSE, kFormExStyle);
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     const std::wstring caption = ToWide(form.Caption);
     CreateOwn(L"phasebox.Form", {.Text = caption.c_str(),
-                                 .Style = kFormStyle,
-                                 .ExStyle = kFormExStyle,
+                                 .Style = style,
+                                 .ExStyle = exStyle,
+                                 .Parent = owner,
                                  .Rect = {0, 0, outer.right - outer.left, outer.bottom - outer.top},
                                  .ClassCursor = LoadCursorW(nullptr, CursorId(form.Cursor)),
                                  .ClassBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
@@ -200,6 +206,14 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_SIZE:
             if (!formScaling_) ArrangeChildren();
+            // Owned windows go with this one while it is minimised and come back with it
+            // (the platform's rule, which Wine keeps only for its own minimising).
+            if (wp == SIZE_MINIMIZED) {
+                ShowOwnedPopups(Handle(), FALSE);
+                minimised_ = true;
+            } else if (std::exchange(minimised_, false)) {
+                ShowOwnedPopups(Handle(), TRUE);
+            }
             // Restored while active: the focus that minimising took comes back.
             if (wp != SIZE_MINIMIZED && !navigator_.FocusOnControl()) navigator_.GiveFocusBack();
             return 0;
@@ -219,9 +233,22 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             SendToDescendants(msg, wp, lp);
             break;
         case WM_GETMINMAXINFO: {
-            // Nothing limits the window's size, not even the size of the screen.
+            // Nothing limits the window's size, not even the size of the screen, but the
+            // smallest client area chosen, at the density the window is laid out for.
             auto* info = reinterpret_cast<MINMAXINFO*>(lp);
             info->ptMaxTrackSize = {32767, 32767};
+            if (minClientSize_.Width > 0 || minClientSize_.Height > 0) {
+                // The frame as the platform draws it now, as SetClientSize takes it.
+                RECT outer{};
+                RECT client{};
+                GetWindowRect(Handle(), &outer);
+                GetClientRect(Handle(), &client);
+                info->ptMinTrackSize = {
+                    layout::ScaleValue(minClientSize_.Width, dpi_, layout::kDesignDpi) +
+                        (outer.right - outer.left) - client.right,
+                    layout::ScaleValue(minClientSize_.Height, dpi_, layout::kDesignDpi) +
+                        (outer.bottom - outer.top) - client.bottom};
+            }
             return 0;
         }
         case WM_DPICHANGED:

@@ -35,8 +35,9 @@ public:
     void Show(int showCommand);
 
     // The window's keyboard handling, seen by the loop before any message is dispatched
-    // (FocusNavigator::PreviewKey). True when the message was consumed.
-    bool PreviewKey(const MSG& msg) { return navigator_.PreviewKey(msg); }
+    // (FocusNavigator::PreviewKey). True when the message was consumed. A window with keys
+    // of its own, or with owned windows whose keys it passes on, adds them.
+    virtual bool PreviewKey(const MSG& msg) { return navigator_.PreviewKey(msg); }
 
     // Every control that Tab stops at now, in tab order at any depth.
     std::vector<Control*> TabStops() const { return navigator_.TabStops(); }
@@ -53,14 +54,20 @@ public:
     // the waveform buttons one pixel to the right).
     void ScaleToDpi(int newDpi);
 
+    // The smallest client area the user can size the window to, in design units; none
+    // (0 x 0) by default.
+    void SetMinClientSize(base::SizePx designSize) { minClientSize_ = designSize; }
+
 protected:
     // Makes the hidden top-level window at the desktop origin with the designed client
     // size, then, row by row (parents before children), the control that `bindings` binds
     // to the row's name. Refused (std::logic_error), so that a binding out of step with
     // the table cannot go unnoticed: a row that no binding names, a binding that names no
-    // row or a row already bound, and a row whose kind or parent does not fit.
+    // row or a row already bound, and a row whose kind or parent does not fit. With an
+    // `owner` the window stays above it, is minimised and destroyed with it, and has no
+    // taskbar button of its own.
     void CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> rows,
-                    std::span<const ControlBinding> bindings);
+                    std::span<const ControlBinding> bindings, HWND owner = nullptr);
 
     void CreateWindowFor(HWND parent, const RECT& rect) override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -75,7 +82,9 @@ private:
 
     const layout::FormDesc* formDesc_ = nullptr;
     int dpi_ = layout::kDesignDpi;
+    base::SizePx minClientSize_{};
     bool formScaling_ = false;
+    bool minimised_ = false;
     bool shownOnce_ = false;
     FocusNavigator navigator_{*this};
 };

@@ -19,6 +19,16 @@ base::SizePx Label::TextSizePx() const {
     return {extent.right - extent.left, extent.bottom - extent.top};
 }
 
+void Label::SetCaption(std::u16string_view text) {
+    const std::wstring wide = ToWide(text);
+    if (WindowText(Handle()) == wide) return;
+    SetWindowTextW(Handle(), wide.c_str());
+    Label::FontChanged();
+    // The text was drawn at the old size (wrapped, or clipped); the resize repaints only
+    // what it uncovered.
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 void Label::FontChanged() {
     Control::FontChanged();
     const base::SizePx size = TextSizePx();

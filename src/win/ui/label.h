@@ -13,6 +13,8 @@ public:
 
     // The size of the label's text in its font now.
     base::SizePx TextSizePx() const;
+    // Shows `text` and takes its size, as at creation; the same text changes nothing.
+    void SetCaption(std::u16string_view text);
 
 protected:
     void CreateWindowFor(HWND parent, const RECT& rect) override;
