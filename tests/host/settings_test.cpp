@@ -105,16 +105,11 @@ TEST(Settings, TheUsageListsTheRowsAsItAlwaysHas) {
                                                   u"phasebox [--wave W] [--increment N]\n"
                                                   u"  [--interval MS] [--width N]\n"
                                                   u"  [--auto-clear on|off] [--run]\n"
-                                                  u"  [--dac [--listen] [--clock HZ]]
-"
-                                                  u"phasebox --render FILE [--wave W]
-"
-                                                  u"  [--increment N] [--samples N]
-"
-                                                  u"  [--seconds S] [--clock HZ]
-"
-                                                  u"  [--spectrum]
-"
+                                                  u"  [--dac [--listen] [--clock HZ]]\n"
+                                                  u"phasebox --render FILE [--wave W]\n"
+                                                  u"  [--increment N] [--samples N]\n"
+                                                  u"  [--seconds S] [--clock HZ]\n"
+                                                  u"  [--spectrum]\n"
                                                   u"phasebox --help | /?\n"
                                                   u"\n"
                                                   u"Start options (designed value in brackets):\n"

@@ -138,7 +138,6 @@ constexpr std::array<OptionDesc, 13> kOptions{{
     {settings::kClock.Name, Option::Clock, true, Use::RenderOrDac},
     {settings::kSpectrum.Name, Option::Spectrum, false, Use::RenderOnly},
 }};
-}};
 
 // Every option and the help's names, in the order of the table.
 std::u16string OptionList() {
