@@ -70,12 +70,12 @@ TEST_F(StartOptions, IncrementsBeyondTheSliderGoToTheBox) {
 }
 
 TEST_F(StartOptions, NoOptionsLeaveTheDesignedState) {
-    const std::uint16_t adder = form->Generator().Increment();
+    const std::uint16_t increment = form->Generator().Increment();
     const int width = form->chartWidthSlider.Position();
     const bool autoClear = form->autoClearBox.Checked();
     form->ApplyStartOptions({});
     EXPECT_TRUE(form->sinButton.Checked());
-    EXPECT_EQ(form->Generator().Increment(), adder);
+    EXPECT_EQ(form->Generator().Increment(), increment);
     EXPECT_EQ(form->speedSlider.Position(), 500);
     EXPECT_EQ(form->chartWidthSlider.Position(), width);
     EXPECT_EQ(form->autoClearBox.Checked(), autoClear);
