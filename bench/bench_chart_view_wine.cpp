@@ -349,7 +349,7 @@ struct ClientSize {
 int main() {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     ui::Application application;
-    application.SetErrorSink([](std::u16string_view, std::u16string_view text) {
+    application.SetErrorSink([](HWND, std::u16string_view, std::u16string_view text) {
         std::printf("error: %s\n", std::string(text.begin(), text.end()).c_str());
     });
     std::printf("screen %d x %d; times in ms: best / median of 30\n", GetSystemMetrics(SM_CXSCREEN),

@@ -62,7 +62,7 @@ TEST(AccessibleNames, EveryControlWithoutACaptionIsNamedFromTheWindowsOwnTexts) 
 TEST(AccessibleNames, ARowMustNameARealLabelAndNotBoth) {
     using namespace layout;
     const std::array rows{
-        ControlDesc{.Name = "Label9",
+        ControlDesc{.Name = "valueLabel",
                     .Parent = "P",
                     .Kind = ControlKind::Label,
                     .Rect = {},
@@ -71,12 +71,12 @@ TEST(AccessibleNames, ARowMustNameARealLabelAndNotBoth) {
                     .Parent = "P",
                     .Kind = ControlKind::NumericEdit,
                     .Rect = {},
-                    .Accessible = {.LabelledBy = "Label9"}},
+                    .Accessible = {.LabelledBy = "valueLabel"}},
         ControlDesc{.Name = "Lost",
                     .Parent = "P",
                     .Kind = ControlKind::NumericEdit,
                     .Rect = {},
-                    .Accessible = {.LabelledBy = "Label8"}},
+                    .Accessible = {.LabelledBy = "noSuchLabel"}},
         ControlDesc{.Name = "NotALabel",
                     .Parent = "P",
                     .Kind = ControlKind::NumericEdit,
@@ -86,7 +86,7 @@ TEST(AccessibleNames, ARowMustNameARealLabelAndNotBoth) {
                     .Parent = "P",
                     .Kind = ControlKind::NumericEdit,
                     .Rect = {},
-                    .Accessible = {.LabelledBy = "Label9", .Name = u"x"}},
+                    .Accessible = {.LabelledBy = "valueLabel", .Name = u"x"}},
     };
     EXPECT_EQ(AccessibleNameOf(rows[1], rows), u"Value:") << "blanks and line breaks trimmed";
     EXPECT_THROW(AccessibleNameOf(rows[2], rows), std::logic_error);

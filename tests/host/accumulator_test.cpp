@@ -11,8 +11,8 @@
 
 namespace {
 
-using dds::AdderFromValue;
 using dds::HighByte;
+using dds::IncrementFromValue;
 using dds::LowByte;
 using dds::Step;
 
@@ -51,11 +51,11 @@ struct Shown {
     bool operator==(const Shown&) const = default;
 };
 
-std::vector<Shown> RunSteps(const dds::WaveformTable& table, std::uint16_t adder, int steps) {
+std::vector<Shown> RunSteps(const dds::WaveformTable& table, std::uint16_t increment, int steps) {
     std::vector<Shown> shown;
     std::uint16_t acc = 0;
     for (int i = 0; i < steps; ++i) {
-        acc = Step(acc, adder);
+        acc = Step(acc, increment);
         shown.push_back({HighByte(acc), LowByte(acc), table[HighByte(acc)]});
     }
     return shown;
@@ -88,25 +88,25 @@ TEST(Step, Increment32768AlternatesSqr) {
     EXPECT_EQ(shown, (std::vector<Shown>{{128, 0, 255}, {0, 0, 0}, {128, 0, 255}, {0, 0, 0}}));
 }
 
-TEST(Step, OnePeriodTakes65536OverAdderSteps) {
-    for (std::uint16_t adder : {1, 2, 256, 4096, 32768}) {
+TEST(Step, OnePeriodTakes65536OverIncrementSteps) {
+    for (std::uint16_t increment : {1, 2, 256, 4096, 32768}) {
         std::uint16_t acc = 0;
         int steps = 0;
         do {
-            acc = Step(acc, adder);
+            acc = Step(acc, increment);
             ++steps;
         } while (acc != 0);
-        EXPECT_EQ(steps, 65536 / adder) << "adder " << adder;
+        EXPECT_EQ(steps, 65536 / increment) << "increment " << increment;
     }
 }
 
 // ---------------------------------------------------------------------------
 // The increment rule: round to nearest, ties to even, low 16 bits
 
-struct AdderCase {
+struct IncrementCase {
     const char* what;
     long double value;
-    std::uint16_t adder;
+    std::uint16_t increment;
 };
 
 constexpr long double kTwo62 = 4611686018427387904.0L;       // 2^62
@@ -122,7 +122,7 @@ constexpr std::uint16_t Low16OfNegated(std::uint64_t n) {
     return static_cast<std::uint16_t>((0 - n) & 0xFFFFu);
 }
 
-const AdderCase kAdderCases[] = {
+const IncrementCase kIncrementCases[] = {
     // Within the box's range the increment is the value itself.
     {"1", 1.0L, 1},
     {"256", 256.0L, 256},
@@ -185,28 +185,28 @@ const AdderCase kAdderCases[] = {
     {"-NaN", -std::numeric_limits<long double>::quiet_NaN(), 0},
 };
 
-TEST(AdderFromValue, TableOfCases) {
-    for (const auto& c : kAdderCases) {
-        EXPECT_EQ(AdderFromValue(c.value), c.adder) << c.what;
+TEST(IncrementFromValue, TableOfCases) {
+    for (const auto& c : kIncrementCases) {
+        EXPECT_EQ(IncrementFromValue(c.value), c.increment) << c.what;
     }
 }
 
-TEST(AdderFromValue, AgreesWithIntegerArithmeticAcrossTheBoxRange) {
+TEST(IncrementFromValue, AgreesWithIntegerArithmeticAcrossTheBoxRange) {
     for (long n = -140000; n <= 140000; n += 7) {
         const auto expected = static_cast<std::uint16_t>(static_cast<std::uint64_t>(n) & 0xFFFFu);
-        ASSERT_EQ(AdderFromValue(static_cast<long double>(n)), expected) << n;
+        ASSERT_EQ(IncrementFromValue(static_cast<long double>(n)), expected) << n;
         // n + 0.5 is a tie: the even one of n and n + 1.
         const long even = (n % 2 == 0) ? n : n + 1;
-        ASSERT_EQ(AdderFromValue(static_cast<long double>(n) + 0.5L),
+        ASSERT_EQ(IncrementFromValue(static_cast<long double>(n) + 0.5L),
                   static_cast<std::uint16_t>(static_cast<std::uint64_t>(even) & 0xFFFFu))
             << n << ".5";
     }
 }
 
-TEST(AdderFromValue, EveryPowerOfTwoAbove2To16GivesZero) {
+TEST(IncrementFromValue, EveryPowerOfTwoAbove2To16GivesZero) {
     for (int e = 16; e <= std::numeric_limits<long double>::max_exponent - 1; ++e) {
-        ASSERT_EQ(AdderFromValue(std::ldexp(1.0L, e)), 0) << "2^" << e;
-        ASSERT_EQ(AdderFromValue(-std::ldexp(1.0L, e)), 0) << "-2^" << e;
+        ASSERT_EQ(IncrementFromValue(std::ldexp(1.0L, e)), 0) << "2^" << e;
+        ASSERT_EQ(IncrementFromValue(-std::ldexp(1.0L, e)), 0) << "-2^" << e;
     }
 }
 

@@ -414,31 +414,31 @@ TEST(TextOnFocusLeave, EqualBoundsSkipTheCheck) {
 
 TEST(EditBoxAndIncrement, TypedOutOfRangeValueStandsUntilTheFocusLeaves) {
     std::u16string text = u"70000";
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).Value), 4464);
+    EXPECT_EQ(dds::IncrementFromValue(ReadValue(text, kMin, kEnglish).Value), 4464);
     text = TextOnFocusLeave(text, kMin, kMax, kEnglish).value();
     EXPECT_EQ(text, u"65,535");
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).Value), 65535);
+    EXPECT_EQ(dds::IncrementFromValue(ReadValue(text, kMin, kEnglish).Value), 65535);
 
     text = std::u16string(u"0");  // not from the literal: GCC 12 warns falsely (-Wrestrict)
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).Value), 0);
+    EXPECT_EQ(dds::IncrementFromValue(ReadValue(text, kMin, kEnglish).Value), 0);
     text = TextOnFocusLeave(text, kMin, kMax, kEnglish).value();
     EXPECT_EQ(text, u"1");
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(text, kMin, kEnglish).Value), 1);
+    EXPECT_EQ(dds::IncrementFromValue(ReadValue(text, kMin, kEnglish).Value), 1);
 }
 
 TEST(EditBoxAndIncrement, PastedFractionsAndNegatives) {
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"2.5", kMin, kEnglish).Value), 2);
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"3.5", kMin, kEnglish).Value), 4);
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"1,234.5", kMin, kEnglish).Value), 1234);
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"65536", kMin, kEnglish).Value), 0);
-    EXPECT_EQ(dds::AdderFromValue(ReadValue(u"-256", kMin, kEnglish).Value), 65280);
+    EXPECT_EQ(dds::IncrementFromValue(ReadValue(u"2.5", kMin, kEnglish).Value), 2);
+    EXPECT_EQ(dds::IncrementFromValue(ReadValue(u"3.5", kMin, kEnglish).Value), 4);
+    EXPECT_EQ(dds::IncrementFromValue(ReadValue(u"1,234.5", kMin, kEnglish).Value), 1234);
+    EXPECT_EQ(dds::IncrementFromValue(ReadValue(u"65536", kMin, kEnglish).Value), 0);
+    EXPECT_EQ(dds::IncrementFromValue(ReadValue(u"-256", kMin, kEnglish).Value), 65280);
     EXPECT_EQ(TextOnFocusLeave(u"1,234.5", kMin, kMax, kEnglish), u"1,235");
 }
 
 TEST(EditBoxAndIncrement, EmptiedBoxReadsAsOne) {
     const auto reading = ReadValue(u"", kMin, kEnglish);
     ASSERT_EQ(reading.NewText, u"1");
-    EXPECT_EQ(dds::AdderFromValue(reading.Value), 1);
+    EXPECT_EQ(dds::IncrementFromValue(reading.Value), 1);
     // The nested change handler then reads the new text, which stays.
     const auto nested = ReadValue(*reading.NewText, kMin, kEnglish);
     EXPECT_EQ(nested.Value, 1.0L);

@@ -87,7 +87,7 @@ TEST_F(Generator, EachPlusStepsOnceAndPlotsTheTableEntry) {
 
 struct IncrementCase {
     std::u16string_view text;  // as pasted or typed while the box keeps the focus
-    std::uint16_t adder;
+    std::uint16_t increment;
 };
 
 TEST_F(Generator, TheIncrementFollowsTheBoxEvenOutsideItsRange) {
@@ -98,7 +98,7 @@ TEST_F(Generator, TheIncrementFollowsTheBoxEvenOutsideItsRange) {
     SetFocus(form->incrementBox.Handle());
     for (const IncrementCase& c : cases) {
         form->incrementBox.SetText(std::u16string(c.text));
-        EXPECT_EQ(form->Generator().Increment(), c.adder)
+        EXPECT_EQ(form->Generator().Increment(), c.increment)
             << std::string(c.text.begin(), c.text.end());
     }
     // -256 lowers the high byte by one per step (a tick, which leaves the focus alone).

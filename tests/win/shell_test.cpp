@@ -1,7 +1,9 @@
 // The application shell: the error report path and the timer's event rules.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <stdexcept>
+#include <thread>
 
 #include "win/ui/timer.h"
 #include "win_fixture.h"
@@ -52,6 +54,110 @@ TEST_F(ErrorReporting, AnErrorInTheInitialStateIsReportedAndTheWindowStillOpens)
     EXPECT_EQ(form->stepTimer.Interval(), 1u);
     EXPECT_TRUE(form->stepTimer.Enabled());
     EXPECT_EQ(form->waveformChart.BottomAxis.Maximum, 30.0);
+}
+
+// A visible window of a thread of its own, made the foreground window: for this thread the
+// program is not in the foreground (GetActiveWindow is null), as while another program is
+// active.
+class ForeignForeground {
+public:
+    ForeignForeground() {
+        thread_ = std::thread([this] {
+            threadId_ = GetCurrentThreadId();
+            window_ = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW, 50, 50,
+                                      300, 200, nullptr, nullptr, nullptr, nullptr);
+            ShowWindow(window_, SW_SHOW);
+            SetForegroundWindow(window_);
+            ready_ = true;
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+            DestroyWindow(window_);
+        });
+        while (!ready_) Sleep(1);
+    }
+    ~ForeignForeground() {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    HWND Window() const { return window_; }
+
+private:
+    std::thread thread_;
+    std::atomic<bool> ready_ = false;
+    DWORD threadId_ = 0;
+    HWND window_ = nullptr;
+};
+
+// Watches for the error box of thread `gui` from a thread of its own; when it is open,
+// notes whether `main` is enabled and who owns the box, and presses its OK.
+class BoxWatcher {
+public:
+    BoxWatcher(DWORD gui, HWND main) {
+        thread_ = std::thread([this, gui, main] {
+            for (int i = 0; i < 2000 && !seen_; ++i) {
+                EnumThreadWindows(
+                    gui,
+                    [](HWND w, LPARAM self) -> BOOL {
+                        wchar_t name[16] = {};
+                        GetClassNameW(w, name, 16);
+                        if (std::wstring(name) != L"#32770" || !IsWindowVisible(w)) return TRUE;
+                        reinterpret_cast<BoxWatcher*>(self)->box_ = w;
+                        return FALSE;
+                    },
+                    reinterpret_cast<LPARAM>(this));
+                if (box_) {
+                    mainEnabled_ = IsWindowEnabled(main) != FALSE;
+                    owner_ = GetWindow(box_, GW_OWNER);
+                    seen_ = true;
+                    PostMessageW(box_, WM_COMMAND, IDOK, 0);
+                }
+                Sleep(5);
+            }
+        });
+    }
+    ~BoxWatcher() {
+        if (thread_.joinable()) thread_.join();
+    }
+    void Join() { thread_.join(); }
+
+    std::atomic<bool> seen_ = false;
+    bool mainEnabled_ = true;
+    HWND owner_ = nullptr;
+
+private:
+    std::thread thread_;
+    HWND box_ = nullptr;
+};
+
+// An error in a timer tick while another program is active: the box is owned by the main
+// window, which it disables while it is open.
+TEST_F(ErrorReporting, TheBoxDisablesTheMainWindowAlsoWhenTheProgramIsNotInFront) {
+    auto form = wintest::ShowForm(wintest::At(120));
+    ForeignForeground other;
+    ASSERT_TRUE(wintest::PumpUntil([] { return GetActiveWindow() == nullptr; }))
+        << "the other thread's window did not come to the front";
+    const auto failOnce = [&](ui::Window&) {
+        form->stepTimer.SetEnabled(false);
+        throw std::runtime_error("Simulated failure in a tick");
+    };
+
+    form->stepTimer.SetOnTimer(failOnce);
+    form->stepTimer.SetInterval(10);
+    form->stepTimer.SetEnabled(true);
+    ASSERT_TRUE(wintest::PumpUntil([] { return !wintest::ErrorLog().empty(); }));
+    EXPECT_EQ(wintest::ErrorLog()[0].owner, form->Handle()) << "the recorded box's owner";
+
+    // The real box, pressed by a second thread while it is open.
+    ui::Application::Current()->SetErrorSink(ui::Application::ShowErrorBox);
+    BoxWatcher watcher(GetCurrentThreadId(), form->Handle());
+    form->stepTimer.SetEnabled(true);
+    const bool shown = wintest::PumpUntil([&] { return watcher.seen_.load(); });
+    wintest::RecordErrors();
+    watcher.Join();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(watcher.owner_, form->Handle());
+    EXPECT_FALSE(watcher.mainEnabled_) << "the main window is disabled while the box is open";
+    EXPECT_TRUE(IsWindowEnabled(form->Handle())) << "and enabled again when it is closed";
 }
 
 // A starter that counts the platform starts and can be told to fail.

@@ -70,12 +70,12 @@ TEST_F(StartOptions, IncrementsBeyondTheSliderGoToTheBox) {
 }
 
 TEST_F(StartOptions, NoOptionsLeaveTheDesignedState) {
-    const std::uint16_t adder = form->Generator().Increment();
+    const std::uint16_t increment = form->Generator().Increment();
     const int width = form->chartWidthSlider.Position();
     const bool autoClear = form->autoClearBox.Checked();
     form->ApplyStartOptions({});
     EXPECT_TRUE(form->sinButton.Checked());
-    EXPECT_EQ(form->Generator().Increment(), adder);
+    EXPECT_EQ(form->Generator().Increment(), increment);
     EXPECT_EQ(form->speedSlider.Position(), 500);
     EXPECT_EQ(form->chartWidthSlider.Position(), width);
     EXPECT_EQ(form->autoClearBox.Checked(), autoClear);
@@ -97,6 +97,31 @@ TEST_F(StartOptions, AutoClearOnAndAnotherWaveform) {
     const auto y = form->outputLine.YValues();
     ASSERT_EQ(y.size(), 4u);
     EXPECT_EQ(std::vector<double>(y.begin(), y.end()), (std::vector<double>{255, 0, 255, 0}));
+}
+
+// A failure while the options are applied, before the window is shown (a step timer that
+// cannot start under --run), is reported in the box, and the window opens in the state
+// reached: the options before the failing one applied, the failing one as far as it got.
+TEST(StartOptionsFailure, IsReportedAndTheWindowStillOpens) {
+    wintest::ErrorLog().clear();
+    MainWindow form(wintest::At(120));
+    form.stepTimer.SetStarter([](HWND, UINT_PTR, UINT) { return false; });
+    output::StartOptions o;
+    o.Wave = dds::Waveform::Saw;
+    o.Width = 500;
+    o.Run = true;
+    EXPECT_NO_THROW(form.ApplyStartOptions(o));
+    ASSERT_EQ(wintest::ErrorLog().size(), 1u);
+    EXPECT_EQ(wintest::ErrorLog()[0].text, u"Not enough timers available.");
+    EXPECT_TRUE(form.sawButton.Checked());
+    EXPECT_EQ(form.chartWidthSlider.Position(), 500);
+    EXPECT_TRUE(form.runBox.Checked());
+    EXPECT_TRUE(form.stepTimer.Enabled());
+    EXPECT_FALSE(form.stepTimer.Running());
+    EXPECT_TRUE(form.stepButton.Enabled()) << "the rest of the handler did not run";
+
+    form.Show(SW_SHOWNORMAL);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
 }
 
 }  // namespace

@@ -18,8 +18,11 @@ namespace wintest {
 struct ErrorReport {
     std::u16string title;
     std::u16string text;
+    HWND owner = nullptr;  // of the box
 };
 std::vector<ErrorReport>& ErrorLog();
+// Makes the application record its error reports in ErrorLog instead of showing a box.
+void RecordErrors();
 
 // Handles waiting messages for `duration`, sleeping between them.
 void Pump(std::chrono::milliseconds duration = std::chrono::milliseconds(0));

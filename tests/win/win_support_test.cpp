@@ -15,6 +15,13 @@ std::vector<ErrorReport>& ErrorLog() {
     return log;
 }
 
+void RecordErrors() {
+    ui::Application::Current()->SetErrorSink(
+        [](HWND owner, std::u16string_view title, std::u16string_view text) {
+            ErrorLog().push_back({std::u16string(title), std::u16string(text), owner});
+        });
+}
+
 void Pump(std::chrono::milliseconds duration) {
     const auto end = std::chrono::steady_clock::now() + duration;
     do {

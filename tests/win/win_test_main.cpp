@@ -8,8 +8,6 @@
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     ui::Application application;
-    application.SetErrorSink([](std::u16string_view title, std::u16string_view text) {
-        wintest::ErrorLog().push_back({std::u16string(title), std::u16string(text)});
-    });
+    wintest::RecordErrors();
     return RUN_ALL_TESTS();
 }

@@ -6,7 +6,7 @@
 
 namespace dds {
 
-std::uint16_t AdderFromValue(long double value) noexcept {
+std::uint16_t IncrementFromValue(long double value) noexcept {
     if (!std::isfinite(value)) return 0;
 
     const long double magnitude = base::RoundHalfEven(std::fabs(value));

@@ -7,19 +7,19 @@
 
 namespace dds {
 
-// One step: (phaseAcc + adder) mod 65536; the carry out of bit 15 is dropped.
-constexpr std::uint16_t Step(std::uint16_t phaseAcc, std::uint16_t adder) noexcept {
-    return static_cast<std::uint16_t>(phaseAcc + adder);  // int sum <= 131070, then mod 2^16
+// One step: (accumulator + increment) mod 65536; the carry out of bit 15 is dropped.
+constexpr std::uint16_t Step(std::uint16_t accumulator, std::uint16_t increment) noexcept {
+    return static_cast<std::uint16_t>(accumulator + increment);  // int sum <= 131070, then mod 2^16
 }
 
-// The table index: phaseAcc shr 8.
-constexpr std::uint8_t HighByte(std::uint16_t phaseAcc) noexcept {
-    return static_cast<std::uint8_t>(phaseAcc >> 8);
+// The table index: accumulator shr 8.
+constexpr std::uint8_t HighByte(std::uint16_t accumulator) noexcept {
+    return static_cast<std::uint8_t>(accumulator >> 8);
 }
 
-// The fractional phase: phaseAcc and 255.
-constexpr std::uint8_t LowByte(std::uint16_t phaseAcc) noexcept {
-    return static_cast<std::uint8_t>(phaseAcc & 0xFFu);
+// The fractional phase: accumulator and 255.
+constexpr std::uint8_t LowByte(std::uint16_t accumulator) noexcept {
+    return static_cast<std::uint8_t>(accumulator & 0xFFu);
 }
 
 // The phase increment for the edit box's value: `value` rounded to the
@@ -37,6 +37,6 @@ constexpr std::uint8_t LowByte(std::uint16_t phaseAcc) noexcept {
 // and an increment of 0 leaves the accumulator standing still, the most
 // harmless thing the generator can do. (The edit box never reads as any of
 // them; the rule is total so that no caller has to guard it.)
-std::uint16_t AdderFromValue(long double value) noexcept;
+std::uint16_t IncrementFromValue(long double value) noexcept;
 
 }  // namespace dds

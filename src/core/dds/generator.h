@@ -112,9 +112,11 @@ public:
     }
 
     // The increment for the increment box's value: rounded to the nearest integer, ties to
-    // even, then its low 16 bits (AdderFromValue). The accumulator stays; the next step
+    // even, then its low 16 bits (IncrementFromValue). The accumulator stays; the next step
     // uses the new increment.
-    void SetIncrementFromValue(long double value) noexcept { increment_ = AdderFromValue(value); }
+    void SetIncrementFromValue(long double value) noexcept {
+        increment_ = IncrementFromValue(value);
+    }
     void SetIncrement(std::uint16_t increment) noexcept { increment_ = increment; }
 
     // A reader's own copy follows another's tuning: the increment and the table change,

@@ -9,8 +9,8 @@
 #include "core/dds/settings.h"
 #include "core/layout/form_layout.h"
 #include "resource_ids.h"
-#include "win/ui/application.h"
 #include "win/ui/dpi.h"
+#include "win/ui/error_report.h"
 
 namespace {
 
@@ -33,12 +33,11 @@ MainWindow::MainWindow(Options options) {
     const int dpi = options.MonitorDpi > 0 ? options.MonitorDpi : ui::MonitorDpiAt({0, 0});
     ScaleToDpi(dpi);
     if (options.BeforeCreate) options.BeforeCreate(*this);
+    // An error is reported and creation goes on: the window opens in the state reached.
     try {
         SetInitialState();
     } catch (...) {
-        if (ui::Application* app = ui::Application::Current()) {
-            app->ReportError(std::current_exception());
-        }
+        ui::ReportException(std::current_exception());
     }
 }
 
@@ -154,6 +153,16 @@ void MainWindow::SetInitialState() {
 }
 
 void MainWindow::ApplyStartOptions(const output::StartOptions& options) {
+    // Before the window is shown: an error is reported like any other and the window
+    // still opens, as it then stands.
+    try {
+        ApplyEachStartOption(options);
+    } catch (...) {
+        ui::ReportException(std::current_exception());
+    }
+}
+
+void MainWindow::ApplyEachStartOption(const output::StartOptions& options) {
     if (options.Wave) WaveButton(*options.Wave).SetChecked(true);
     if (options.Increment) {
         // The slider writes the box; a slider already at the value, or one that cannot

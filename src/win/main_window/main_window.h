@@ -130,6 +130,7 @@ private:
     std::vector<ui::ControlBinding> ControlBindings();
     void ApplyDesignedValues();
     void AttachHandlers();
+    void ApplyEachStartOption(const output::StartOptions& options);
     void ShowSample(const dds::Sample& sample);
     void ShowChange(const dds::Change& change);
     void ShowAccumulator(std::uint16_t accumulator);

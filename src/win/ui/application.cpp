@@ -31,12 +31,6 @@ HICON LoadAppIcon(int size) {
                                          size, LR_DEFAULTCOLOR));
 }
 
-void ShowErrorBox(std::u16string_view title, std::u16string_view text) {
-    const std::wstring t = ToWide(title);
-    const std::wstring m = ToWide(text);
-    MessageBoxW(GetActiveWindow(), m.c_str(), t.c_str(), MB_ICONERROR | MB_OK);
-}
-
 }  // namespace
 
 std::u16string ExceptionMessage(std::exception_ptr error) {
@@ -48,6 +42,12 @@ std::u16string ExceptionMessage(std::exception_ptr error) {
         return u"Unknown error";
     }
     return {};
+}
+
+void Application::ShowErrorBox(HWND owner, std::u16string_view title, std::u16string_view text) {
+    const std::wstring t = ToWide(title);
+    const std::wstring m = ToWide(text);
+    MessageBoxW(owner, m.c_str(), t.c_str(), MB_ICONERROR | MB_OK);
 }
 
 void ReportException(std::exception_ptr error) noexcept {
@@ -120,7 +120,11 @@ void Application::ReportError(std::exception_ptr error) noexcept {
         const std::u16string text = app::ErrorBoxText(ExceptionMessage(error));
         HWND focus = GetFocus();
         HWND active = GetActiveWindow();
-        if (errorSink_) errorSink_(title_, text);
+        // The box disables its owner while it is open. The active window is this thread's
+        // only while the program is in front; otherwise (a failing tick while another
+        // program is active) the main window owns the box.
+        HWND owner = active ? active : mainWindow_;
+        if (errorSink_) errorSink_(owner, title_, text);
         if (active && IsWindow(active)) SetActiveWindow(active);
         if (focus && IsWindow(focus)) SetFocus(focus);
     } catch (...) {

@@ -15,9 +15,11 @@ namespace ui {
 
 class Application {
 public:
-    // Shows an error: title and text, already with its full stop. A seam for tests; the
-    // program's own shows a modal message box.
-    using ErrorSink = std::function<void(std::u16string_view title, std::u16string_view text)>;
+    // Shows an error: title and text, already with its full stop, in a box owned by
+    // `owner`, which the box disables while it is open. A seam for tests; the program's own
+    // is ShowErrorBox.
+    using ErrorSink =
+        std::function<void(HWND owner, std::u16string_view title, std::u16string_view text)>;
     // The main window's keyboard handling; true when it consumed the message.
     using KeyPreview = std::function<bool(const MSG&)>;
 
@@ -43,9 +45,12 @@ public:
     // Tells the loop to end (the main window was closed).
     void Terminate() noexcept { PostQuitMessage(0); }
 
-    // The error rule: capture cancelled, text with its full stop, the box, focus restored.
+    // The error rule: capture cancelled, text with its full stop, the box (owned by the
+    // active window, or by the main window when the program is not in front), focus restored.
     void ReportError(std::exception_ptr error) noexcept;
     void SetErrorSink(ErrorSink sink) { errorSink_ = std::move(sink); }
+    // The error box: modal, with the error icon and an OK button.
+    static void ShowErrorBox(HWND owner, std::u16string_view title, std::u16string_view text);
 
 private:
     void HandleOne(MSG& msg);

@@ -30,7 +30,7 @@ long double Decode(const Encoding& e) {
 
 // The rule by the bits: value = significand * 2^(exponent - 16383 - 63), exponent 1 for
 // the denormals (biased exponent 0).
-std::uint16_t ReferenceAdder(const Encoding& e) {
+std::uint16_t ReferenceIncrement(const Encoding& e) {
     const int biased = e.SignExponent & 0x7FFF;
     if (biased == 0x7FFF) return 0;                             // infinities and NaNs
     const int shift = (biased == 0 ? 1 : biased) - 16383 - 63;  // weight of the lowest bit
@@ -87,10 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             e.Significand |= std::uint64_t{1} << 63;
         }
         const long double value = Decode(e);
-        const std::uint16_t expected = ReferenceAdder(e);
-        const std::uint16_t actual = dds::AdderFromValue(value);
+        const std::uint16_t expected = ReferenceIncrement(e);
+        const std::uint16_t actual = dds::IncrementFromValue(value);
         if (actual != expected) {
-            fuzz::Fail("AdderFromValue gives " + std::to_string(actual) + " instead of " +
+            fuzz::Fail("IncrementFromValue gives " + std::to_string(actual) + " instead of " +
                        std::to_string(expected) + " for exponent " +
                        std::to_string(e.SignExponent) + ", significand " +
                        std::to_string(e.Significand));
