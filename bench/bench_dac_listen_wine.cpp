@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     const bool alone = argc > 2 && std::string(argv[2]) == "alone";
     const int queued = argc > 3 ? std::max(2, std::atoi(argv[3])) : 4;
     ui::Application application;
-    application.SetErrorSink([](std::u16string_view, std::u16string_view text) {
+    application.SetErrorSink([](HWND, std::u16string_view, std::u16string_view text) {
         std::printf("error: %s\n", std::string(text.begin(), text.end()).c_str());
     });
     MainWindow::Options options;

@@ -111,7 +111,7 @@ void StepRate(MainWindow& form, const char* label) {
 int main() {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     ui::Application application;
-    application.SetErrorSink([](std::u16string_view, std::u16string_view text) {
+    application.SetErrorSink([](HWND, std::u16string_view, std::u16string_view text) {
         std::printf("error: %s\n", std::string(text.begin(), text.end()).c_str());
     });
     auto form = std::make_unique<MainWindow>();

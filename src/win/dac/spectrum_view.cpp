@@ -7,9 +7,7 @@
 
 #include "core/dac/spectrum_csv.h"
 #include "core/dac/window_values.h"
-#include "core/output/png_encoder.h"
-#include "win/output/clipboard.h"
-#include "win/output/file_output.h"
+#include "win/output/view_export.h"
 #include "win/ui/error_report.h"
 #include "win/ui/handles.h"
 #include "win/ui/locale.h"
@@ -233,36 +231,15 @@ bool SpectrumView::CopyToClipboard() {
     // The CSV's fields hold no commas of their own: tabs in their place give columns.
     std::u16string text(shot.CsvText.begin(), shot.CsvText.end());
     std::replace(text.begin(), text.end(), u',', u'\t');
-    const bool copied =
-        ui::PutOnClipboard(Handle(), {shot.WidthPx, shot.HeightPx, shot.Pixels}, text);
-    if (!copied) {
-        if (AlertSound) {
-            AlertSound();
-        } else {
-            MessageBeep(MB_OK);
-        }
-    }
-    return copied;
+    return ui::CopyViewToClipboard(Handle(), {shot.WidthPx, shot.HeightPx, shot.Pixels}, text,
+                                   AlertSound);
 }
 
 void SpectrumView::SaveWithDialog() {
     const SpectrumSnapshot shot = Snapshot();
     const std::optional<ui::SaveChoice> choice =
         ChooseSaveFile ? ChooseSaveFile(Handle()) : ui::ShowSaveDialog(Handle(), kDefaultFileName);
-    if (!choice) return;
-    try {
-        ui::WriteWholeFile(choice->Path, [&](const output::ByteSink& sink) {
-            if (choice->Format == ui::SaveFormat::Csv) {
-                sink(shot.CsvText);
-            } else {
-                const std::vector<std::uint8_t> png =
-                    output::EncodePng(shot.Pixels, shot.WidthPx, shot.HeightPx);
-                sink(std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
-            }
-        });
-    } catch (...) {
-        ui::ReportException(std::current_exception());
-    }
+    if (choice) ui::SaveView(*choice, {shot.WidthPx, shot.HeightPx, shot.Pixels}, shot.CsvText);
 }
 
 bool SpectrumView::HandleExportKey(WPARAM key) {

@@ -2,12 +2,9 @@
 // on the clipboard, Ctrl+S saves either to a file. None of them changes the view.
 #include <string>
 
-#include "core/output/png_encoder.h"
 #include "core/output/point_text.h"
-#include "win/output/clipboard.h"
-#include "win/output/file_output.h"
+#include "win/output/view_export.h"
 #include "win/ui/application.h"
-#include "win/ui/error_report.h"
 #include "win/ui/rect_conversion.h"
 #include "win/views/chart_view.h"
 
@@ -60,18 +57,8 @@ ChartSnapshot ChartView::Snapshot() {
 
 bool ChartView::CopyToClipboard() {
     const ChartSnapshot shot = Snapshot();
-    const std::vector<std::uint8_t> png =
-        output::EncodePng(shot.Pixels, shot.WidthPx, shot.HeightPx);
-    const bool copied = ui::PutOnClipboard(
-        Handle(), {shot.WidthPx, shot.HeightPx, shot.Pixels, png}, Widened(shot.TabText));
-    if (!copied) {
-        if (AlertSound) {
-            AlertSound();
-        } else {
-            MessageBeep(MB_OK);
-        }
-    }
-    return copied;
+    return ui::CopyViewToClipboard(Handle(), {shot.WidthPx, shot.HeightPx, shot.Pixels},
+                                   Widened(shot.TabText), AlertSound);
 }
 
 void ChartView::SaveWithDialog() {
@@ -79,20 +66,7 @@ void ChartView::SaveWithDialog() {
     const ChartSnapshot shot = Snapshot();
     const std::optional<ui::SaveChoice> choice =
         ChooseSaveFile ? ChooseSaveFile(Handle()) : ui::ShowSaveDialog(Handle(), kDefaultFileName);
-    if (!choice) return;
-    try {
-        ui::WriteWholeFile(choice->Path, [&](const base::ByteSink& sink) {
-            if (choice->Format == ui::SaveFormat::Csv) {
-                sink(shot.CommaText);
-            } else {
-                const std::vector<std::uint8_t> png =
-                    output::EncodePng(shot.Pixels, shot.WidthPx, shot.HeightPx);
-                sink(std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
-            }
-        });
-    } catch (...) {
-        ui::ReportException(std::current_exception());
-    }
+    if (choice) ui::SaveView(*choice, {shot.WidthPx, shot.HeightPx, shot.Pixels}, shot.CommaText);
 }
 
 bool ChartView::HandleExportKey(WPARAM key) {

@@ -1,0 +1,51 @@
+#include "win/output/view_export.h"
+
+#include <exception>
+#include <vector>
+
+#include "core/output/png_encoder.h"
+#include "win/output/clipboard.h"
+#include "win/output/file_output.h"
+#include "win/ui/error_report.h"
+
+namespace ui {
+
+namespace {
+
+std::string_view Bytes(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+}  // namespace
+
+bool CopyViewToClipboard(HWND owner, const ViewPicture& picture, std::u16string_view text,
+                         const std::function<void()>& alert) {
+    const std::vector<std::uint8_t> png =
+        output::EncodePng(picture.Pixels, picture.WidthPx, picture.HeightPx);
+    const bool copied = PutOnClipboard(
+        owner, {picture.WidthPx, picture.HeightPx, picture.Pixels, png}, text);
+    if (!copied) {
+        if (alert) {
+            alert();
+        } else {
+            MessageBeep(MB_OK);
+        }
+    }
+    return copied;
+}
+
+void SaveView(const SaveChoice& choice, const ViewPicture& picture, std::string_view csv) {
+    try {
+        WriteWholeFile(choice.Path, [&](const base::ByteSink& sink) {
+            if (choice.Format == SaveFormat::Csv) {
+                sink(csv);
+            } else {
+                sink(Bytes(output::EncodePng(picture.Pixels, picture.WidthPx, picture.HeightPx)));
+            }
+        });
+    } catch (...) {
+        ReportException(std::current_exception());
+    }
+}
+
+}  // namespace ui
