@@ -31,12 +31,19 @@ _phasebox_displays=()  # Xvfb servers this run started, stopped last
 
 phasebox_log() { printf '[phasebox] %s\n' "$*" >&2; }
 
+# Ends a test script: says what failed and exits with 1 (phasebox_cleanup runs on exit).
+phasebox_fail() {
+    printf 'FAILED: %s\n' "$*" >&2
+    exit 1
+}
+
 # Installs the Debian packages of the given kinds that are missing, with CMake and Ninja:
 #   run    building phasebox.exe and showing its window under Wine (scripts/run)
 #   test   the host compiler, GoogleTest and Google Benchmark (the host preset, the tests)
 #   clang  the second compiler for Windows (the win-clang preset)
 #   fuzz   clang with libFuzzer's runtime of the same version (the fuzz preset)
 #   release  the installer's builder, zip, signing and its checks (scripts/release)
+#   lint   the formatter and the shell scripts' checker (the lint tests)
 phasebox_install() {
     local wanted=(cmake ninja-build) missing=() kind p
     for kind in "$@"; do
@@ -48,6 +55,7 @@ phasebox_install() {
             # The unversioned runtime package follows the default clang's version.
             fuzz) wanted+=(clang libclang-rt-dev) ;;
             release) wanted+=(wixl msitools zip unzip osslsigncode openssl python3) ;;
+            lint) wanted+=(clang-format-14 shellcheck) ;;
             *) phasebox_log "no such kind of packages: $kind"; return 1 ;;
         esac
     done
@@ -88,12 +96,23 @@ phasebox_display() {
     for n in $(seq 90 120); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
         Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 </dev/null &
-        _phasebox_displays+=("$!")
+        local xvfb=$!
         export DISPLAY=":$n"
         for _ in $(seq 1 50); do
-            xdpyinfo >/dev/null 2>&1 && return 0
+            # A run beside this one may have taken the number first: then this Xvfb ends
+            # and the one answering is not ours.
+            if ! kill -0 "$xvfb" 2>/dev/null; then
+                wait "$xvfb" 2>/dev/null || true
+                continue 2
+            fi
+            if xdpyinfo >/dev/null 2>&1; then
+                _phasebox_displays+=("$xvfb")
+                return 0
+            fi
             sleep 0.1
         done
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
         phasebox_log "Xvfb :$n did not start"
         return 1
     done
@@ -123,39 +142,42 @@ _phasebox_untrack() {
     _phasebox_programs=("${kept[@]}")
 }
 
-# Waits until a window titled $PHASEBOX_WINDOW_TITLE is visible on $DISPLAY and prints its X
-# id. Gives up with a message and status 1 after $1 seconds (default 60), or as soon as
-# process $2, when given, has ended without showing it. Safe under set -euo pipefail.
+# Prints the X id of a visible window titled exactly $1 on $DISPLAY, if there is one.
+phasebox_window_titled() {
+    # xdotool exits 1 while nothing matches; head may also end it early.
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true
+}
+
+# Waits until a window titled $3 (default $PHASEBOX_WINDOW_TITLE) is visible on $DISPLAY
+# and prints its X id. Gives up with a message and status 1 after $1 seconds (default 60),
+# or as soon as process $2, when given, has ended without showing it. Safe under
+# set -euo pipefail.
 phasebox_wait_window() {
-    local timeout_s="${1:-60}" pid="${2:-}"
+    local timeout_s="${1:-60}" pid="${2:-}" title="${3:-$PHASEBOX_WINDOW_TITLE}"
     local deadline=$((SECONDS + timeout_s)) id
     while :; do
-        # xdotool exits 1 while nothing matches; head may also end it early.
-        id=$(xdotool search --onlyvisible --name "^${PHASEBOX_WINDOW_TITLE}\$" 2>/dev/null | head -n 1) || true
+        id=$(phasebox_window_titled "$title")
         if [ -n "$id" ]; then
             printf '%s\n' "$id"
             return 0
         fi
         if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
-            phasebox_log "the window \"$PHASEBOX_WINDOW_TITLE\" did not appear: the program ended first"
+            phasebox_log "the window \"$title\" did not appear: the program ended first"
             return 1
         fi
         if [ "$SECONDS" -ge "$deadline" ]; then
-            phasebox_log "the window \"$PHASEBOX_WINDOW_TITLE\" did not appear on $DISPLAY within $timeout_s s"
+            phasebox_log "the window \"$title\" did not appear on $DISPLAY within $timeout_s s"
             return 1
         fi
         sleep 0.2
     done
 }
 
-# Closes window $1 as a user would (a click on its caption, then Alt+F4) and waits for
-# program $2, a child of this shell, to end. Returns the program's exit code, or 124 when it
-# had not ended after 20 s (it is then killed).
-phasebox_close_window() {
-    local id="$1" pid="$2" code=0
-    xdotool mousemove --window "$id" 600 10 click 1 >/dev/null 2>&1 || true
-    xdotool key --clearmodifiers alt+F4 >/dev/null 2>&1 || true
-    for _ in $(seq 1 200); do
+# Waits up to $2 s (default 20) for program $1, a child of this shell, to end and returns
+# its exit code; 124 when it had not ended (it is then killed).
+phasebox_wait_exit() {
+    local pid="$1" code=0
+    for _ in $(seq 1 $((${2:-20} * 10))); do
         if ! kill -0 "$pid" 2>/dev/null; then
             wait "$pid" || code=$?
             _phasebox_untrack "$pid"
@@ -163,11 +185,20 @@ phasebox_close_window() {
         fi
         sleep 0.1
     done
-    phasebox_log "the program did not end after Alt+F4"
+    phasebox_log "the program did not end within ${2:-20} s"
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     _phasebox_untrack "$pid"
     return 124
+}
+
+# Closes window $1 as a user would (a click on its caption, then Alt+F4) and waits for
+# program $2, a child of this shell, to end. Returns the program's exit code, or 124 when it
+# had not ended after 20 s (it is then killed).
+phasebox_close_window() {
+    xdotool mousemove --window "$1" 600 10 click 1 >/dev/null 2>&1 || true
+    xdotool key --clearmodifiers alt+F4 >/dev/null 2>&1 || true
+    phasebox_wait_exit "$2" 20
 }
 
 # Takes lock file $2 with flock options $1 ("-x -w 600": waiting up to 600 s; "-x -n": failing
@@ -321,6 +352,18 @@ phasebox_run_prefix() {
     done
     phasebox_log "all four Wine prefixes $name are in use by other runs"
     return 1
+}
+
+# For a test that CTest runs in a seat its fixture holds (scripts/lib/ctest-fixture): sets
+# DISPLAY to the seat's virtual display. The test's environment names the seat's prefix
+# (WINEPREFIX) and its state file (PHASEBOX_DISPLAY_FILE).
+phasebox_fixture_seat() {
+    if [ -z "${WINEPREFIX:-}" ] || [ ! -f "${PHASEBOX_DISPLAY_FILE:-}" ]; then
+        phasebox_log "no Wine prefix and display from a CTest fixture: run this through ctest (ctest --preset win -L e2e)"
+        return 1
+    fi
+    read -r DISPLAY _ <"$PHASEBOX_DISPLAY_FILE"
+    export DISPLAY
 }
 
 # Stops what this run started: its programs, the wineservers it started (then it releases
