@@ -70,11 +70,12 @@ phasebox_install() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
+# Configures and builds the presets $1... (the presets are found from the tree's root).
 phasebox_build() {
     local preset
     for preset in "$@"; do
-        cmake --preset "$preset" >/dev/null
-        cmake --build --preset "$preset" -j"$(nproc)"
+        (cd "$PHASEBOX_ROOT" && cmake --preset "$preset" >/dev/null &&
+            cmake --build --preset "$preset" -j"$(nproc)")
     done
 }
 
