@@ -247,16 +247,51 @@ _phasebox_server_pid() {
     return 1
 }
 
-# Makes prefix $1 for density $2; $3 is "managed" when a window manager frames its windows.
-_phasebox_make_prefix() {
-    local prefix="$1" dpi="$2" kind="$3" managed=N font
-    [ "$kind" = managed ] && managed=Y
+# Makes the prefix every other is copied from, $PHASEBOX_WINE_ROOT/base, unless it is there:
+# Wine's own set-up (wineboot), 15 s or more, is most of the time it takes to make a prefix,
+# and a copy takes a few seconds. It has Wine's Tahoma, Tahoma Bold and Marlett in its Fonts
+# folder, registered as an installation on Windows registers them. Nothing ever runs in it.
+# The caller holds its lock.
+_phasebox_make_base_prefix() {
+    local base="$PHASEBOX_WINE_ROOT/base" font
+    [ -f "$base/$_phasebox_prefix_marker.base" ] && return 0
     for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
         if [ ! -f "$PHASEBOX_WINE_FONTS/$font" ]; then
             phasebox_log "$PHASEBOX_WINE_FONTS/$font is missing (Debian package fonts-wine)"
             return 1
         fi
     done
+    phasebox_log "preparing the Wine prefix the others are copied from"
+    if [ -d "$base" ]; then
+        # One of an older layout, or half made: its server, if any, goes with it.
+        WINEPREFIX="$base" wineserver -k >/dev/null 2>&1 </dev/null || true
+        WINEPREFIX="$base" wineserver -w >/dev/null 2>&1 </dev/null || true
+        rm -rf "$base"
+    fi
+    WINEPREFIX="$base" wineboot -i >/dev/null 2>&1 </dev/null || return 1
+    WINEPREFIX="$base" wineserver -w
+    for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
+        cp "$PHASEBOX_WINE_FONTS/$font" "$base/drive_c/windows/Fonts/$font" || return 1
+    done
+    cat >"$base/drive_c/phasebox.reg" <<EOF
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]
+"Tahoma (TrueType)"="tahoma.ttf"
+"Tahoma Bold (TrueType)"="tahomabd.ttf"
+"Marlett (TrueType)"="marlett.ttf"
+EOF
+    WINEPREFIX="$base" wine regedit /S 'C:\phasebox.reg' >/dev/null 2>&1 </dev/null || return 1
+    WINEPREFIX="$base" wineserver -w
+    rm -f "$base/drive_c/phasebox.reg"
+    touch "$base/$_phasebox_prefix_marker.base"
+}
+
+# Makes prefix $1 for density $2, a copy of the base prefix; $3 is "managed" when a window
+# manager frames its windows.
+_phasebox_make_prefix() {
+    local prefix="$1" dpi="$2" kind="$3" managed=N status=0
+    [ "$kind" = managed ] && managed=Y
     phasebox_log "preparing Wine prefix ${prefix##*/} ($dpi dpi)"
     if [ -d "$prefix" ]; then
         # A prefix of an older layout: its server, if any, goes with it.
@@ -264,14 +299,20 @@ _phasebox_make_prefix() {
         WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 </dev/null || true
         rm -rf "$prefix"
     fi
-    WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 </dev/null || return 1
-    WINEPREFIX="$prefix" wineserver -w
-    for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
-        cp "$PHASEBOX_WINE_FONTS/$font" "$prefix/drive_c/windows/Fonts/$font" || return 1
-    done
+    mkdir -p "$PHASEBOX_WINE_ROOT"
+    # The base is made and copied under its lock, which no Wine process may inherit.
+    {
+        if ! flock -x -w 1200 9; then
+            phasebox_log "the base Wine prefix stayed locked for 1200 s"
+            status=1
+        elif ! _phasebox_make_base_prefix 9>&- || ! cp -a --reflink=auto "$PHASEBOX_WINE_ROOT/base" "$prefix"; then
+            status=1
+        fi
+    } 9>"$PHASEBOX_WINE_ROOT/base.lock"
+    [ "$status" -eq 0 ] || return 1
+    rm -f "$prefix/$_phasebox_prefix_marker.base"
     # Without a window manager (Managed N) Wine frames its windows itself; a managed window
-    # would wait 2 s for a window manager each time it is hidden. The fonts are registered
-    # as an installation on Windows registers them.
+    # would wait 2 s for a window manager each time it is hidden.
     cat >"$prefix/drive_c/phasebox.reg" <<EOF
 REGEDIT4
 
@@ -281,11 +322,6 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
 "Managed"="$managed"
 "Decorated"="$managed"
-
-[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]
-"Tahoma (TrueType)"="tahoma.ttf"
-"Tahoma Bold (TrueType)"="tahomabd.ttf"
-"Marlett (TrueType)"="marlett.ttf"
 EOF
     WINEPREFIX="$prefix" wine regedit /S 'C:\phasebox.reg' >/dev/null 2>&1 </dev/null || return 1
     WINEPREFIX="$prefix" wineserver -w
