@@ -100,13 +100,15 @@ phasebox_display() {
         local xvfb=$!
         export DISPLAY=":$n"
         for _ in $(seq 1 50); do
-            # A run beside this one may have taken the number first: then this Xvfb ends
-            # and the one answering is not ours.
+            # A run beside this one may have taken the number first: then this Xvfb ends,
+            # and until it has, the server answering is the other run's. The server that
+            # holds the number has its pid in the lock file.
             if ! kill -0 "$xvfb" 2>/dev/null; then
                 wait "$xvfb" 2>/dev/null || true
                 continue 2
             fi
-            if xdpyinfo >/dev/null 2>&1; then
+            if [ "$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb" ] &&
+                xdpyinfo >/dev/null 2>&1; then
                 _phasebox_displays+=("$xvfb")
                 return 0
             fi
