@@ -3,7 +3,7 @@
 // - redraw times: a full redraw (static layer, line and copy to the screen), the same
 //   redraw into the picture alone, the copy alone, and a repaint request that follows no
 //   change; random levels (the worst case for the line) and a sine;
-// - the generator at its fastest step rate with TrackBar2 at 256 and 10000, auto clear on
+// - the generator at its fastest step rate with chartWidthSlider at 256 and 10000, auto clear on
 //   and off: steps per second and the process's CPU time per step (GetProcessTimes).
 // Goals: 100 steps a second (99 % of the timer's rate) and at most 1 ms of CPU per step at
 // every size; a full redraw into the picture of 3840 x 2100 with 10000 points under 10 ms.
@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "win/main_window/main_window.h"
-#include "win/views/chart_painter.h"
 #include "win/ui/application.h"
 #include "win/ui/locale.h"
+#include "win/views/chart_painter.h"
 
 namespace {
 
@@ -87,23 +87,23 @@ enum class Levels { Random, Sine };
 
 // `stored` samples, the first `visible` of them in view. Random levels are the worst case
 // for the line: nearly every column spans a long jump. Filled without a repaint per point.
-void Fill(TForm1& form, int visible, int stored, Levels levels) {
-    form.cbAutoClear.SetChecked(false);
-    auto repaint = std::move(form.Series1.OnRepaintRequest);
-    form.Series1.OnRepaintRequest = nullptr;
-    form.Series1.Clear();
-    form.Series1.Reserve(stored);
+void Fill(MainWindow& form, int visible, int stored, Levels levels) {
+    form.autoClearBox.SetChecked(false);
+    auto repaint = std::move(form.outputLine.OnRepaintRequest);
+    form.outputLine.OnRepaintRequest = nullptr;
+    form.outputLine.Clear();
+    form.outputLine.Reserve(stored);
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> level(0, 255);
     for (int i = 0; i < stored; ++i) {
-        form.Series1.AddY(levels == Levels::Random
-                              ? level(random)
-                              : std::round(127.5 + 127.5 * std::sin(i * 2 * 3.14159265 / 1000)));
+        form.outputLine.AddY(levels == Levels::Random
+                                 ? level(random)
+                                 : std::round(127.5 + 127.5 * std::sin(i * 2 * 3.14159265 / 1000)));
     }
-    form.Series1.OnRepaintRequest = std::move(repaint);
-    form.Chart1.BottomAxis.Minimum = 0;
-    form.Chart1.BottomAxis.Maximum = visible - 1;
-    form.Chart1.RequestFullRedraw();
+    form.outputLine.OnRepaintRequest = std::move(repaint);
+    form.waveformChart.BottomAxis.Minimum = 0;
+    form.waveformChart.BottomAxis.Maximum = visible - 1;
+    form.waveformChart.RequestFullRedraw();
     Pump(std::chrono::milliseconds(50));
 }
 
@@ -111,14 +111,14 @@ void Fill(TForm1& form, int visible, int stored, Levels levels) {
 // layout, the static layer and the line.
 class RedrawIntoPicture {
 public:
-    explicit RedrawIntoPicture(TForm1& form) : form_(form) {}
+    explicit RedrawIntoPicture(MainWindow& form) : form_(form) {}
 
     void operator()() {
-        chart::ChartView& view = form_.Chart1;
+        chart::ChartView& view = form_.waveformChart;
         const base::SizePx size = view.ClientSizePx();
         const chart::ChartLayout layout =
             chart::LayoutChart(size.Width, size.Height, view.BottomAxis, view.LeftAxis,
-                               form_.Series1.Count(), view.Fonts(), symbols_);
+                               form_.outputLine.Count(), view.Fonts(), symbols_);
         painter_.InvalidateStaticLayer();
         painter_.Update({.Layout = layout,
                          .Hovered = view.Hovered(),
@@ -126,21 +126,21 @@ public:
                          .HeightPx = size.Height,
                          .Fonts = view.Fonts(),
                          .Line = {.LineSurface = view.DrawingSurface(),
-                                  .XValues = form_.Series1.XValues(),
-                                  .YValues = form_.Series1.YValues(),
-                                  .SeriesGeneration = form_.Series1.Generation()}});
+                                  .XValues = form_.outputLine.XValues(),
+                                  .YValues = form_.outputLine.YValues(),
+                                  .SeriesGeneration = form_.outputLine.Generation()}});
         GdiFlush();
     }
 
 private:
-    TForm1& form_;
+    MainWindow& form_;
     chart::ChartPainter painter_;
     base::NumberSymbols symbols_ = ui::UserNumberSymbols();
 };
 
-void RedrawFigures(TForm1& form, const char* window) {
-    HWND chart = form.Chart1.Handle();
-    const base::SizePx size = form.Chart1.ClientSizePx();
+void RedrawFigures(MainWindow& form, const char* window) {
+    HWND chart = form.waveformChart.Handle();
+    const base::SizePx size = form.waveformChart.ClientSizePx();
     struct Case {
         int visible;
         int stored;
@@ -152,7 +152,7 @@ void RedrawFigures(TForm1& form, const char* window) {
         Fill(form, c.visible, c.stored, c.levels);
         constexpr int kRuns = 30;
         const Figures full = Time(kRuns, [&] {
-            form.Chart1.RequestFullRedraw();
+            form.waveformChart.RequestFullRedraw();
             UpdateWindow(chart);
             GdiFlush();
         });
@@ -164,7 +164,7 @@ void RedrawFigures(TForm1& form, const char* window) {
             GdiFlush();
         });
         const Figures request = Time(kRuns, [&] {
-            form.Chart1.RequestRepaint();
+            form.waveformChart.RequestRepaint();
             UpdateWindow(chart);
             GdiFlush();
         });
@@ -178,38 +178,38 @@ void RedrawFigures(TForm1& form, const char* window) {
     }
 }
 
-// The generator at TrackBar1's fastest position for kStepRun. Auto clear on: the series
+// The generator at speedSlider's fastest position for kStepRun. Auto clear on: the series
 // starts half a run short of full, so that the run shows the clear and the line growing
 // again; auto clear off: it starts full, so the new points lie beyond the right edge.
-void StepRate(TForm1& form, const char* window, int width, bool autoClear) {
+void StepRate(MainWindow& form, const char* window, int width, bool autoClear) {
     const int halfRun = static_cast<int>(kStepRun.count() / 20);
     Fill(form, width, autoClear ? std::max(width - halfRun, 0) : width, Levels::Random);
-    form.TrackBar2.SetPosition(width);
-    form.TrackBar2Change(form.TrackBar2);
-    form.cbAutoClear.SetChecked(autoClear);
-    form.TrackBar1.SetPosition(500);
+    form.chartWidthSlider.SetPosition(width);
+    form.TakeChartWidth();
+    form.autoClearBox.SetChecked(autoClear);
+    form.speedSlider.SetPosition(500);
     Pump(std::chrono::milliseconds(100));
 
     int steps = 0;
-    auto afterAdd = form.Series1.OnAfterAdd;
-    form.Series1.OnAfterAdd = [&steps, &afterAdd](chart::Series& s, int index) {
+    auto afterAdd = form.outputLine.OnAfterAdd;
+    form.outputLine.OnAfterAdd = [&steps, &afterAdd](chart::Series& s, int index) {
         ++steps;
         afterAdd(s, index);
     };
-    const int redrawsBefore = form.Chart1.Stats().Redraws;
-    form.cbAuto.SetChecked(true);
+    const int redrawsBefore = form.waveformChart.Stats().Redraws;
+    form.runBox.SetChecked(true);
     const double cpuBefore = ProcessCpuMs();
     const auto start = Clock::now();
     Pump(kStepRun);
     const double seconds = MsSince(start) / 1000.0;
     const double cpuMs = ProcessCpuMs() - cpuBefore;
-    form.cbAuto.SetChecked(false);
-    form.Series1.OnAfterAdd = afterAdd;
+    form.runBox.SetChecked(false);
+    form.outputLine.OnAfterAdd = afterAdd;
     std::printf(
-        "%-14s steps, TrackBar2 %5d, auto clear %-3s: %6.1f steps/s, %6.2f ms CPU per step, "
+        "%-14s steps, chartWidthSlider %5d, auto clear %-3s: %6.1f steps/s, %6.2f ms CPU per step, "
         "%6.1f redraws/s\n",
         window, width, autoClear ? "on" : "off", steps / seconds, steps ? cpuMs / steps : 0.0,
-        (form.Chart1.Stats().Redraws - redrawsBefore) / seconds);
+        (form.waveformChart.Stats().Redraws - redrawsBefore) / seconds);
 }
 
 // The rate of a bare 1 ms timer (the platform raises it to 10 ms), for comparison.
@@ -230,7 +230,7 @@ void TimerRate() {
 
 // Sets the window's client area to `width` x `height`, its client area's corner at the
 // screen's corner; false when the platform keeps another size.
-bool SetClientSize(TForm1& form, int width, int height) {
+bool SetClientSize(MainWindow& form, int width, int height) {
     const HWND hwnd = form.Handle();
     ShowWindow(hwnd, SW_RESTORE);
     RECT window{};
@@ -251,8 +251,8 @@ bool SetClientSize(TForm1& form, int width, int height) {
 // A rubber band move under a zoom drag: the outline erased at its old corner and drawn at
 // the new one, straight onto the screen, and nothing redrawn. Corners alternate between a
 // small and a large rectangle.
-void RubberBandMoveFigures(TForm1& form) {
-    chart::ChartView& chart = form.Chart1;
+void RubberBandMoveFigures(MainWindow& form) {
+    chart::ChartView& chart = form.waveformChart;
     const HWND hwnd = chart.Handle();
     const chart::RectPx plot = chart.Layout().PlotRectPx;
     const int x0 = plot.Left + 20;
@@ -280,21 +280,21 @@ void RubberBandMoveFigures(TForm1& form) {
 }
 
 // The generator at its fastest while the rubber band is dragged slowly (a few pixels every
-// 20 ms, as a hand moves) for kStepRun, with auto clear on at TrackBar2 256.
-void StepRateDuringDrag(TForm1& form) {
+// 20 ms, as a hand moves) for kStepRun, with auto clear on at chartWidthSlider 256.
+void StepRateDuringDrag(MainWindow& form) {
     Fill(form, 256, 0, Levels::Random);
-    form.TrackBar2.SetPosition(256);
-    form.TrackBar2Change(form.TrackBar2);
-    form.cbAutoClear.SetChecked(true);
-    form.TrackBar1.SetPosition(500);
+    form.chartWidthSlider.SetPosition(256);
+    form.TakeChartWidth();
+    form.autoClearBox.SetChecked(true);
+    form.speedSlider.SetPosition(500);
     Pump(std::chrono::milliseconds(100));
 
-    chart::ChartView& chart = form.Chart1;
+    chart::ChartView& chart = form.waveformChart;
     const HWND hwnd = chart.Handle();
     const chart::RectPx plot = chart.Layout().PlotRectPx;
     int steps = 0;
-    auto afterAdd = form.Series1.OnAfterAdd;
-    form.Series1.OnAfterAdd = [&steps, &afterAdd](chart::Series& s, int index) {
+    auto afterAdd = form.outputLine.OnAfterAdd;
+    form.outputLine.OnAfterAdd = [&steps, &afterAdd](chart::Series& s, int index) {
         ++steps;
         afterAdd(s, index);
     };
@@ -302,7 +302,7 @@ void StepRateDuringDrag(TForm1& form) {
     const int x0 = plot.Left + 20;
     const int y0 = plot.Top + 20;
     SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, y0));
-    form.cbAuto.SetChecked(true);
+    form.runBox.SetChecked(true);
     const auto start = Clock::now();
     int moves = 0;
     while (MsSince(start) < static_cast<double>(kStepRun.count())) {
@@ -312,21 +312,22 @@ void StepRateDuringDrag(TForm1& form) {
         Pump(std::chrono::milliseconds(20));
     }
     const double seconds = MsSince(start) / 1000.0;
-    form.cbAuto.SetChecked(false);
+    form.runBox.SetChecked(false);
     SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x0, y0));
-    form.Series1.OnAfterAdd = afterAdd;
+    form.outputLine.OnAfterAdd = afterAdd;
     std::printf(
-        "steps during a slow rubber band drag (auto clear on, TrackBar2 256): %6.1f steps/s, "
+        "steps during a slow rubber band drag (auto clear on, chartWidthSlider 256): %6.1f "
+        "steps/s, "
         "%6.1f redraws/s, %5.1f moves/s\n",
         steps / seconds, (chart.Stats().Redraws - redrawsBefore) / seconds, moves / seconds);
     Pump(std::chrono::milliseconds(100));
 }
 
-std::unique_ptr<TForm1> ShowForm(ui::Application& application, int dpi) {
-    TForm1::Options options;
+std::unique_ptr<MainWindow> ShowForm(ui::Application& application, int dpi) {
+    MainWindow::Options options;
     options.MonitorDpi = dpi;
-    auto form = std::make_unique<TForm1>(options);
-    TForm1* raw = form.get();
+    auto form = std::make_unique<MainWindow>(options);
+    MainWindow* raw = form.get();
     application.SetMainWindow(form->Handle(),
                               [raw](const MSG& msg) { return raw->PreviewKey(msg); });
     form->Show(SW_SHOWNORMAL);
@@ -359,7 +360,7 @@ int main() {
         auto form = ShowForm(application, dpi);
         if (dpi == 120) {
             std::printf("surface: %s\n",
-                        form->Chart1.DrawingSurface() == chart::Surface::AntiAliased
+                        form->waveformChart.DrawingSurface() == chart::Surface::AntiAliased
                             ? "GDI+ (anti-aliased line)"
                             : "plain GDI");
         }
@@ -367,9 +368,9 @@ int main() {
              {ClientSize{1177, 714}, ClientSize{1920, 1040}, ClientSize{3840, 2100}}) {
             char window[32];
             std::snprintf(window, sizeof window, "%d dpi %dx%d", dpi, size.width, size.height);
-            if (form->CurrentDpi() != dpi || form->Chart1.Fonts().HeightPx() != dpi / 9) {
+            if (form->CurrentDpi() != dpi || form->waveformChart.Fonts().HeightPx() != dpi / 9) {
                 std::printf("%s: laid out for %d dpi, label font %d px\n", window,
-                            form->CurrentDpi(), form->Chart1.Fonts().HeightPx());
+                            form->CurrentDpi(), form->waveformChart.Fonts().HeightPx());
             }
             if (!SetClientSize(*form, size.width, size.height)) {
                 RECT client{};
@@ -384,9 +385,9 @@ int main() {
         }
         if (dpi == 120) {
             SetClientSize(*form, 1177, 714);
-            form->Chart1.SetDrawingSurface(chart::Surface::Aliased);
+            form->waveformChart.SetDrawingSurface(chart::Surface::Aliased);
             RedrawFigures(*form, "120 plain GDI");
-            form->Chart1.SetDrawingSurface(chart::Surface::AntiAliased);
+            form->waveformChart.SetDrawingSurface(chart::Surface::AntiAliased);
             RubberBandMoveFigures(*form);
             StepRateDuringDrag(*form);
         }

@@ -12,6 +12,7 @@
 
 #include "core/chart/visible_range.h"
 #include "fuzz_support.h"
+#include "stair_vertices.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     for (double& y : ys) y = fuzz::AwkwardDouble(data);
     const Axis bottom = DrawnAxis(data, AxisOrientation::Horizontal);
     const Axis left = DrawnAxis(data, AxisOrientation::Vertical);
-    const std::vector<PointPx> vertices = chart::StairVertices(xs, ys, range, bottom, left);
+    const std::vector<PointPx> vertices = chart_test::StairVertices(xs, ys, range, bottom, left);
 
     if (range.Empty() || range.Last <= 0) {
         Require(vertices.empty(), "a range of one point or none draws nothing");

@@ -44,16 +44,20 @@ phasebox_fail() {
 #   fuzz   clang with libFuzzer's runtime of the same version (the fuzz preset)
 #   release  the installer's builder, zip, signing and its checks (scripts/release)
 #   lint   the formatter and the shell scripts' checker (the lint tests)
+#   bench  what the benchmarks need beyond run and test (scripts/bench)
 phasebox_install() {
     local wanted=(cmake ninja-build) missing=() kind p
     for kind in "$@"; do
         case "$kind" in
-            run) wanted+=(g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xdotool imagemagick
-                          x11-utils) ;;
-            test) wanted+=(g++ googletest libgtest-dev libbenchmark-dev sox) ;;
+            run) wanted+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 fonts-wine xvfb
+                          xdotool imagemagick x11-utils) ;;
+            # libasound2: ALSA, whose file plugin records the sound tests' output under Wine.
+            test) wanted+=(g++ zlib1g-dev googletest libgtest-dev libbenchmark-dev sox libasound2) ;;
+            # A sound server whose null sink takes sound in real time (the listening bench).
+            bench) wanted+=(pulseaudio) ;;
             clang) wanted+=(clang lld) ;;
             # The unversioned runtime package follows the default clang's version.
-            fuzz) wanted+=(clang libclang-rt-dev) ;;
+            fuzz) wanted+=(clang libclang-rt-dev zlib1g-dev) ;;
             release) wanted+=(wixl msitools zip unzip osslsigncode openssl python3) ;;
             lint) wanted+=(clang-format-14 shellcheck) ;;
             *) phasebox_log "no such kind of packages: $kind"; return 1 ;;

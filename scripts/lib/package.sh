@@ -125,6 +125,7 @@ _phasebox_package_staged() {
     if ! cp "$exe" "$stage/phasebox.exe" ||
         ! sed 's/\r*$/\r/' "$root/packaging/README.txt" >"$stage/README.txt" ||
         ! sed 's/\r*$/\r/' "$root/LICENSE" >"$stage/LICENSE.txt" ||
+        ! sed 's/\r*$/\r/' "$root/packaging/THIRD-PARTY.txt" >"$stage/THIRD-PARTY.txt" ||
         ! cp "$root/res/phasebox.ico" "$stage/phasebox.ico"; then
         phasebox_log "cannot gather the packages' files in $stage"
         return 1
@@ -139,19 +140,22 @@ _phasebox_package_staged() {
         phasebox_log "no signing certificate (PHASEBOX_SIGN_CERT, PHASEBOX_SIGN_KEY): the exe and the msi are unsigned"
     fi
     chmod 0755 "$stage/phasebox.exe"
-    chmod 0644 "$stage/README.txt" "$stage/LICENSE.txt" "$stage/phasebox.ico"
+    chmod 0644 "$stage/README.txt" "$stage/LICENSE.txt" "$stage/THIRD-PARTY.txt" \
+        "$stage/phasebox.ico"
     # A zip holds times to two seconds and rounds an odd second up, which can carry an entry
     # into the next minute; the even second at or before the source date is held exactly.
     touch -d "@$((epoch - epoch % 2))" "$stage"/*
 
     local zip="$out/$name.zip" msi="$out/$name.msi"
-    if ! _phasebox_zip "$stage/zip.tmp" "$stage" LICENSE.txt README.txt phasebox.exe; then
+    if ! _phasebox_zip "$stage/zip.tmp" "$stage" LICENSE.txt README.txt THIRD-PARTY.txt \
+        phasebox.exe; then
         phasebox_log "writing $zip failed"
         return 1
     fi
 
     local payload product package
-    payload="$(cd "$stage" && sha256sum LICENSE.txt README.txt phasebox.exe phasebox.ico)"
+    payload="$(cd "$stage" && sha256sum LICENSE.txt README.txt THIRD-PARTY.txt phasebox.exe \
+        phasebox.ico)"
     product="$(phasebox_name_guid "product $version")"
     package="$(phasebox_name_guid "package $version $payload")"
     # wixl takes the times of the packed files from the files; the package's own code and

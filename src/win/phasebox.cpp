@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "win/main_window/main_window.h"
 #include "core/app/app_rules.h"
 #include "core/input/command_line.h"
 #include "core/output/render.h"
-#include "win/ui/application.h"
+#include "win/main_window/main_window.h"
 #include "win/output/file_output.h"
+#include "win/ui/application.h"
+#include "win/ui/handles.h"
 #include "win/ui/std_error.h"
 #include "win/ui/text.h"
 
@@ -24,10 +25,9 @@ constexpr int kBadCommandLineExit = 2;
 
 std::vector<std::u16string> Arguments() {
     int count = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    const ui::UniqueLocal<wchar_t*> argv(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::u16string> args;
-    for (int i = 1; argv && i < count; ++i) args.push_back(ui::ToU16(argv[i]));
-    LocalFree(argv);
+    for (int i = 1; argv && i < count; ++i) args.push_back(ui::ToU16(argv.Get()[i]));
     return args;
 }
 
@@ -49,12 +49,12 @@ std::u16string BoxLines(std::u16string text) {
 }
 
 int Render(const output::CommandLine& line) {
-    const output::RenderSource source{
-        .Wave = line.Start.Wave.value_or(dds::Waveform::Sin),
-        .Increment = static_cast<std::uint16_t>(line.Start.Increment.value_or(256))};
+    output::RenderSource source;
+    if (line.Start.Wave) source.Wave = *line.Start.Wave;
+    if (line.Start.Increment) source.Increment = static_cast<std::uint16_t>(*line.Start.Increment);
     const output::RenderOptions& render = line.Render;
     try {
-        ui::WriteWholeFile(ui::ToWide(render.Path), [&](const output::ByteSink& sink) {
+        ui::WriteWholeFile(ui::ToWide(render.Path), [&](const base::ByteSink& sink) {
             if (render.Format == output::RenderFormat::Csv) {
                 output::RenderCsv(source, render.Samples, sink);
             } else {
@@ -91,11 +91,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     ui::Application application;
     int exitCode = 0;
     try {
-        TForm1 Form1;
-        application.SetMainWindow(Form1.Handle(),
-                                  [&Form1](const MSG& msg) { return Form1.PreviewKey(msg); });
-        Form1.ApplyStartOptions(line.Start);
-        Form1.Show(showCommand);
+        MainWindow mainWindow;
+        application.SetMainWindow(mainWindow.Handle(), [&mainWindow](const MSG& msg) {
+            return mainWindow.PreviewKey(msg);
+        });
+        mainWindow.ApplyStartOptions(line.Start);
+        mainWindow.Show(showCommand);
         exitCode = application.Run();
     } catch (...) {
         application.ReportError(std::current_exception());

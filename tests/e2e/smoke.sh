@@ -113,9 +113,9 @@ window_at() {
         phasebox_fail "the minimise button does not show Marlett's bar (dark shape ${glyph:-none})"
 
     if [ "$dpi" = 120 ]; then
-        # Label6's lines (20 px bold) are drawn in the prefix's Tahoma Bold: the widest one is
+        # outputLabel's lines (20 px bold) are drawn in the prefix's Tahoma Bold: the widest one is
         # as wide as that font file draws it, where the fallback Liberation Sans Bold is 11 px
-        # narrower. Label6 lies at (811, 47) in the client area, 167 x 120.
+        # narrower. outputLabel lies at (811, 47) in the client area, 167 x 120.
         local lines=("Вывод волны " "на график или" "ЦАП" "--------------->>" "кликни стрелку")
         local seen tahoma fallback="?" file
         seen=$(ink_width "$shot" "167x120+$((border + 811))+$((top + 47))")
@@ -123,7 +123,7 @@ window_at() {
         file=$(fc-match -f '%{file}' 'Liberation Sans:bold' 2>/dev/null) && [ -f "$file" ] &&
             fallback=$(rendered_width "$file" 20 "${lines[@]}")
         awk -v s="$seen" -v t="$tahoma" 'BEGIN { exit !(s - t <= 3 && t - s <= 3) }' ||
-            phasebox_fail "Label6 is not drawn in Tahoma Bold: $seen px wide, Tahoma Bold $tahoma px, Liberation Sans Bold $fallback px"
+            phasebox_fail "outputLabel is not drawn in Tahoma Bold: $seen px wide, Tahoma Bold $tahoma px, Liberation Sans Bold $fallback px"
 
         # The generator runs: after a click on "START DDS!" the high-byte display changes.
         # Client coordinates at 120 dpi.

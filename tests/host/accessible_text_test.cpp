@@ -30,7 +30,7 @@ std::string Utf8(std::u16string_view s) {
 }
 
 const layout::ControlDesc& Row(std::string_view name) {
-    for (const layout::ControlDesc& row : layout::MainFormControls()) {
+    for (const layout::ControlDesc& row : layout::MainWindowControls()) {
         if (row.Name == name) return row;
     }
     throw std::logic_error("no row " + std::string(name));
@@ -42,18 +42,18 @@ TEST(AccessibleNames, EveryControlWithoutACaptionIsNamedFromTheWindowsOwnTexts) 
         const char* name;
     };
     const Case cases[] = {
-        {"edAdder", "Приращение фазы"},  // Label2's text without its trailing blank
-        {"stHi", "HI bite"},
-        {"stLow", "LO bite"},
-        {"TrackBar1", "Step rate"},
-        {"TrackBar2", "Chart width"},
-        {"RzTrackBar1", "Phase increment"},
-        {"Chart1", "Waveform chart"},
-        {"Button1", ""},  // captioned controls keep their caption as their name
-        {"Panel1", ""},
+        {"incrementBox", "Приращение фазы"},  // incrementLabel's text without its trailing blank
+        {"highByteDisplay", "HI bite"},
+        {"lowByteDisplay", "LO bite"},
+        {"speedSlider", "Step rate"},
+        {"chartWidthSlider", "Chart width"},
+        {"incrementSlider", "Phase increment"},
+        {"waveformChart", "Waveform chart"},
+        {"stepButton", ""},  // captioned controls keep their caption as their name
+        {"accumulatorPanel", ""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Utf8(layout::AccessibleNameOf(Row(c.control), layout::MainFormControls())),
+        EXPECT_EQ(Utf8(layout::AccessibleNameOf(Row(c.control), layout::MainWindowControls())),
                   c.name)
             << c.control;
     }

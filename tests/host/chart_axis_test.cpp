@@ -1,8 +1,8 @@
 // Axis range checks and the conversions between values and pixels.
 #include "core/chart/axis.h"
 
-#include "core/base/rounding.h"
 #include "chart_test_support.h"
+#include "core/base/rounding.h"
 
 #include <gtest/gtest.h>
 
@@ -167,6 +167,10 @@ TEST(ChartAxisSetMaximum, RefusesAValueBelowMinimumAndKeepsMaximum) {
     Axis axis;
     axis.Minimum = 50;
     axis.Maximum = 100;
+    EXPECT_FALSE(axis.AcceptsMaximum(30));
+    EXPECT_FALSE(axis.AcceptsMaximum(49.999));
+    EXPECT_TRUE(axis.AcceptsMaximum(50));
+    EXPECT_TRUE(axis.AcceptsMaximum(10000));
     try {
         axis.SetMaximum(30);
         FAIL() << "no error";

@@ -17,10 +17,10 @@
 
 namespace {
 
+using base::Rgb;
 using chart::Fill;
 using chart::PixelImage;
 using chart::RectPx;
-using chart::Rgb;
 using chart::Surface;
 
 constexpr std::uint32_t kLine = chart::kLineColour.Pixel();
@@ -123,7 +123,7 @@ TEST(ChartPictureFillShapes, AnyAreaGetsWhatFillingEveryShapeGives) {
     constexpr int kHeightPx = 260;
     const chart::ChartLayout layout = LaidOut(kWidthPx, kHeightPx, 256);
     const std::vector<Fill> fills =
-        chart::StaticShapes(layout, kWidthPx, kHeightPx, Rgb{236, 233, 216});
+        chart::StaticShapes(layout, kWidthPx, kHeightPx, base::Rgb{236, 233, 216});
     const PixelImage expected = PlainFill(fills, kWidthPx, kHeightPx);
     constexpr std::uint32_t kUntouched = 0xABCDEF;
 
@@ -162,11 +162,12 @@ TEST(ChartPictureStaticShapes, MarksAtTheFarEndsLeaveTheFrameAndTheAxisLineWhole
     const RectPx plot = layout.PlotRectPx;
     ASSERT_EQ(layout.BottomLabels.Labels.front().TickPx, plot.Right);
     ASSERT_EQ(layout.LeftLabels.Labels.back().TickPx, plot.Bottom);
-    const PixelImage image = PlainFill(
-        chart::StaticShapes(layout, kWidthPx, kHeightPx, Rgb{236, 233, 216}), kWidthPx, kHeightPx);
-    constexpr std::uint32_t kShadow = Rgb{160, 160, 160}.Pixel();
-    constexpr std::uint32_t kTick = Rgb{128, 128, 128}.Pixel();
-    constexpr std::uint32_t kGrid = Rgb{192, 192, 192}.Pixel();
+    const PixelImage image =
+        PlainFill(chart::StaticShapes(layout, kWidthPx, kHeightPx, base::Rgb{236, 233, 216}),
+                  kWidthPx, kHeightPx);
+    constexpr std::uint32_t kShadow = base::Rgb{160, 160, 160}.Pixel();
+    constexpr std::uint32_t kTick = base::Rgb{128, 128, 128}.Pixel();
+    constexpr std::uint32_t kGrid = base::Rgb{192, 192, 192}.Pixel();
     for (int y = 1; y < kHeightPx; ++y) {
         ASSERT_EQ(image.At(kWidthPx - 1, y), kShadow) << "frame, row " << y;
     }

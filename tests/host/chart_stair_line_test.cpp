@@ -5,6 +5,7 @@
 #include "core/chart/stairs_raster.h"
 #include "core/chart/visible_range.h"
 #include "stair_scene.h"
+#include "stair_vertices.h"
 #include "stairs_oracle.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // The points a redraw draws, and the stepped line's vertices through them.
 #include "core/chart/visible_range.h"
+#include "stair_vertices.h"
 
 #include <gtest/gtest.h>
 
@@ -116,8 +117,8 @@ protected:
     std::vector<PointPx> Vertices(const std::vector<double>& ys, double xLeft = 0,
                                   double xRight = 10) const {
         const std::vector<double> xs = Indices(static_cast<int>(ys.size()));
-        return chart::StairVertices(xs, ys, chart::FindVisibleRange(xs, xLeft, xRight), bottom,
-                                    left);
+        return chart_test::StairVertices(xs, ys, chart::FindVisibleRange(xs, xLeft, xRight), bottom,
+                                         left);
     }
 
     Axis bottom;

@@ -88,9 +88,9 @@ TEST(LayoutAnchors, MinimumHeightHoldsWhenTheParentShrinks) {
 }
 
 TEST(FormLayout, ParentsComeBeforeChildrenAndNamesAreUnique) {
-    const auto controls = layout::MainFormControls();
+    const auto controls = layout::MainWindowControls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        bool parentSeen = controls[i].Parent == layout::MainFormDesc().Name;
+        bool parentSeen = controls[i].Parent == layout::MainWindowDesc().Name;
         for (std::size_t j = 0; j < i; ++j) {
             EXPECT_NE(controls[j].Name, controls[i].Name);
             parentSeen = parentSeen || controls[j].Name == controls[i].Parent;
@@ -100,7 +100,7 @@ TEST(FormLayout, ParentsComeBeforeChildrenAndNamesAreUnique) {
 }
 
 TEST(FormLayout, TabOrdersOfOneParentAreDistinct) {
-    const auto controls = layout::MainFormControls();
+    const auto controls = layout::MainWindowControls();
     for (const auto& a : controls) {
         for (const auto& b : controls) {
             if (&a != &b && a.Parent == b.Parent && a.TabOrder >= 0) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,22 +106,24 @@ TEST(CommandLineParse, GoodLinesSetWhatTheyName) {
     }
 }
 
+constexpr const char16_t* kEveryOption =
+    u"--wave, --increment, --interval, --width, --auto-clear, --run, --render, --samples, "
+    u"--seconds, --clock, --help, /?";
+constexpr std::nullopt_t kNone = std::nullopt;
+
 TEST(CommandLineParse, BadLinesNameOptionValueAndAcceptedValues) {
     const struct {
         std::vector<std::u16string> args;
         OptionError expected;
     } cases[] = {
-        {Args({"--colour", "red"}),
-         {u"--colour", u"", u"is not an option",
-          u"--wave, --increment, --interval, --width, --auto-clear, --run, --render, "
-          u"--samples, --seconds, --clock, --help, /?"}},
-        {Args({"tri"}),
-         {u"tri", u"", u"is not an option",
-          u"--wave, --increment, --interval, --width, --auto-clear, --run, --render, "
-          u"--samples, --seconds, --clock, --help, /?"}},
+        {Args({"--colour", "red"}), {u"", u"--colour", u"is not an option", kEveryOption}},
+        {Args({"tri"}), {u"", u"tri", u"is not an option", kEveryOption}},
+        {Args({""}), {u"", u"", u"is not an option", kEveryOption}},
         {Args({"--wave", "square"}),
          {u"--wave", u"square", u"is not a waveform", u"sin, saw, rsaw, tri, sqr, ecg"}},
-        {Args({"--wave"}), {u"--wave", u"", u"has no value", u"sin, saw, rsaw, tri, sqr, ecg"}},
+        {Args({"--wave"}), {u"--wave", kNone, u"has no value", u"sin, saw, rsaw, tri, sqr, ecg"}},
+        {Args({"--wave", ""}),
+         {u"--wave", u"", u"is not a waveform", u"sin, saw, rsaw, tri, sqr, ecg"}},
         {Args({"--increment", "0"}), {u"--increment", u"0", u"is out of range", u"1 to 65535"}},
         {Args({"--increment", "65536"}),
          {u"--increment", u"65536", u"is out of range", u"1 to 65535"}},
@@ -133,7 +136,7 @@ TEST(CommandLineParse, BadLinesNameOptionValueAndAcceptedValues) {
         {Args({"--increment", "1,000"}),
          {u"--increment", u"1,000", u"is not a whole number", u"1 to 65535"}},
         {Args({"--increment", ""}), {u"--increment", u"", u"is not a whole number", u"1 to 65535"}},
-        {Args({"--increment"}), {u"--increment", u"", u"has no value", u"1 to 65535"}},
+        {Args({"--increment"}), {u"--increment", kNone, u"has no value", u"1 to 65535"}},
         {Args({"--increment", "--run"}),
          {u"--increment", u"--run", u"is not a whole number", u"1 to 65535"}},
         {Args({"--interval", "501"}), {u"--interval", u"501", u"is out of range", u"1 to 500"}},
@@ -141,15 +144,17 @@ TEST(CommandLineParse, BadLinesNameOptionValueAndAcceptedValues) {
         {Args({"--width", "29"}), {u"--width", u"29", u"is out of range", u"30 to 10000"}},
         {Args({"--width", "10001"}), {u"--width", u"10001", u"is out of range", u"30 to 10000"}},
         {Args({"--auto-clear", "yes"}), {u"--auto-clear", u"yes", u"is not on or off", u"on, off"}},
-        {Args({"--auto-clear"}), {u"--auto-clear", u"", u"has no value", u"on, off"}},
+        {Args({"--auto-clear"}), {u"--auto-clear", kNone, u"has no value", u"on, off"}},
         {Args({"--wave", "sin", "--increment", "5", "--WAVE", "tri"}),
          {u"--wave", u"tri", u"is given more than once", u"the option once"}},
-        {Args({"--run", "--run"}), {u"--run", u"", u"is given more than once", u"the option once"}},
+        {Args({"--run", "--run"}),
+         {u"--run", kNone, u"is given more than once", u"the option once"}},
         {Args({"--samples", "10"}),
-         {u"--samples", u"", u"is used only in a render",
+         {u"--samples", u"10", u"is used only in a render",
           u"the option together with --render FILE"}},
         {Args({"--clock", "8000", "--run"}),
-         {u"--clock", u"", u"is used only in a render", u"the option together with --render FILE"}},
+         {u"--clock", u"8000", u"is used only in a render",
+          u"the option together with --render FILE"}},
     };
     for (const auto& c : cases) {
         const output::ParseResult r = ParseCommandLine(c.args);
@@ -162,6 +167,9 @@ TEST(CommandLineParse, BadLinesNameOptionValueAndAcceptedValues) {
 }
 
 TEST(CommandLineParse, RenderFaultsAreMarkedForTheStandardError) {
+    constexpr const char16_t* kStartOnly =
+        u"the option without --render; a render takes --wave, --increment, --samples, "
+        u"--seconds, --clock";
     const struct {
         std::vector<std::u16string> args;
         OptionError expected;
@@ -170,7 +178,10 @@ TEST(CommandLineParse, RenderFaultsAreMarkedForTheStandardError) {
          {u"--render", u"out.txt", u"has no .csv or .wav ending",
           u"a file name ending in .csv or .wav", true}},
         {Args({"--render"}),
-         {u"--render", u"", u"has no file name", u"a file name ending in .csv or .wav", true}},
+         {u"--render", kNone, u"has no file name", u"a file name ending in .csv or .wav", true}},
+        {Args({"--render", ""}),
+         {u"--render", u"", u"has no .csv or .wav ending", u"a file name ending in .csv or .wav",
+          true}},
         {Args({"--render", "a.csv", "--samples", "10000001"}),
          {u"--samples", u"10000001", u"is out of range", u"1 to 10000000", true}},
         {Args({"--render", "a.csv", "--samples", "0"}),
@@ -182,15 +193,23 @@ TEST(CommandLineParse, RenderFaultsAreMarkedForTheStandardError) {
         {Args({"--clock", "192001", "--render", "a.wav"}),
          {u"--clock", u"192001", u"is out of range", u"8000 to 192000", true}},
         {Args({"--render", "a.wav", "--samples", "100"}),
-         {u"--samples", u"a.wav", u"does not apply to this file", u"--samples with a .csv file",
-          true}},
+         {u"--samples", u"100", u"does not apply to the .wav file \"a.wav\"",
+          u"--samples with a .csv file", true}},
         {Args({"--render", "a.csv", "--seconds", "3"}),
-         {u"--seconds", u"a.csv", u"does not apply to this file",
+         {u"--seconds", u"3", u"does not apply to the .csv file \"a.csv\"",
           u"--seconds and --clock with a .wav file", true}},
         {Args({"--render", "a.csv", "--wave", "noise"}),
          {u"--wave", u"noise", u"is not a waveform", u"sin, saw, rsaw, tri, sqr, ecg", true}},
         {Args({"--render", "a.csv", "--render", "b.csv"}),
          {u"--render", u"b.csv", u"is given more than once", u"the option once", true}},
+        {Args({"--render", "a.csv", "--run"}),
+         {u"--run", kNone, u"does not apply to a render", kStartOnly, true}},
+        {Args({"--interval", "5", "--render", "a.csv"}),
+         {u"--interval", u"5", u"does not apply to a render", kStartOnly, true}},
+        {Args({"--render", "a.wav", "--width", "300"}),
+         {u"--width", u"300", u"does not apply to a render", kStartOnly, true}},
+        {Args({"--render", "a.wav", "--auto-clear", "off"}),
+         {u"--auto-clear", u"off", u"does not apply to a render", kStartOnly, true}},
     };
     for (const auto& c : cases) {
         const output::ParseResult r = ParseCommandLine(c.args);
@@ -201,11 +220,48 @@ TEST(CommandLineParse, RenderFaultsAreMarkedForTheStandardError) {
     }
 }
 
-TEST(CommandLineText, ErrorLineNamesOptionValueAndAccepted) {
-    EXPECT_EQ(ErrorText({u"--increment", u"70000", u"is out of range", u"1 to 65535"}),
-              u"Option --increment: the value \"70000\" is out of range; accepted: 1 to 65535");
-    EXPECT_EQ(ErrorText({u"--wave", u"", u"has no value", u"sin, saw, rsaw, tri, sqr, ecg"}),
-              u"Option --wave has no value; accepted: sin, saw, rsaw, tri, sqr, ecg");
+// The whole line for each fault a review of the messages found: the option named, its
+// own value shown as given (an empty one as "", control characters escaped so that the
+// line stays one line), and what is accepted.
+TEST(CommandLineText, EveryRefusalNamesOptionValueAndAccepted) {
+    const struct {
+        std::vector<std::u16string> args;
+        std::u16string line;
+    } cases[] = {
+        {Args({"--render", "x.wav", "--samples", "5"}),
+         u"Option --samples: the value \"5\" does not apply to the .wav file \"x.wav\"; "
+         u"accepted: --samples with a .csv file"},
+        {Args({""}), u"Argument \"\" is not an option; accepted: " + std::u16string(kEveryOption)},
+        {Args({"--increment", ""}),
+         u"Option --increment: the value \"\" is not a whole number; accepted: 1 to 65535"},
+        {{u"--wave", u"sin\r\nx\t\x1b\x7f\u0085\u2028"},
+         u"Option --wave: the value \"sin\\r\\nx\\t\\x1B\\x7F\\x85\\u2028\" is not a waveform; "
+         u"accepted: sin, saw, rsaw, tri, sqr, ecg"},
+        {{u"--render", u"a\nb.csv", u"--seconds", u"2"},
+         u"Option --seconds: the value \"2\" does not apply to the .csv file \"a\\nb.csv\"; "
+         u"accepted: --seconds and --clock with a .wav file"},
+        {Args({"--render", "COM1.wav", "--seconds", "600", "--clock", "192000"}),
+         u"Option --render: the value \"COM1.wav\" names the device \"COM1\", not a file (CON, "
+         u"PRN, AUX, NUL, COM0 to COM9 and LPT0 to LPT9 are devices with any extension); "
+         u"accepted: a file name ending in .csv or .wav"},
+        {Args({"--render", "lpt1.CSV. "}),
+         u"Option --render: the value \"lpt1.CSV. \" names the device \"lpt1\", not a file (CON, "
+         u"PRN, AUX, NUL, COM0 to COM9 and LPT0 to LPT9 are devices with any extension); "
+         u"accepted: a file name ending in .csv or .wav"},
+        {Args({"--render", "a.csv", "--run"}),
+         u"Option --run does not apply to a render; accepted: the option without --render; a "
+         u"render takes --wave, --increment, --samples, --seconds, --clock"},
+        {Args({"--wave"}), u"Option --wave has no value; accepted: sin, saw, rsaw, tri, sqr, ecg"},
+        {Args({"--increment", "70000"}),
+         u"Option --increment: the value \"70000\" is out of range; accepted: 1 to 65535"},
+    };
+    for (const auto& c : cases) {
+        const output::ParseResult r = ParseCommandLine(c.args);
+        ASSERT_TRUE(r.Error.has_value()) << Narrow(c.line);
+        const std::u16string text = ErrorText(*r.Error);
+        EXPECT_EQ(text, c.line);
+        EXPECT_EQ(text.find_first_of(u"\r\n\u0085\u2028"), std::u16string::npos) << "one line";
+    }
 }
 
 TEST(CommandLineText, UsageListsEveryOptionAndChartKey) {

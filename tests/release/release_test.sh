@@ -2,9 +2,9 @@
 # The release packages of the tested phasebox.exe ($PHASEBOX_EXE), checked as a teacher and
 # a school's IT staff would meet them, run by CTest (label release):
 #   release_test.sh packages
-#     the zip holds exactly LICENSE.txt, README.txt and phasebox.exe, with Windows line
-#     ends, and packing twice gives the same bytes (the msi too); the exe's header has no
-#     link time; signing with a throwaway self-signed certificate gives signatures that
+#     the zip holds exactly LICENSE.txt, README.txt, THIRD-PARTY.txt (zlib's licence) and
+#     phasebox.exe, with Windows line ends, and packing twice gives the same bytes (the msi
+#     too); the exe imports no zlib DLL and its header has no link time; signing with a throwaway self-signed certificate gives signatures that
 #     verify, and a certificate that does not verify leaves no package behind.
 #   release_test.sh install
 #     the exe's version record, read by Windows (version_probe.exe under Wine), carries
@@ -81,8 +81,8 @@ check_packages() {
         phasebox_fail "SHA256SUMS names both and matches them"
 
     entries="$(unzip -Z1 "$zip" 2>/dev/null | tr '\n' ' ')"
-    [ "$entries" = "LICENSE.txt README.txt phasebox.exe " ] ||
-        phasebox_fail "the zip holds LICENSE.txt README.txt phasebox.exe, in that order ($entries)"
+    [ "$entries" = "LICENSE.txt README.txt THIRD-PARTY.txt phasebox.exe " ] ||
+        phasebox_fail "the zip holds the licence, the guide, the notices and the exe, in order ($entries)"
     unzip -tqq "$zip" ||
         phasebox_fail "the zip tests whole"
     cmp -s "$unpacked/phasebox.exe" "$exe" ||
@@ -99,6 +99,15 @@ check_packages() {
     }
     mit_licence_of_the_authors "$unpacked/LICENSE.txt" ||
         phasebox_fail "LICENSE.txt is the MIT licence of the phasebox authors"
+    # The exe links zlib statically: its licence travels with it, and no DLL of it is needed.
+    zlib_notice() {
+        crlf_only "$1" && tr -d '\r' <"$1" | cmp -s - "$PHASEBOX_ROOT/packaging/THIRD-PARTY.txt" &&
+            grep -q 'zlib' "$1" && grep -q 'This notice may not be removed or altered' "$1"
+    }
+    zlib_notice "$unpacked/THIRD-PARTY.txt" ||
+        phasebox_fail "THIRD-PARTY.txt carries zlib's licence, with Windows line ends"
+    ! x86_64-w64-mingw32-objdump -p "$exe" | grep -iE 'DLL Name: .*(zlib|libz)' ||
+        phasebox_fail "phasebox.exe imports no zlib DLL"
     stamp="$(TZ=UTC date -d "@$epoch" +%Y%m%d.%H%M)"
     # zip stores times to two seconds.
     entry_times="$(TZ=UTC zipinfo -T "$zip" | awk '/^-/ { print substr($(NF - 1), 1, 13) }' | sort -u | tr '\n' ' ')"
@@ -280,6 +289,8 @@ check_install() {
         phasebox_fail "LICENSE.txt is installed"
     cmp -s "$installed/README.txt" "$unpacked/README.txt" ||
         phasebox_fail "README.txt is installed"
+    cmp -s "$installed/THIRD-PARTY.txt" "$unpacked/THIRD-PARTY.txt" ||
+        phasebox_fail "THIRD-PARTY.txt is installed"
     shortcut=""
     for f in "${shortcuts[@]}"; do [ -f "$f" ] && shortcut="$f"; done
     [ -n "$shortcut" ] || phasebox_fail "the Start-menu shortcut is in place (none)"

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <string>
 
+#include "chart_test_support.h"
 #include "core/chart/chart_picture.h"
 #include "core/chart/pixel_image.h"
 #include "core/chart/plot_layout.h"
 #include "core/chart/series.h"
-#include "chart_test_support.h"
 
 namespace chart_test {
 
@@ -39,7 +39,7 @@ public:
 private:
     chart::PictureScene Scene() const;
 
-    static constexpr chart::Rgb kBackground{240, 240, 240};
+    static constexpr base::Rgb kBackground{240, 240, 240};
 
     chart::Series series_;
     chart::Axis bottom_;

@@ -12,6 +12,7 @@
 #include "core/chart/stair_line.h"
 #include "core/chart/stairs_raster.h"
 #include "core/chart/visible_range.h"
+#include "stair_vertices.h"
 
 namespace chart_test {
 
@@ -44,7 +45,7 @@ struct StairScene {
         return chart::StairLine(X(count), Y(count), Range(count), bottom, left);
     }
     std::vector<chart::PointPx> Vertices(int count) const {
-        return chart::StairVertices(X(count), Y(count), Range(count), bottom, left);
+        return chart_test::StairVertices(X(count), Y(count), Range(count), bottom, left);
     }
     chart::RectPx Clip() const { return chart::StairsClipRect(plot); }
 

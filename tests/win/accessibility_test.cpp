@@ -107,16 +107,16 @@ struct Expected {
 };
 
 const Expected kAtStart[] = {
-    {"RzTrackBar1", "Phase increment", ROLE_SYSTEM_SLIDER, "256"},
-    {"Chart1", "Waveform chart", ROLE_SYSTEM_CHART, "x 0 to 256, y 0 to 255, 1 point"},
-    {"stHi", "HI bite", ROLE_SYSTEM_STATICTEXT, "0"},
-    {"stLow", "LO bite", ROLE_SYSTEM_STATICTEXT, "0"},
+    {"incrementSlider", "Phase increment", ROLE_SYSTEM_SLIDER, "256"},
+    {"waveformChart", "Waveform chart", ROLE_SYSTEM_CHART, "x 0 to 256, y 0 to 255, 1 point"},
+    {"highByteDisplay", "HI bite", ROLE_SYSTEM_STATICTEXT, "0"},
+    {"lowByteDisplay", "LO bite", ROLE_SYSTEM_STATICTEXT, "0"},
     // Standard controls keep the platform's object: its role and value, the name added.
-    {"edAdder", "Приращение фазы", kPlatformRole, nullptr},
-    {"TrackBar1", "Step rate", kPlatformRole, nullptr},
-    {"TrackBar2", "Chart width", kPlatformRole, nullptr},
+    {"incrementBox", "Приращение фазы", kPlatformRole, nullptr},
+    {"speedSlider", "Step rate", kPlatformRole, nullptr},
+    {"chartWidthSlider", "Chart width", kPlatformRole, nullptr},
     // A captioned control is the platform's own.
-    {"Button1", "+", kPlatformRole, nullptr},
+    {"stepButton", "+", kPlatformRole, nullptr},
 };
 
 Told Want(const Expected& e, HWND hwnd) {
@@ -129,7 +129,7 @@ class Accessibility : public testing::Test {
 protected:
     void SetUp() override { form = wintest::ShowForm(wintest::At(120)); }
     HWND Hwnd(const char* name) const { return form->FindControl(name)->Handle(); }
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 TEST_F(Accessibility, EveryControlWithoutACaptionIsNamedAndStatesRoleAndValue) {
@@ -139,7 +139,7 @@ TEST_F(Accessibility, EveryControlWithoutACaptionIsNamedAndStatesRoleAndValue) {
         EXPECT_EQ(Ask(acc), Want(e, Hwnd(e.control))) << e.control;
         acc->Release();
     }
-    const Told box = PlatformTold(form->edAdder.Handle());
+    const Told box = PlatformTold(form->incrementBox.Handle());
     EXPECT_EQ(box.value, "256") << "the box's platform object reads its text";
 }
 
@@ -191,17 +191,17 @@ protected:
 };
 
 TEST_F(ValueEvents, TheTickSliderTellsEveryMove) {
-    SetFocus(form->RzTrackBar1.Handle());
+    SetFocus(form->incrementSlider.Handle());
     wintest::PressKey(VK_RIGHT);
     wintest::PressKey(VK_RIGHT);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return Events(form->RzTrackBar1) >= 2; }, 2s));
-    EXPECT_EQ(Events(form->RzTrackBar1), 2);
-    EXPECT_EQ(ValueOf(form->RzTrackBar1), "258");
+    EXPECT_TRUE(wintest::PumpUntil([&] { return Events(form->incrementSlider) >= 2; }, 2s));
+    EXPECT_EQ(Events(form->incrementSlider), 2);
+    EXPECT_EQ(ValueOf(form->incrementSlider), "258");
     wintest::PressKey(VK_HOME);
     wintest::PressKey(VK_HOME);
     wintest::Pump(50ms);
-    EXPECT_EQ(Events(form->RzTrackBar1), 3) << "Home at the start moves nothing";
-    EXPECT_EQ(ValueOf(form->RzTrackBar1), "1");
+    EXPECT_EQ(Events(form->incrementSlider), 3) << "Home at the start moves nothing";
+    EXPECT_EQ(ValueOf(form->incrementSlider), "1");
 }
 
 // The wait for a period's end takes a timer; without one the change is told at once
@@ -209,7 +209,7 @@ TEST_F(ValueEvents, TheTickSliderTellsEveryMove) {
 TEST_F(ValueEvents, WithoutATimerLeftAChangeIsToldAtOnceRatherThanLost) {
     char16_t value = u'0';
     ui::ValueEvents events([&value] { return std::u16string(1, value); });
-    const ui::Control& target = form->Label1;  // a control that tells nothing by itself
+    const ui::Control& target = form->accumulatorLabel;  // a control that tells nothing by itself
     bool timerLeft = false;
     events.WaitTimer().SetStarter([&timerLeft](HWND window, UINT_PTR id, UINT ms) {
         return timerLeft && SetTimer(window, id, ms, nullptr) != 0;
@@ -236,34 +236,34 @@ TEST_F(ValueEvents, WithoutATimerLeftAChangeIsToldAtOnceRatherThanLost) {
 }
 
 TEST_F(ValueEvents, AHundredSamplesAtOnceAreToldInAFewEventsEndingWithTheLast) {
-    for (int i = 0; i < 100; ++i) form->Button1Click(form->Button1);
-    EXPECT_EQ(ValueOf(form->Chart1), "x 0 to 256, y 0 to 255, 101 points")
+    for (int i = 0; i < 100; ++i) form->Step();
+    EXPECT_EQ(ValueOf(form->waveformChart), "x 0 to 256, y 0 to 255, 101 points")
         << "the value is read at the query";
     // The first change is told at once, the rest in one event at the end of the period.
     wintest::Pump(std::chrono::milliseconds(ui::ValueEvents::kPeriodMs * 3));
-    for (const ui::Control* c :
-         {static_cast<ui::Control*>(&form->Chart1), static_cast<ui::Control*>(&form->stHi)}) {
+    for (const ui::Control* c : {static_cast<ui::Control*>(&form->waveformChart),
+                                 static_cast<ui::Control*>(&form->highByteDisplay)}) {
         EXPECT_GE(Events(*c), 2) << c->Name() << ": the last change is told too";
         EXPECT_LE(Events(*c), 3) << c->Name();
     }
-    EXPECT_EQ(ValueOf(form->stHi), "100");
+    EXPECT_EQ(ValueOf(form->highByteDisplay), "100");
 
     // The chart's range follows the width slider; hovering changes no value, so tells none.
     log.counts.clear();
-    form->TrackBar2.SetPosition(512);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return Events(form->Chart1) >= 1; }, 2s));
-    EXPECT_EQ(ValueOf(form->Chart1), "x 0 to 512, y 0 to 255, 101 points");
+    form->chartWidthSlider.SetPosition(512);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return Events(form->waveformChart) >= 1; }, 2s));
+    EXPECT_EQ(ValueOf(form->waveformChart), "x 0 to 512, y 0 to 255, 101 points");
     wintest::Pump(std::chrono::milliseconds(ui::ValueEvents::kPeriodMs * 2));
-    const int told = Events(form->Chart1);
-    form->Chart1.RequestRepaint();
+    const int told = Events(form->waveformChart);
+    form->waveformChart.RequestRepaint();
     wintest::Pump(std::chrono::milliseconds(ui::ValueEvents::kPeriodMs * 2));
-    EXPECT_EQ(Events(form->Chart1), told) << "a repaint with the same value tells nothing";
+    EXPECT_EQ(Events(form->waveformChart), told) << "a repaint with the same value tells nothing";
 
     // A turn of the wheel scrolls the view: the new ranges are told as well.
-    const std::string before = ValueOf(form->Chart1);
-    SendMessageW(form->Chart1.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return Events(form->Chart1) > told; }, 2s));
-    EXPECT_NE(ValueOf(form->Chart1), before);
+    const std::string before = ValueOf(form->waveformChart);
+    SendMessageW(form->waveformChart.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return Events(form->waveformChart) > told; }, 2s));
+    EXPECT_NE(ValueOf(form->waveformChart), before);
 }
 
 // ---------------------------------------------------------------------------
@@ -275,14 +275,14 @@ TEST(AccessibleLifetime, OneObjectPerControlAndNoneOutlivesTheWindowsClients) {
     {
         auto form = wintest::ShowForm(wintest::At(120));
         for (int i = 0; i < 3; ++i) {
-            IAccessible* acc = ObjectOf(form->RzTrackBar1.Handle());
+            IAccessible* acc = ObjectOf(form->incrementSlider.Handle());
             ASSERT_NE(acc, nullptr);
             acc->Release();
         }
         EXPECT_EQ(ui::LiveAccessibleObjects(), before + 1) << "the control keeps one object";
-        held = ObjectOf(form->RzTrackBar1.Handle());
+        held = ObjectOf(form->incrementSlider.Handle());
         ASSERT_NE(held, nullptr);
-        SendMessageW(form->RzTrackBar1.Handle(), WM_GETOBJECT, 0, OBJID_CLIENT);
+        SendMessageW(form->incrementSlider.Handle(), WM_GETOBJECT, 0, OBJID_CLIENT);
         // ... and an answer that no client took still holds a reference until the window goes.
     }
     EXPECT_EQ(ui::LiveAccessibleObjects(), before + 1) << "a client still holds it";
@@ -326,7 +326,7 @@ TEST_F(Accessibility, ASecondProcessFindsNamesRolesAndValuesAtPointsAndTheFocus)
         points.push_back(CentreOf(*form->FindControl(e.control)));
         expected.push_back(&e);
     }
-    SetFocus(form->edAdder.Handle());
+    SetFocus(form->incrementBox.Handle());
     points.push_back(L"focus");
     const std::vector<std::string> lines = wintest::Probe(points);
     ASSERT_EQ(lines.size(), points.size());
@@ -337,11 +337,12 @@ TEST_F(Accessibility, ASecondProcessFindsNamesRolesAndValuesAtPointsAndTheFocus)
     EXPECT_EQ(Parse(lines.back()).name, "Приращение фазы") << lines.back();
 
     // The values follow the window's changes.
-    SetFocus(form->RzTrackBar1.Handle());
+    SetFocus(form->incrementSlider.Handle());
     wintest::PressKey(VK_PRIOR);
-    for (int i = 0; i < 2; ++i) form->Button1Click(form->Button1);
+    for (int i = 0; i < 2; ++i) form->Step();
     const std::vector<std::string> after =
-        wintest::Probe({CentreOf(form->RzTrackBar1), CentreOf(form->Chart1), CentreOf(form->stHi)});
+        wintest::Probe({CentreOf(form->incrementSlider), CentreOf(form->waveformChart),
+                        CentreOf(form->highByteDisplay)});
     ASSERT_EQ(after.size(), 3u);
     EXPECT_EQ(Parse(after[0]).value, "257") << "Page Up: one position on";
     EXPECT_EQ(Parse(after[1]).value, "x 0 to 256, y 0 to 255, 3 points");

@@ -29,11 +29,11 @@ protected:
 // A square wave 255, 0, 255, ... over the bottom axis 0..30 with more points than fit, so
 // that the line runs on past the right edge.
 TEST_F(MonitorDensityChart, TheLineAndTheLabelsReachThePlotsEdgeLines) {
-    SendMessageW(form->rbSqr.Handle(), BM_CLICK, 0, 0);
-    ASSERT_TRUE(form->rbSqr.Checked());
-    form->cbAutoClear.SetChecked(false);
-    form->edAdder.SetValue(32768);
-    form->TrackBar2.SetPosition(30);
+    SendMessageW(form->sqrButton.Handle(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(form->sqrButton.Checked());
+    form->autoClearBox.SetChecked(false);
+    form->incrementBox.SetValue(32768);
+    form->chartWidthSlider.SetPosition(30);
     Plus(40);
     PaintNow();
 
@@ -65,7 +65,7 @@ TEST_F(MonitorDensityChart, TheLineAndTheLabelsReachThePlotsEdgeLines) {
     // Where a point and the next are 0: the stroke on the plot's last row and the axis
     // line's first, its third row cut; where they are 255 the axis line shows, without a
     // grid line over it.
-    const auto ys = form->Series1.YValues();
+    const auto ys = form->outputLine.YValues();
     bool sawLow = false;
     bool sawHigh = false;
     for (std::size_t i = 0; i + 1 < ys.size() && i + 1 <= 30; ++i) {

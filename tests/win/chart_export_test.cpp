@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "chart_window.h"
+#include "core/output/png_encoder.h"
 #include "core/output/point_text.h"
 #include "win/output/file_output.h"
 #include "win/ui/text.h"
@@ -110,6 +111,7 @@ struct Bitmap {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;  // top row first, 0x00RRGGBB
+    int notOpaque = 0;                  // pixels whose fourth byte is not 255
 };
 
 // A 32-bit BI_RGB bitmap file as clip_probe writes it.
@@ -139,7 +141,10 @@ Bitmap ReadBitmap(const fs::path& path) {
                     bits + static_cast<std::size_t>(row) * out.width * 4,
                     static_cast<std::size_t>(out.width) * 4);
     }
-    for (std::uint32_t& p : out.pixels) p &= 0xFFFFFFu;
+    for (std::uint32_t& p : out.pixels) {
+        if (p >> 24 != 0xFFu) ++out.notOpaque;
+        p &= 0xFFFFFFu;
+    }
     return out;
 }
 
@@ -173,19 +178,19 @@ protected:
     void SetUp() override {
         wintest::ErrorLog().clear();
         form = wintest::ShowForm(wintest::At(120));
-        form->cbAutoClear.SetChecked(false);
-        form->TrackBar2.SetPosition(40);
-        for (int i = 0; i < 57; ++i) SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
-        SetFocus(form->Chart1.Handle());
-        wintest::PumpUntil([&] { return GetFocus() == form->Chart1.Handle(); });
+        form->autoClearBox.SetChecked(false);
+        form->chartWidthSlider.SetPosition(40);
+        for (int i = 0; i < 57; ++i) SendMessageW(form->stepButton.Handle(), BM_CLICK, 0, 0);
+        SetFocus(form->waveformChart.Handle());
+        wintest::PumpUntil([&] { return GetFocus() == form->waveformChart.Handle(); });
         wintest::Pump(50ms);
-        form->Chart1.AlertSound = [this] { ++alerts; };
+        form->waveformChart.AlertSound = [this] { ++alerts; };
     }
 
     // The lines of the chart's points whose x lies in the visible bottom range.
     std::vector<std::string> ExpectedLines(char separator) const {
-        const chart::Axis& bottom = form->Chart1.Layout().Bottom;
-        return Lines(output::PointsText(form->Series1.XValues(), form->Series1.YValues(),
+        const chart::Axis& bottom = form->waveformChart.Layout().Bottom;
+        return Lines(output::PointsText(form->outputLine.XValues(), form->outputLine.YValues(),
                                         bottom.DrawnMinimum, bottom.DrawnMaximum, separator));
     }
 
@@ -195,12 +200,12 @@ protected:
         bool operator==(const View&) const = default;
     };
     View CurrentView() const {
-        const chart::ChartView& c = form->Chart1;
+        const chart::ChartView& c = form->waveformChart;
         return {c.BottomAxis.Minimum, c.BottomAxis.Maximum, c.LeftAxis.Minimum, c.LeftAxis.Maximum,
                 c.Stats().Redraws};
     }
 
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     int alerts = 0;
 };
 
@@ -217,10 +222,10 @@ TEST_F(ChartExport, CopyKeysPutThePictureAndTheVisiblePointsOnTheClipboard) {
         const fs::path prefix = folder.Path() / "clip";
         ASSERT_EQ(RunProbe(L"\"" + prefix.wstring() + L"\" read"), 0u);
         const Bitmap bmp = ReadBitmap(prefix.wstring() + L".bmp");
-        const base::SizePx client = form->Chart1.ClientSizePx();
+        const base::SizePx client = form->waveformChart.ClientSizePx();
         ASSERT_EQ(bmp.width, client.Width);
         ASSERT_EQ(bmp.height, client.Height);
-        const ui::MemoryPicture& picture = form->Chart1.Picture();
+        const ui::MemoryPicture& picture = form->waveformChart.Picture();
         GdiFlush();
         int differing = 0;
         for (int y = 0; y < bmp.height; ++y) {
@@ -232,6 +237,12 @@ TEST_F(ChartExport, CopyKeysPutThePictureAndTheVisiblePointsOnTheClipboard) {
             }
         }
         EXPECT_EQ(differing, 0) << "pixels of the clipboard's picture unlike the chart's";
+        EXPECT_EQ(bmp.notOpaque, 0) << "a reader of the alpha byte would see holes";
+        // The same picture in the registered format "PNG", as a PNG file of its own.
+        const std::string png = ReadAll(prefix.wstring() + L".clip.png");
+        const std::vector<std::uint8_t> expected =
+            output::EncodePng(bmp.pixels, bmp.width, bmp.height);
+        EXPECT_EQ(png, std::string(expected.begin(), expected.end()));
         const std::vector<std::string> lines = Lines(ReadAll(prefix.wstring() + L".txt"));
         EXPECT_EQ(lines, ExpectedLines('\t'));
         // 58 points, x 0 .. 57, of which the visible range 0 .. 40 shows 41.
@@ -239,7 +250,7 @@ TEST_F(ChartExport, CopyKeysPutThePictureAndTheVisiblePointsOnTheClipboard) {
         EXPECT_EQ(lines[0], "x\ty");
         EXPECT_EQ(lines[1], "0\t128");
         EXPECT_EQ(lines[41],
-                  "40\t" + std::to_string(static_cast<int>(form->Series1.YValues()[40])));
+                  "40\t" + std::to_string(static_cast<int>(form->outputLine.YValues()[40])));
     }
 }
 
@@ -247,7 +258,7 @@ TEST_F(ChartExport, CopyKeysPutThePictureAndTheVisiblePointsOnTheClipboard) {
 // shows what was copied. Where the window's other controls overlap the chart the screen
 // shows them; those pixels differ before the step and after it alike.
 TEST_F(ChartExport, ACopyBeforeAStepIsPaintedShowsOnTheScreenToo) {
-    form->TrackBar2.SetPosition(1000);
+    form->chartWidthSlider.SetPosition(1000);
     wintest::Pump(100ms);
     const auto unlike = [](const wintest::Pixels& screen, const wintest::Pixels& expected) {
         std::vector<int> at;
@@ -259,13 +270,13 @@ TEST_F(ChartExport, ACopyBeforeAStepIsPaintedShowsOnTheScreenToo) {
         }
         return at;
     };
-    const HWND chart = form->Chart1.Handle();
+    const HWND chart = form->waveformChart.Handle();
     const std::vector<int> covered =
-        unlike(wintest::Screen(chart), wintest::Copy(form->Chart1.Picture()));
+        unlike(wintest::Screen(chart), wintest::Copy(form->waveformChart.Picture()));
     for (int i = 0; i < 3; ++i) {
-        SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
-        const chart::ChartSnapshot shot = form->Chart1.Snapshot();
-        ASSERT_TRUE(form->Chart1.CopyToClipboard());
+        SendMessageW(form->stepButton.Handle(), BM_CLICK, 0, 0);
+        const chart::ChartSnapshot shot = form->waveformChart.Snapshot();
+        ASSERT_TRUE(form->waveformChart.CopyToClipboard());
         wintest::Pump(100ms);
         wintest::Pixels copied{shot.WidthPx, shot.HeightPx, {}};
         for (const std::uint32_t p : shot.Pixels) {
@@ -275,15 +286,16 @@ TEST_F(ChartExport, ACopyBeforeAStepIsPaintedShowsOnTheScreenToo) {
         ASSERT_EQ(screen.width, copied.width);
         ASSERT_EQ(screen.height, copied.height);
         EXPECT_EQ(unlike(screen, copied), covered) << "step " << i;
-        EXPECT_NE(Lines(shot.TabText).back().find(std::to_string(form->Series1.Count() - 1) + "\t"),
-                  std::string::npos)
+        EXPECT_NE(
+            Lines(shot.TabText).back().find(std::to_string(form->outputLine.Count() - 1) + "\t"),
+            std::string::npos)
             << "the new point is in the text";
     }
 }
 
 TEST_F(ChartExport, ACopyDuringAZoomDragLeavesTheRubberBandOut) {
-    const base::SizePx client = form->Chart1.ClientSizePx();
-    const HWND chart = form->Chart1.Handle();
+    const base::SizePx client = form->waveformChart.ClientSizePx();
+    const HWND chart = form->waveformChart.Handle();
     POINT from{client.Width / 4, client.Height / 4};
     POINT to{client.Width / 2, client.Height / 2};
     ClientToScreen(chart, &from);
@@ -298,12 +310,12 @@ TEST_F(ChartExport, ACopyDuringAZoomDragLeavesTheRubberBandOut) {
     move.type = INPUT_MOUSE;
     move.mi.dwFlags = MOUSEEVENTF_MOVE;
     wintest::SendInputAndWait({move});
-    ASSERT_EQ(form->Chart1.Mouse().Mode(), chart::DragMode::Zooming);
+    ASSERT_EQ(form->waveformChart.Mouse().Mode(), chart::DragMode::Zooming);
 
-    const chart::ChartSnapshot shot = form->Chart1.Snapshot();
+    const chart::ChartSnapshot shot = form->waveformChart.Snapshot();
     // The band is drawn only onto the screen: the screen and the snapshot differ on its
     // outline and nowhere else would a plain picture differ.
-    const ui::MemoryPicture& picture = form->Chart1.Picture();
+    const ui::MemoryPicture& picture = form->waveformChart.Picture();
     int unlikePicture = 0;
     for (int y = 0; y < shot.HeightPx; ++y) {
         for (int x = 0; x < shot.WidthPx; ++x) {
@@ -363,7 +375,7 @@ TEST_F(ChartExport, ACopyWaitsForAClipboardHeldBriefly) {
     RunProbe(L"\"" + marker.wstring() + L"\" hold:100", &holder);
     ASSERT_TRUE(holder);
     ASSERT_TRUE(wintest::PumpUntil([&] { return fs::exists(marker); }, 20s));
-    EXPECT_TRUE(form->Chart1.CopyToClipboard());
+    EXPECT_TRUE(form->waveformChart.CopyToClipboard());
     EXPECT_EQ(alerts, 0);
     wintest::PumpUntil([&] { return WaitForSingleObject(holder, 0) == WAIT_OBJECT_0; }, 30s);
     CloseHandle(holder);
@@ -414,6 +426,24 @@ private:
         return s.found;
     }
 
+    // The texts of a box's static controls, one after the other.
+    static std::string StaticTexts(HWND box) {
+        wchar_t text[512] = {};
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM lp) -> BOOL {
+                wchar_t cls[16] = {};
+                GetClassNameW(child, cls, 16);
+                if (std::wstring(cls) == L"Static") {
+                    auto* out = reinterpret_cast<wchar_t*>(lp);
+                    GetWindowTextW(child, out + wcslen(out), 200);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(text));
+        return ui::ToUtf8(text);
+    }
+
     // The edit box the file name is typed into: edt1, or the edit inside cmb13.
     static HWND NameBox(HWND dialog) {
         if (HWND edit = GetDlgItem(dialog, 0x480)) return edit;
@@ -445,10 +475,13 @@ private:
         SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name_.c_str()));
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-        // The overwrite question is a message box of its own over the dialog.
-        for (int i = 0; i < 150 && !stop_ && IsWindow(dialog); ++i) {
+        // The overwrite question is a message box of its own over the dialog, or the
+        // program's own after the dialog closed.
+        for (int i = 0, gone = 0; i < 200 && !stop_ && gone < 50; ++i) {
+            if (!IsWindow(dialog)) ++gone;
             HWND question = OwnDialog(dialog);
             if (question && GetDlgItem(question, IDYES)) {
+                question_ = StaticTexts(question);
                 asked_ = true;
                 PostMessageW(
                     question, WM_COMMAND, MAKEWPARAM(confirm_ ? IDYES : IDNO, BN_CLICKED),
@@ -463,20 +496,7 @@ private:
             HWND left = OwnDialog(nullptr);
             if (!left) break;
             if (i >= 100) {
-                wchar_t text[512] = {};
-                EnumChildWindows(
-                    left,
-                    [](HWND child, LPARAM lp) -> BOOL {
-                        wchar_t cls[16] = {};
-                        GetClassNameW(child, cls, 16);
-                        if (std::wstring(cls) == L"Static") {
-                            auto* out = reinterpret_cast<wchar_t*>(lp);
-                            GetWindowTextW(child, out + wcslen(out), 200);
-                        }
-                        return TRUE;
-                    },
-                    reinterpret_cast<LPARAM>(text));
-                leftOpen_ = ui::ToUtf8(text);
+                leftOpen_ = StaticTexts(left);
                 PostMessageW(left, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
                 PostMessageW(left, WM_CLOSE, 0, 0);
             }
@@ -490,9 +510,12 @@ public:
     std::string Offered() const { return saved_ ? offered_ : std::string(); }
     // The text of a box that stayed open and was cancelled; empty when none did.
     std::string LeftOpen() const { return saved_ ? leftOpen_ : std::string("(still running)"); }
+    // The text of the overwrite question answered; empty when none was asked.
+    std::string Question() const { return saved_ ? question_ : std::string("(still running)"); }
 
 private:
     std::string leftOpen_;
+    std::string question_;
     std::string offered_;
 
     std::wstring name_;
@@ -506,7 +529,7 @@ private:
 
 TEST_F(ChartExport, CtrlSSavesThroughTheDialogAsPngOrCsv) {
     TempFolder folder;
-    const chart::ChartSnapshot shot = form->Chart1.Snapshot();
+    const chart::ChartSnapshot shot = form->waveformChart.Snapshot();
     const struct {
         std::wstring name;
         int typeIndex;
@@ -580,6 +603,79 @@ TEST_F(ChartExport, SavingOverAFileAsksFirst) {
     EXPECT_EQ(Lines(ReadAll(path)), ExpectedLines(','));
 }
 
+// The file written is the one the user was asked about. A quoted name gets no extension
+// from the dialog and a name with an extension of its own keeps it, so the name the type's
+// extension makes was never asked about: when such a file exists the program asks, and
+// "No" leaves it as it was.
+TEST_F(ChartExport, ASaveNeverReplacesAFileNobodyWasAskedAbout) {
+    const struct {
+        std::wstring typed;  // in the folder; quoted as a whole when it starts with a quote
+        int typeIndex;
+        std::string existing;
+    } cases[] = {
+        {L"\"chart\"", 1, "chart.png"},
+        {L"notes.txt", 1, "notes.txt.png"},
+        {L"data.txt", 2, "data.txt.csv"},
+    };
+    for (const auto& c : cases) {
+        for (const bool replace : {false, true}) {
+            SCOPED_TRACE(c.existing + (replace ? ", replaced" : ", kept"));
+            TempFolder folder;
+            const fs::path existing = folder.Path() / c.existing;
+            std::ofstream(existing, std::ios::binary) << "old";
+            const bool quoted = c.typed.front() == L'"';
+            const std::wstring bare = quoted ? c.typed.substr(1, c.typed.size() - 2) : c.typed;
+            const std::wstring full = (folder.Path() / bare).wstring();
+            {
+                DialogDriver driver(quoted ? L"\"" + full + L"\"" : full, c.typeIndex, replace);
+                PressCtrl('S');
+                wintest::PumpUntil([&] { return driver.Saved(); }, 30s);
+                // The dialog's own question where it added the extension itself (Wine's
+                // does for a quoted name), else the program's, which names the file.
+                EXPECT_TRUE(driver.AskedToOverwrite());
+                EXPECT_NE(driver.Question().find("already exists"), std::string::npos)
+                    << driver.Question();
+            }
+            // A "No" to the dialog's own question leaves the dialog open.
+            for (int i = 0; i < 50; ++i) {
+                HWND dialog = FindWindowW(L"#32770", nullptr);
+                if (!dialog) break;
+                PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                wintest::Pump(100ms);
+            }
+            EXPECT_TRUE(wintest::ErrorLog().empty());
+            EXPECT_EQ(folder.Names(), std::vector<std::string>{c.existing})
+                << "nothing but the file asked about is written";
+            const std::string bytes = ReadAll(existing);
+            if (!replace) {
+                EXPECT_EQ(bytes, "old");
+            } else if (c.typeIndex == 2) {
+                EXPECT_EQ(Lines(bytes), ExpectedLines(','));
+            } else {
+                EXPECT_EQ(bytes.substr(0, 4), "\x89PNG");
+            }
+        }
+    }
+}
+
+// The saved chart at its size on the screen is a compressed PNG.
+TEST_F(ChartExport, TheSavedPictureIsCompressed) {
+    TempFolder folder;
+    const fs::path path = folder.Path() / "chart.png";
+    form->waveformChart.ChooseSaveFile = [&](HWND) {
+        return std::optional<ui::SaveChoice>(ui::SaveChoice{path.wstring(), ui::SaveFormat::Png});
+    };
+    PressCtrl('S');
+    wintest::PumpUntil([&] { return fs::exists(path); }, 10s);
+    const base::SizePx size = form->waveformChart.ClientSizePx();
+    const std::size_t stored = 3u * static_cast<std::size_t>(size.Width) * size.Height;
+    const std::size_t saved = static_cast<std::size_t>(fs::file_size(path));
+    std::cout << "[ figure   ] chart " << size.Width << " x " << size.Height
+              << " saved as PNG: " << saved << " bytes (its pixels alone take " << stored << ")\n";
+    EXPECT_LT(saved, stored / 20);
+    EXPECT_TRUE(wintest::ErrorLog().empty());
+}
+
 // A folder that refuses new files: one marked read-only where the platform honours that,
 // else a system folder that takes no files. Empty when there is none to be had.
 std::wstring ReadOnlyFolder(const TempFolder& temp) {
@@ -612,7 +708,7 @@ TEST_F(ChartExport, SavingIntoAReadOnlyFolderReportsPathAndReason) {
     const std::wstring path = folder + L"\\phasebox-chart.png";
     // Wine's dialog takes no name in the kernel's folder (it cannot read it as a shell
     // folder), so the name comes through the dialog's seam; the key and the rest are real.
-    form->Chart1.ChooseSaveFile = [&](HWND) {
+    form->waveformChart.ChooseSaveFile = [&](HWND) {
         return std::optional<ui::SaveChoice>(ui::SaveChoice{path, ui::SaveFormat::Png});
     };
     PressCtrl('S');
@@ -623,7 +719,7 @@ TEST_F(ChartExport, SavingIntoAReadOnlyFolderReportsPathAndReason) {
     EXPECT_NE(text.find(L"denied"), std::wstring::npos) << ui::ToUtf8(text);
     EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
     // The program goes on: the chart still copies.
-    EXPECT_TRUE(form->Chart1.CopyToClipboard());
+    EXPECT_TRUE(form->waveformChart.CopyToClipboard());
     SetFileAttributesW((temp.Path() / "read-only").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -635,7 +731,7 @@ TEST(WholeFile, AFailureLeavesTheTargetAsItWasAndNoTemporaryFile) {
     const fs::path target = folder.Path() / "kept.csv";
     std::ofstream(target, std::ios::binary) << "old contents";
     try {
-        ui::WriteWholeFile(target.wstring(), [](const output::ByteSink& sink) {
+        ui::WriteWholeFile(target.wstring(), [](const base::ByteSink& sink) {
             sink(std::string(100000, 'x'));
             throw std::runtime_error("disk full");
         });
@@ -646,7 +742,7 @@ TEST(WholeFile, AFailureLeavesTheTargetAsItWasAndNoTemporaryFile) {
     EXPECT_EQ(ReadAll(target), "old contents");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"kept.csv"});
 
-    ui::WriteWholeFile(target.wstring(), [](const output::ByteSink& sink) {
+    ui::WriteWholeFile(target.wstring(), [](const base::ByteSink& sink) {
         sink("new ");
         sink("contents");
     });
@@ -665,7 +761,7 @@ TEST(WholeFile, AnUnwritablePathNamesThePathAndTheReason) {
     };
     for (const auto& c : cases) {
         try {
-            ui::WriteWholeFile(c.path, [](const output::ByteSink& sink) { sink("x"); });
+            ui::WriteWholeFile(c.path, [](const base::ByteSink& sink) { sink("x"); });
             ADD_FAILURE() << "written: " << ui::ToUtf8(c.path);
         } catch (const std::runtime_error& e) {
             const std::string text = e.what();
@@ -682,9 +778,10 @@ TEST(WholeFile, AnUnwritablePathNamesThePathAndTheReason) {
 
 TEST_F(ChartExport, TheChartsDescriptionNamesItsKeys) {
     IAccessible* acc = nullptr;
-    ASSERT_EQ(AccessibleObjectFromWindow(form->Chart1.Handle(), static_cast<DWORD>(OBJID_CLIENT),
-                                         __uuidof(IAccessible), reinterpret_cast<void**>(&acc)),
-              S_OK);
+    ASSERT_EQ(
+        AccessibleObjectFromWindow(form->waveformChart.Handle(), static_cast<DWORD>(OBJID_CLIENT),
+                                   __uuidof(IAccessible), reinterpret_cast<void**>(&acc)),
+        S_OK);
     VARIANT self;
     VariantInit(&self);
     self.vt = VT_I4;

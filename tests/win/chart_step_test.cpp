@@ -62,7 +62,7 @@ TEST_F(ChartStep, AnySequenceOfOperationsLeavesThePictureOfAFullRedrawOnTheScree
         std::string what;
         const int wholeLines = view->Stats().WholeLines;
         const int redraws = view->Stats().Redraws;
-        const int countBefore = form->Series1.Count();
+        const int countBefore = form->outputLine.Count();
         bool step = false;
         const int kind = between(0, 99);
         if (kind < 60) {
@@ -72,10 +72,10 @@ TEST_F(ChartStep, AnySequenceOfOperationsLeavesThePictureOfAFullRedrawOnTheScree
             step = true;
         } else if (kind < 63) {
             what = "Clear";
-            SendMessageW(form->btnClearChart.Handle(), BM_CLICK, 0, 0);
+            SendMessageW(form->clearButton.Handle(), BM_CLICK, 0, 0);
         } else if (kind < 68) {
             what = "auto clear ticked or not";
-            SendMessageW(form->cbAutoClear.Handle(), BM_CLICK, 0, 0);
+            SendMessageW(form->autoClearBox.Handle(), BM_CLICK, 0, 0);
         } else if (kind < 78) {
             const chart::ChartLayout& layout = view->Layout();
             const bool bottom = chance(60) || layout.LeftLabels.Labels.empty();
@@ -95,8 +95,8 @@ TEST_F(ChartStep, AnySequenceOfOperationsLeavesThePictureOfAFullRedrawOnTheScree
             view->SetBoundsPx(base::RectPx::FromSize(designed.Left, designed.Top, width, height));
         } else {
             const int position = chance(10) ? between(400, 10000) : between(30, 200);
-            what = "TrackBar2 at " + std::to_string(position);
-            form->TrackBar2.SetPosition(position);
+            what = "chartWidthSlider at " + std::to_string(position);
+            form->chartWidthSlider.SetPosition(position);
         }
         PaintNow();
         SCOPED_TRACE("operation " + std::to_string(op) + ": " + what);
@@ -104,7 +104,7 @@ TEST_F(ChartStep, AnySequenceOfOperationsLeavesThePictureOfAFullRedrawOnTheScree
         ExpectScreenShows(Copy(view->Picture()));
         if (HasFailure()) return;
 
-        if (step && form->Series1.Count() < countBefore) ++autoClears;
+        if (step && form->outputLine.Count() < countBefore) ++autoClears;
         if (step && view->Stats().Redraws > redraws && view->Stats().WholeLines == wholeLines) {
             ++stepsDrawnInPart;
         }
@@ -122,13 +122,13 @@ TEST_F(ChartStep, AStepRepaintsOnlyTheColumnsItChangesAndOneBeyondTheEdgeNothing
     Plus(40);
     PaintNow();
     const chart::Axis& bottom = view->Layout().Bottom;
-    const int oldLastPx = bottom.ValueToPx(form->Series1.Count() - 1);
+    const int oldLastPx = bottom.ValueToPx(form->outputLine.Count() - 1);
     PaintScreenMagenta();
     const int wholeLines = view->Stats().WholeLines;
     Plus();
     PaintNow();
     EXPECT_EQ(view->Stats().WholeLines, wholeLines) << "drawn where the line changed";
-    const int newLastPx = bottom.ValueToPx(form->Series1.Count() - 1);
+    const int newLastPx = bottom.ValueToPx(form->outputLine.Count() - 1);
     ASSERT_GT(newLastPx, oldLastPx);
     // Where the window shows the chart: elsewhere the screen holds no pixel of it.
     const RectPx visible = Visible();
@@ -147,10 +147,10 @@ TEST_F(ChartStep, AStepRepaintsOnlyTheColumnsItChangesAndOneBeyondTheEdgeNothing
     EXPECT_GT(repainted, 3 * (newLastPx - oldLastPx)) << "the new segments are on the screen";
 
     // The line runs past the right edge: more points change no pixel of the chart.
-    form->cbAutoClear.SetChecked(false);
-    form->TrackBar2.SetPosition(30);
+    form->autoClearBox.SetChecked(false);
+    form->chartWidthSlider.SetPosition(30);
     PaintNow();
-    ASSERT_GT(form->Series1.Count(), 31);
+    ASSERT_GT(form->outputLine.Count(), 31);
     PaintScreenMagenta();
     const int redraws = view->Stats().Redraws;
     Plus(3);
@@ -166,7 +166,7 @@ TEST_F(ChartStep, AStepRepaintsOnlyTheColumnsItChangesAndOneBeyondTheEdgeNothing
     EXPECT_EQ(unchanged, visible.Width() * visible.Height());
 }
 
-// The pointer rests on a bottom label while TrackBar2 is moved by keys: the bold label is
+// The pointer rests on a bottom label while chartWidthSlider is moved by keys: the bold label is
 // the one whose text is under the pointer after each move, or none.
 TEST_F(ChartStep, BoldLabelFollowsTheTextUnderAStillPointerWhenTheLabelsChange) {
     const chart::AxisLabels& labels = view->Layout().BottomLabels;
@@ -176,7 +176,7 @@ TEST_F(ChartStep, BoldLabelFollowsTheTextUnderAStillPointerWhenTheLabelsChange) 
     ASSERT_TRUE(
         wintest::PumpUntil([&] { return view->Hovered().Bottom == static_cast<int>(first); }, 2s));
     const PointPx pointer = Pointer();
-    SetFocus(form->TrackBar2.Handle());
+    SetFocus(form->chartWidthSlider.Handle());
     int elsewhere = 0;
     for (const WORD key : {VK_END, VK_PRIOR, VK_HOME, VK_NEXT, VK_NEXT, VK_RIGHT, VK_END}) {
         wintest::PressKey(key);
@@ -184,7 +184,7 @@ TEST_F(ChartStep, BoldLabelFollowsTheTextUnderAStillPointerWhenTheLabelsChange) 
         ASSERT_EQ(Pointer(), pointer) << "the pointer stands still";
         const int under = chart::HoveredLabelIndex(view->Layout().BottomLabels, pointer);
         EXPECT_EQ(view->Hovered().Bottom, under)
-            << "after key " << key << " at TrackBar2 " << form->TrackBar2.Position();
+            << "after key " << key << " at chartWidthSlider " << form->chartWidthSlider.Position();
         elsewhere += under != static_cast<int>(first);
         EXPECT_EQ(Differences(Copy(view->Picture()), FullRedraw()), 0);
     }

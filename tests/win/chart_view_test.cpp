@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "core/chart/stairs_raster.h"
 #include "chart_window.h"
+#include "core/chart/stairs_raster.h"
 #include "stairs_oracle.h"
 #include "win/ui/handles.h"
 #include "win/ui/memory_picture.h"
@@ -69,16 +69,16 @@ TEST_F(ChartWindow, ClearLeavesTheStaticLayerAlone) {
     Plus(8);
     PaintNow();
     ASSERT_GT(CountColour(Screen(view->Handle()), kLine), 0);
-    SendMessageW(form->btnClearChart.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form->clearButton.Handle(), BM_CLICK, 0, 0);
     PaintNow();
-    EXPECT_EQ(form->Series1.Count(), 0);
+    EXPECT_EQ(form->outputLine.Count(), 0);
     ExpectScreenShows(StaticLayer());
 }
 
 TEST_F(ChartWindow, ExtremeValuesLieOnThePlotsEdgesAndTheLineIsClippedBelowIt) {
-    SendMessageW(form->rbSqr.Handle(), BM_CLICK, 0, 0);
-    ASSERT_TRUE(form->rbSqr.Checked());
-    form->edAdder.SetValue(32768);
+    SendMessageW(form->sqrButton.Handle(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(form->sqrButton.Checked());
+    form->incrementBox.SetValue(32768);
     Plus(6);  // 255, 0, 255, 0, 255, 0
     PaintNow();
     const RectPx plot = Plot();
@@ -167,9 +167,9 @@ TEST_F(ChartWindow, RightmostBottomLabelIsDrawnWholeInsideTheFrame) {
     for (const Case c : {Case{30, 0}, Case{10000, 0}, Case{256, 0}, Case{256, 400}}) {
         view->SetBoundsPx(
             {designed.Left, designed.Top, designed.Right + c.widerPx, designed.Bottom});
-        form->TrackBar2.SetPosition(c.position);
+        form->chartWidthSlider.SetPosition(c.position);
         PaintNow();
-        SCOPED_TRACE("TrackBar2 at " + std::to_string(c.position) + ", " +
+        SCOPED_TRACE("chartWidthSlider at " + std::to_string(c.position) + ", " +
                      std::to_string(c.widerPx) + " px wider");
         const base::SizePx size = view->ClientSizePx();
         const chart::AxisLabel& last = view->Layout().BottomLabels.Labels.front();
@@ -211,14 +211,14 @@ TEST_F(ChartWindow, RightmostBottomLabelIsDrawnWholeInsideTheFrame) {
 }
 
 TEST_F(ChartWindow, NarrowWidthShowsTheLineToTheRightEdgeAndTheNextSampleClears) {
-    ASSERT_TRUE(form->cbAutoClear.Checked());
+    ASSERT_TRUE(form->autoClearBox.Checked());
     Plus(199);
-    ASSERT_EQ(form->Series1.Count(), 200);
-    form->TrackBar2.SetPosition(30);
+    ASSERT_EQ(form->outputLine.Count(), 200);
+    form->chartWidthSlider.SetPosition(30);
     PaintNow();
     EXPECT_EQ(view->BottomAxis.DrawnMinimum, 0.0);
     EXPECT_EQ(view->BottomAxis.DrawnMaximum, 30.0);
-    EXPECT_EQ(form->Series1.Count(), 200) << "the points stay";
+    EXPECT_EQ(form->outputLine.Count(), 200) << "the points stay";
     const Pixels screen = Screen(view->Handle());
     const RectPx plot = Plot();
     const auto lineInColumn = [&](int x) {
@@ -231,7 +231,7 @@ TEST_F(ChartWindow, NarrowWidthShowsTheLineToTheRightEdgeAndTheNextSampleClears)
 
     Plus();
     PaintNow();
-    EXPECT_EQ(form->Series1.Count(), 0);
+    EXPECT_EQ(form->outputLine.Count(), 0);
     ExpectScreenShows(StaticLayer());
 }
 
@@ -241,12 +241,12 @@ TEST_F(ChartWindow, DenseLineEqualsTheStaticLayerBlendedWithEveryVertexCoverage)
     const base::RectPx bounds = view->BoundsPx();
     view->SetBoundsPx(
         {bounds.Left, bounds.Top, bounds.Right + 1000 - Plot().Width(), bounds.Bottom});
-    form->cbAutoClear.SetChecked(false);
+    form->autoClearBox.SetChecked(false);
     std::mt19937 random(2024);
     std::uniform_int_distribution<int> level(0, 255);
     const auto fill = [&] {
-        form->Series1.Clear();
-        for (int i = 0; i < 10000; ++i) form->Series1.AddY(level(random));
+        form->outputLine.Clear();
+        for (int i = 0; i < 10000; ++i) form->outputLine.AddY(level(random));
     };
     ASSERT_TRUE(view->BottomAxis.SetMaximum(9999));
     fill();
@@ -329,7 +329,7 @@ TEST_F(ChartWindow, LabelFontFollowsTheWindowsDensity) {
 TEST_F(ChartWindow, LabelsUseTheUsersSeparators) {
     wchar_t thousands[16]{};
     ASSERT_GT(GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, thousands, 16), 0);
-    form->TrackBar2.SetPosition(10000);
+    form->chartWidthSlider.SetPosition(10000);
     PaintNow();
     const std::u16string expected = u"10" + ui::ToU16(thousands) + u"000";
     bool found = false;
@@ -354,7 +354,7 @@ TEST_F(ChartWindow, ARegionalChangeRelabelsTheAxes) {
         SendMessageW(form->Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
         PaintNow();
     };
-    form->TrackBar2.SetPosition(10000);
+    form->chartWidthSlider.SetPosition(10000);
     PaintNow();
     // The prefix's settings are put back whatever happens below.
     struct Restore {
@@ -365,7 +365,7 @@ TEST_F(ChartWindow, ARegionalChangeRelabelsTheAxes) {
     ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, other));
     announce();
     EXPECT_EQ(label10000(), u"10" + ui::ToU16(other) + u"000");
-    EXPECT_EQ(form->edAdder.Symbols().Grouping, static_cast<char16_t>(other[0]));
+    EXPECT_EQ(form->incrementBox.Symbols().Grouping, static_cast<char16_t>(other[0]));
     ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, original));
     announce();
     EXPECT_EQ(label10000(), u"10" + ui::ToU16(original) + u"000");
@@ -377,7 +377,7 @@ TEST_F(ChartWindow, RequestsBeforeAPaintCostOneRedrawAndUncoveringOnlyCopies) {
     view->RequestRepaint();
     view->RequestRepaint();
     PaintNow();
-    EXPECT_EQ(form->Series1.Count(), 6);
+    EXPECT_EQ(form->outputLine.Count(), 6);
     EXPECT_EQ(view->Stats().Redraws, before + 1);
 
     const int staticRedraws = view->Stats().StaticRedraws;

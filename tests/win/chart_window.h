@@ -12,10 +12,11 @@
 #include <memory>
 #include <vector>
 
-#include "win/views/chart_painter.h"
 #include "core/chart/stairs_raster.h"
 #include "core/chart/visible_range.h"
+#include "stair_vertices.h"
 #include "win/ui/handles.h"
+#include "win/views/chart_painter.h"
 #include "win_fixture.h"
 
 namespace wintest {
@@ -118,7 +119,7 @@ protected:
     void SetUp() override {
         form = wintest::ShowForm(wintest::At(Dpi()));
         ASSERT_EQ(form->CurrentDpi(), Dpi());
-        view = &form->Chart1;
+        view = &form->waveformChart;
         PaintNow();
     }
     // The pointer leaves no hovered label behind for the next window.
@@ -131,7 +132,7 @@ protected:
         wintest::Pump();
     }
     void Plus(int times = 1) {
-        for (int i = 0; i < times; ++i) SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
+        for (int i = 0; i < times; ++i) SendMessageW(form->stepButton.Handle(), BM_CLICK, 0, 0);
     }
     RectPx Plot() const { return view->Layout().PlotRectPx; }
 
@@ -157,7 +158,7 @@ protected:
     Pixels FullRedraw(bool withLine = true) const {
         chart::ChartPainter fresh;
         const base::SizePx size = view->ClientSizePx();
-        const chart::Series& series = form->Series1;
+        const chart::Series& series = form->outputLine;
         fresh.Update({.Layout = view->Layout(),
                       .Hovered = view->Hovered(),
                       .WidthPx = size.Width,
@@ -175,10 +176,11 @@ protected:
     // The stepped line's vertices over the axes as last drawn, every point given.
     std::vector<PointPx> ModelVertices() const {
         const chart::ChartLayout& layout = view->Layout();
-        const auto xs = form->Series1.XValues();
+        const auto xs = form->outputLine.XValues();
         const auto range =
             chart::FindVisibleRange(xs, layout.Bottom.DrawnMinimum, layout.Bottom.DrawnMaximum);
-        return chart::StairVertices(xs, form->Series1.YValues(), range, layout.Bottom, layout.Left);
+        return chart_test::StairVertices(xs, form->outputLine.YValues(), range, layout.Bottom,
+                                         layout.Left);
     }
 
     // Real pointer input at a point of the chart's client area: a move there, with
@@ -209,7 +211,7 @@ protected:
         return {pt.x, pt.y};
     }
 
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     chart::ChartView* view = nullptr;
 };
 

@@ -15,11 +15,11 @@
 #include <set>
 #include <vector>
 
-#include "core/chart/labels.h"
-#include "win/views/rubber_band.h"
 #include "chart_window.h"
+#include "core/chart/labels.h"
 #include "win/ui/locale.h"
 #include "win/ui/memory_picture.h"
+#include "win/views/rubber_band.h"
 
 namespace {
 
@@ -196,7 +196,7 @@ protected:
         before = View();
     }
     void TearDown() override {
-        form->cbAuto.SetChecked(false);
+        form->runBox.SetChecked(false);
         EXPECT_EQ(wintest::ErrorLog().size(), errorsBefore) << "an error was reported";
         ChartWindow::TearDown();
     }
@@ -273,19 +273,19 @@ protected:
     // labels, each on a pixel of its own, and nothing is reported.
     void ExpectTheChartKeepsDrawing() {
         int steps = 0;
-        auto afterAdd = form->Series1.OnAfterAdd;
-        form->Series1.OnAfterAdd = [&steps, &afterAdd](chart::Series& s, int index) {
+        auto afterAdd = form->outputLine.OnAfterAdd;
+        form->outputLine.OnAfterAdd = [&steps, &afterAdd](chart::Series& s, int index) {
             ++steps;
             afterAdd(s, index);
         };
         const int redraws = view->Stats().Redraws;
-        form->TrackBar1.SetPosition(500);
-        form->cbAuto.SetChecked(true);
+        form->speedSlider.SetPosition(500);
+        form->runBox.SetChecked(true);
         EXPECT_TRUE(wintest::PumpUntil(
             [&] { return steps >= 5 && view->Stats().Redraws >= redraws + 3; }, 10s))
             << steps << " steps, " << view->Stats().Redraws - redraws << " redraws";
-        form->cbAuto.SetChecked(false);
-        form->Series1.OnAfterAdd = afterAdd;
+        form->runBox.SetChecked(false);
+        form->outputLine.OnAfterAdd = afterAdd;
         PaintNow();
         EXPECT_EQ(wintest::ErrorLog().size(), errorsBefore);
         const chart::ChartLayout& layout = view->Layout();
@@ -318,33 +318,33 @@ protected:
 // Interplay with the rest of the window
 
 TEST_F(ChartZoomWindow, ZoomedInto10To20AutoClearEmptiesAtTheNextSampleAndAtIndex21) {
-    ASSERT_TRUE(form->cbAutoClear.Checked());
+    ASSERT_TRUE(form->autoClearBox.Checked());
     Plus(30);
-    ASSERT_EQ(form->Series1.Count(), 31);
+    ASSERT_EQ(form->outputLine.Count(), 31);
     PaintNow();
     ZoomDrag({FirstColumnAtLeast(10), Plot().Top + 20},
              {FirstColumnAtLeast(20), Plot().Bottom - 20});
     ASSERT_GE(view->BottomAxis.Maximum, 20);
     ASSERT_LT(view->BottomAxis.Maximum, 21);
     EXPECT_NEAR(view->BottomAxis.Minimum, 10, 0.25);
-    EXPECT_EQ(form->Series1.Count(), 31) << "a zoom changes no data";
+    EXPECT_EQ(form->outputLine.Count(), 31) << "a zoom changes no data";
 
     Plus();
-    EXPECT_EQ(form->Series1.Count(), 0) << "index 31 lies beyond the view";
+    EXPECT_EQ(form->outputLine.Count(), 0) << "index 31 lies beyond the view";
     Plus(21);
-    ASSERT_EQ(form->Series1.Count(), 21);
+    ASSERT_EQ(form->outputLine.Count(), 21);
     PaintNow();
-    const auto xs = form->Series1.XValues();
+    const auto xs = form->outputLine.XValues();
     const chart::VisibleRange visible =
         chart::FindVisibleRange(xs, view->BottomAxis.DrawnMinimum, view->BottomAxis.DrawnMaximum);
     EXPECT_GE(xs[static_cast<std::size_t>(visible.First)], 10) << "0 to 9 lie left of the view";
     EXPECT_EQ(visible.Last, 20);
     Plus();
-    EXPECT_EQ(form->Series1.Count(), 0) << "index 21 empties the series again";
+    EXPECT_EQ(form->outputLine.Count(), 0) << "index 21 empties the series again";
 }
 
 TEST_F(ChartZoomWindow, ScrolledIntoNegativeBottomValuesEverySampleIsRemovedAtOnce) {
-    ASSERT_TRUE(form->cbAutoClear.Checked());
+    ASSERT_TRUE(form->autoClearBox.Checked());
     const int y = PlotCentre().YPx;
     for (int drag = 0; drag < 2; ++drag) {
         ScrollDrag({Plot().Left + 10, y}, {Plot().Left + 710, y}, 7);
@@ -355,7 +355,7 @@ TEST_F(ChartZoomWindow, ScrolledIntoNegativeBottomValuesEverySampleIsRemovedAtOn
     EXPECT_TRUE(view->Zoom().SavedViewPending());
     for (int i = 0; i < 5; ++i) {
         Plus();
-        EXPECT_EQ(form->Series1.Count(), 0);
+        EXPECT_EQ(form->outputLine.Count(), 0);
     }
 }
 
@@ -366,23 +366,23 @@ TEST_F(ChartZoomWindow, SliderWhileZoomedSetsTheRightEdgeUntilBelowMinimumAndOne
     ASSERT_NEAR(minimum, 50, 0.25);
     ASSERT_NEAR(view->BottomAxis.Maximum, 100, 0.25);
 
-    form->TrackBar2.SetPosition(1000);
+    form->chartWidthSlider.SetPosition(1000);
     PaintNow();
     EXPECT_EQ(view->BottomAxis.DrawnMinimum, minimum);
     EXPECT_EQ(view->BottomAxis.DrawnMaximum, 1000);
-    form->TrackBar2.SetPosition(30);
+    form->chartWidthSlider.SetPosition(30);
     PaintNow();
-    EXPECT_EQ(form->TrackBar2.Position(), 30);
+    EXPECT_EQ(form->chartWidthSlider.Position(), 30);
     EXPECT_EQ(view->BottomAxis.Minimum, minimum);
     EXPECT_EQ(view->BottomAxis.Maximum, 1000) << "below Minimum the slider has no effect";
 
-    ClickButton(form->btnZoom);
+    ClickButton(form->zoomResetButton);
     EXPECT_EQ(View(), before);
     EXPECT_FALSE(view->Zoom().SavedViewPending());
-    EXPECT_EQ(form->TrackBar2.Position(), 30) << "the slider keeps its own position";
+    EXPECT_EQ(form->chartWidthSlider.Position(), 30) << "the slider keeps its own position";
     PaintNow();
     EXPECT_EQ(view->BottomAxis.DrawnMaximum, 256);
-    ClickButton(form->btnZoom);
+    ClickButton(form->zoomResetButton);
     EXPECT_EQ(View(), before) << "a second \"1:1\" changes nothing";
 }
 
@@ -392,8 +392,8 @@ TEST_F(ChartZoomWindow, ClearKeepsTheZoomedView) {
     ZoomDrag(At(20, 200), At(120, 50));
     const ViewState zoomed = View();
     ASSERT_NE(zoomed, before);
-    ClickButton(form->btnClearChart);
-    EXPECT_EQ(form->Series1.Count(), 0);
+    ClickButton(form->clearButton);
+    EXPECT_EQ(form->outputLine.Count(), 0);
     EXPECT_EQ(View(), zoomed);
     EXPECT_TRUE(view->Zoom().SavedViewPending());
 }
@@ -416,9 +416,9 @@ TEST_F(ChartZoomWindow, PressIntoTheChartTakesTheFocusFromTheEditBox) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         RECT edit{};
-        GetClientRect(form->edAdder.Handle(), &edit);
-        wintest::ClickAt(form->edAdder.Handle(), edit.right / 2, edit.bottom / 2);
-        ASSERT_EQ(GetFocus(), form->edAdder.Handle());
+        GetClientRect(form->incrementBox.Handle(), &edit);
+        wintest::ClickAt(form->incrementBox.Handle(), edit.right / 2, edit.bottom / 2);
+        ASSERT_EQ(GetFocus(), form->incrementBox.Handle());
         Press(c.at, c.down);
         EXPECT_EQ(GetFocus(), view->Handle());
         Release(c.at, c.up);
@@ -507,7 +507,7 @@ TEST_F(ChartZoomWindow, WheelNotchesScrollTheLeftAxisWithOneRedrawForThemAll) {
     EXPECT_NEAR(view->LeftAxis.Minimum, 2 * 7.65, 1e-9);
     EXPECT_EQ(view->BottomAxis.Minimum, before.bottom.Minimum);
     EXPECT_EQ(view->BottomAxis.Maximum, before.bottom.Maximum);
-    ClickButton(form->btnZoom);
+    ClickButton(form->zoomResetButton);
     EXPECT_EQ(View(), before);
 }
 
@@ -612,17 +612,17 @@ TEST_F(ChartZoomWindow, AfterTheReleaseTheScreenShowsAFreshRedrawOfTheNewView) {
 // puts the outline back, so the screen always holds the picture and the current outline,
 // and once the button is up the picture alone.
 TEST_F(ChartZoomWindow, SlowDragWithTheStepTimerRunningLeavesNoTrace) {
-    form->TrackBar1.SetPosition(500);
+    form->speedSlider.SetPosition(500);
     // An increment of 1 brings the accumulator back only after 65536 steps, so a changed
     // accumulator below means the generator stepped during the drag.
-    form->edAdder.SetValue(1);
-    form->cbAuto.SetChecked(true);
-    ASSERT_TRUE(form->Timer1.Enabled());
+    form->incrementBox.SetValue(1);
+    form->runBox.SetChecked(true);
+    ASSERT_TRUE(form->stepTimer.Enabled());
     wintest::Pump(200ms);
     const PointPx start = At(20, 240);
     Press(start);
     const int redraws = view->Stats().Redraws;
-    const std::uint16_t phase = form->PhaseAcc();
+    const std::uint16_t phase = form->Generator().Accumulator();
     const auto expectScreenConsistent = [&] {
         const Pixels picture = Copy(view->Picture());
         const std::optional<ZoomOutline> outline = view->Mouse().OutlineShown();
@@ -641,12 +641,12 @@ TEST_F(ChartZoomWindow, SlowDragWithTheStepTimerRunningLeavesNoTrace) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     EXPECT_GT(view->Stats().Redraws - redraws, 20) << "the samples repainted the chart";
-    EXPECT_NE(form->PhaseAcc(), phase);
+    EXPECT_NE(form->Generator().Accumulator(), phase);
     Release({start.XPx + 720, start.YPx + 250});
     expectScreenConsistent();
     ASSERT_EQ(view->Mouse().OutlineShown(), std::nullopt);
     wintest::Pump(100ms);
-    form->cbAuto.SetChecked(false);
+    form->runBox.SetChecked(false);
     PaintNow();
     ExpectScreenShows(Copy(view->Picture()));
     std::printf("[ figures  ] slow drag: %.1f s, %.0f redraws/s with the timer at 1 ms\n", seconds,
@@ -695,7 +695,7 @@ TEST_F(ChartZoomWindow, FiftyTinyZoomsInARowKeepTheChartDrawing) {
     EXPECT_LT(view->BottomAxis.Maximum - view->BottomAxis.Minimum, 1e-9);
     EXPECT_LT(view->LeftAxis.Maximum - view->LeftAxis.Minimum, 1e-9);
     ExpectTheChartKeepsDrawing();
-    ClickButton(form->btnZoom);
+    ClickButton(form->zoomResetButton);
     EXPECT_EQ(View(), before);
 }
 
@@ -728,7 +728,7 @@ TEST_F(ChartZoomWindow, FarAndEmptyRangesKeepTheChartDrawing) {
         Wheel({120, -120, 120});
         PaintNow();
         ExpectTheChartKeepsDrawing();
-        ClickButton(form->btnZoom);
+        ClickButton(form->zoomResetButton);
     }
 }
 
@@ -753,7 +753,7 @@ TEST_F(ChartZoomWindow, ZoomOnAChartShrunkToNothingGivesTheWidenedZeroRange) {
     PaintNow();
     ExpectTheChartKeepsDrawing();
     ExpectScreenShows(Copy(view->Picture()));
-    ClickButton(form->btnZoom);
+    ClickButton(form->zoomResetButton);
     EXPECT_EQ(View(), before);
 }
 

@@ -3,8 +3,10 @@
 //
 // Usage: clip_probe PREFIX read
 //          writes PREFIX.bmp (the CF_DIB data behind a bitmap file header), PREFIX.png
-//          (the same picture) and PREFIX.txt (CF_UNICODETEXT as UTF-8); exit code 0, or 3
-//          when the clipboard lacks either format, 4 when it cannot be opened.
+//          (the same picture), PREFIX.txt (CF_UNICODETEXT as UTF-8) and, when the
+//          clipboard holds the registered format "PNG", its bytes as PREFIX.clip.png;
+//          exit code 0, or 3 when the clipboard lacks CF_DIB or CF_UNICODETEXT, 4 when it
+//          cannot be opened.
 //        clip_probe MARKER hold:MS
 //          opens the clipboard, creates the file MARKER, keeps the clipboard open for MS
 //          milliseconds, then closes it; exit code 0, or 4 when it cannot be opened.
@@ -85,6 +87,11 @@ int Read(const std::wstring& prefix) {
         WideCharToMultiByte(CP_UTF8, 0, chars, length, utf8.data(), n, nullptr, nullptr);
         GlobalUnlock(text);
         if (!WriteFileBytes(prefix + L".txt", utf8.data(), utf8.size())) code = 5;
+        if (HANDLE png = GetClipboardData(RegisterClipboardFormatW(L"PNG"))) {
+            const void* bytes = GlobalLock(png);
+            if (!WriteFileBytes(prefix + L".clip.png", bytes, GlobalSize(png))) code = 5;
+            GlobalUnlock(png);
+        }
     }
     CloseClipboard();
     return code;

@@ -10,47 +10,47 @@ using namespace std::chrono_literals;
 TEST(ControlEvents, CheckBoxFiresOnANewStateOnlyAfterItIsInPlace) {
     auto form = wintest::ShowForm(wintest::At(120));
     std::vector<bool> seen;
-    form->cbAutoClear.OnClick = [&](ui::Window&) { seen.push_back(form->cbAutoClear.Checked()); };
-    form->cbAutoClear.SetChecked(true);  // the value it holds
+    form->autoClearBox.OnClick = [&](ui::Window&) { seen.push_back(form->autoClearBox.Checked()); };
+    form->autoClearBox.SetChecked(true);  // the value it holds
     EXPECT_TRUE(seen.empty());
-    form->cbAutoClear.SetChecked(false);
-    const base::SizePx s = form->cbAutoClear.ClientSizePx();
-    wintest::ClickAt(form->cbAutoClear.Handle(), 8, s.Height / 2);
-    SetFocus(form->cbAutoClear.Handle());
+    form->autoClearBox.SetChecked(false);
+    const base::SizePx s = form->autoClearBox.ClientSizePx();
+    wintest::ClickAt(form->autoClearBox.Handle(), 8, s.Height / 2);
+    SetFocus(form->autoClearBox.Handle());
     wintest::PressKey(VK_SPACE);
     EXPECT_EQ(seen, (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(SendMessageW(form->cbAutoClear.Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(form->autoClearBox.Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
 TEST(ControlEvents, RadioButtonFiresOnlyWhenItBecomesChecked) {
     auto form = wintest::ShowForm(wintest::At(120));
     std::vector<std::string_view> seen;
-    for (ui::RadioButton* rb : {&form->rbSin, &form->rbSaw, &form->rbTri}) {
+    for (ui::RadioButton* rb : {&form->sinButton, &form->sawButton, &form->triButton}) {
         rb->OnClick = [&seen, rb](ui::Window&) { seen.push_back(rb->Name()); };
     }
-    form->rbSin.SetChecked(true);
-    form->rbTri.SetChecked(true);
-    form->rbTri.SetChecked(true);
-    form->rbSin.SetChecked(false);  // unchecking fires nothing
-    EXPECT_EQ(seen, std::vector<std::string_view>{"rbTri"});
-    EXPECT_FALSE(form->rbSin.Checked());
-    EXPECT_EQ(SendMessageW(form->rbSin.Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    form->sinButton.SetChecked(true);
+    form->triButton.SetChecked(true);
+    form->triButton.SetChecked(true);
+    form->sinButton.SetChecked(false);  // unchecking fires nothing
+    EXPECT_EQ(seen, std::vector<std::string_view>{"triButton"});
+    EXPECT_FALSE(form->sinButton.Checked());
+    EXPECT_EQ(SendMessageW(form->sinButton.Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
 TEST(ControlEvents, StandardSliderReportsEveryNotificationOfAKeyPress) {
     auto form = wintest::ShowForm(wintest::At(120));
     std::vector<int> positions;
-    form->TrackBar2.OnChange = [&](ui::Window&) {
-        positions.push_back(form->TrackBar2.Position());
+    form->chartWidthSlider.OnChange = [&](ui::Window&) {
+        positions.push_back(form->chartWidthSlider.Position());
     };
-    SetFocus(form->TrackBar2.Handle());
+    SetFocus(form->chartWidthSlider.Handle());
     wintest::PressKey(VK_RIGHT);
     // One notification for the step and the closing one, with the position unchanged.
     EXPECT_EQ(positions, (std::vector<int>{257, 257}));
     positions.clear();
-    form->TrackBar2.SetPosition(257);
+    form->chartWidthSlider.SetPosition(257);
     EXPECT_TRUE(positions.empty()) << "code that sets the held position raises nothing";
-    form->TrackBar2.SetPosition(5);
+    form->chartWidthSlider.SetPosition(5);
     EXPECT_EQ(positions, std::vector<int>{30}) << "clamped to the slider's range";
 }
 
@@ -61,8 +61,9 @@ struct CursorCase {
 
 TEST(ControlEvents, HandCursorOverTheArrowThePlusButtonAndTheStartBox) {
     auto form = wintest::ShowForm(wintest::At(120));
-    const CursorCase cases[] = {{"Image1", true},   {"Button1", true}, {"cbAuto", true},
-                                {"Button2", false}, {"Panel1", false}, {"Chart1", false}};
+    const CursorCase cases[] = {
+        {"arrow", true},        {"stepButton", true},        {"runBox", true},
+        {"resetButton", false}, {"accumulatorPanel", false}, {"waveformChart", false}};
     const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
     for (const CursorCase& c : cases) {
         HWND hwnd = form->FindControl(c.control)->Handle();
@@ -79,7 +80,7 @@ TEST(ControlEvents, HandCursorOverTheArrowThePlusButtonAndTheStartBox) {
 }
 
 TEST(ShowRequest, MaximisedRestoresToTheCentredRectangle) {
-    TForm1 form(wintest::At(120));
+    MainWindow form(wintest::At(120));
     form.Show(SW_SHOWMAXIMIZED);
     EXPECT_TRUE(wintest::PumpUntil([&] { return IsZoomed(form.Handle()) != FALSE; }));
     WINDOWPLACEMENT placement{};
@@ -96,7 +97,7 @@ TEST(ShowRequest, MaximisedRestoresToTheCentredRectangle) {
 }
 
 TEST(ShowRequest, MinimisedWithoutActivation) {
-    TForm1 form(wintest::At(120));
+    MainWindow form(wintest::At(120));
     form.Show(SW_SHOWMINNOACTIVE);
     EXPECT_TRUE(wintest::PumpUntil([&] { return IsIconic(form.Handle()) != FALSE; }));
 }

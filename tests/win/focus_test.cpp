@@ -13,7 +13,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string NameOfFocus(const TForm1& form) {
+std::string NameOfFocus(const MainWindow& form) {
     HWND focus = GetFocus();
     if (!focus) return "(nowhere)";
     if (focus == form.Handle()) return "(the window)";
@@ -35,40 +35,40 @@ protected:
     }
     std::string Focused() const { return NameOfFocus(*form); }
 
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 // The sequence a new user tries: "+" once, then the arrow to start. "+" is disabled while
 // it has the focus; the focus goes on to the next tab stop and the keyboard keeps working.
 TEST_F(Focus, StartingWhilePlusHasTheFocusMovesItOnAndTheKeysKeepWorking) {
-    Click(form->Button1);
-    ASSERT_EQ(Focused(), "Button1");
-    EXPECT_EQ(form->stLow.Caption(), u"0") << "one step of 256 leaves the low byte at 0";
-    EXPECT_EQ(form->stHi.Caption(), u"1");
-    Click(form->Image1);
-    ASSERT_TRUE(form->cbAuto.Checked());
-    ASSERT_FALSE(form->Button1.Enabled());
-    EXPECT_EQ(Focused(), "edAdder") << "the next tab stop after the disabled \"+\"";
+    Click(form->stepButton);
+    ASSERT_EQ(Focused(), "stepButton");
+    EXPECT_EQ(form->lowByteDisplay.Caption(), u"0") << "one step of 256 leaves the low byte at 0";
+    EXPECT_EQ(form->highByteDisplay.Caption(), u"1");
+    Click(form->arrow);
+    ASSERT_TRUE(form->runBox.Checked());
+    ASSERT_FALSE(form->stepButton.Enabled());
+    EXPECT_EQ(Focused(), "incrementBox") << "the next tab stop after the disabled \"+\"";
 
     wintest::PressKey(VK_TAB, true);
-    EXPECT_EQ(Focused(), "TrackBar1") << "Shift+Tab passes over the disabled \"+\"";
+    EXPECT_EQ(Focused(), "speedSlider") << "Shift+Tab passes over the disabled \"+\"";
     wintest::PressKey(VK_TAB);
-    EXPECT_EQ(Focused(), "edAdder");
+    EXPECT_EQ(Focused(), "incrementBox");
     wintest::PressKey(VK_TAB);
-    EXPECT_EQ(Focused(), "Button2");
+    EXPECT_EQ(Focused(), "resetButton");
     wintest::PressKey(VK_TAB);
-    EXPECT_EQ(Focused(), "cbAuto");
+    EXPECT_EQ(Focused(), "runBox");
     wintest::PressKey(VK_SPACE);
-    EXPECT_FALSE(form->cbAuto.Checked()) << "Space on the start box stops the generator";
-    EXPECT_TRUE(form->Button1.Enabled());
+    EXPECT_FALSE(form->runBox.Checked()) << "Space on the start box stops the generator";
+    EXPECT_TRUE(form->stepButton.Enabled());
 
     wintest::PressKey(VK_TAB, true);
     wintest::PressKey(VK_TAB, true);
     wintest::PressKey(VK_TAB, true);
-    EXPECT_EQ(Focused(), "Button1") << "enabled again, \"+\" is a tab stop again";
-    const int points = form->Series1.Count();
+    EXPECT_EQ(Focused(), "stepButton") << "enabled again, \"+\" is a tab stop again";
+    const int points = form->outputLine.Count();
     wintest::PressKey(VK_RETURN);
-    EXPECT_EQ(form->Series1.Count(), points + 1) << "Enter on \"+\" steps once";
+    EXPECT_EQ(form->outputLine.Count(), points + 1) << "Enter on \"+\" steps once";
 }
 
 // How a control goes away while it has the focus, and where the focus must go next.
@@ -105,36 +105,37 @@ TEST_P(FocusGone, TheFocusMovesToTheNextTabStop) {
     EXPECT_EQ(Focused(), c.expected) << "Shift+Tab and Tab pass over what is gone";
 }
 
-INSTANTIATE_TEST_SUITE_P(DisabledOrHidden, FocusGone,
-                         testing::Values(GoneCase{"Button1", "Button1", false, "edAdder"},
-                                         GoneCase{"Button2", "Button2", true, "cbAuto"},
-                                         GoneCase{"rbSin", "rbSin", false,
-                                                  "Chart1"},  // the last wraps to the first
-                                         GoneCase{"TrackBar2", "Panel2", true, "TrackBar1"},
-                                         GoneCase{"edAdder", "Panel1", false, "rbSin"}));
+INSTANTIATE_TEST_SUITE_P(
+    DisabledOrHidden, FocusGone,
+    testing::Values(GoneCase{"stepButton", "stepButton", false, "incrementBox"},
+                    GoneCase{"resetButton", "resetButton", true, "runBox"},
+                    GoneCase{"sinButton", "sinButton", false,
+                             "waveformChart"},  // the last wraps to the first
+                    GoneCase{"chartWidthSlider", "chartPanel", true, "speedSlider"},
+                    GoneCase{"incrementBox", "accumulatorPanel", false, "sinButton"}));
 
 TEST_F(Focus, TabAndShiftTabStillWorkWithTheFocusNowhere) {
-    SetFocus(form->Button1.Handle());
+    SetFocus(form->stepButton.Handle());
     SetFocus(nullptr);
     wintest::PressKey(VK_F23);
     ASSERT_EQ(GetFocus(), nullptr) << "a control that is still there is not given the focus back";
     ASSERT_EQ(GetActiveWindow(), form->Handle());
     wintest::PressKey(VK_TAB);
-    EXPECT_EQ(Focused(), "edAdder") << "Tab goes on from the control that had the focus last";
+    EXPECT_EQ(Focused(), "incrementBox") << "Tab goes on from the control that had the focus last";
     DWORD start = 0;
     DWORD end = 0;
-    SendMessageW(form->edAdder.Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+    SendMessageW(form->incrementBox.Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 3u) << "arriving by keyboard selects the whole text";
 
     SetFocus(nullptr);
     wintest::PressKey(VK_TAB, true);
-    EXPECT_EQ(Focused(), "Button1");
+    EXPECT_EQ(Focused(), "stepButton");
 
     SetFocus(form->Handle());
     wintest::PressKey(VK_TAB);
-    EXPECT_EQ(Focused(), "edAdder") << "also while the window itself has the focus";
+    EXPECT_EQ(Focused(), "incrementBox") << "also while the window itself has the focus";
 }
 
 // ---------------------------------------------------------------------------
@@ -205,42 +206,43 @@ protected:
 };
 
 TEST_P(Reactivation, LeavingAndRegainingActivationLeavesTheBoxAsTheUserLeftIt) {
-    HWND box = form->edAdder.Handle();
-    Click(form->edAdder);
+    HWND box = form->incrementBox.Handle();
+    Click(form->incrementBox);
     ASSERT_EQ(GetFocus(), box);
     SendMessageW(box, EM_SETSEL, 0, -1);
     for (WORD vk : {'7', '0', '0', '0', '0'}) wintest::PressKey(vk);
     wintest::PressKey(VK_LEFT);
     wintest::PressKey(VK_LEFT);
-    const BoxState typed = StateOf(form->edAdder);
+    const BoxState typed = StateOf(form->incrementBox);
     ASSERT_EQ(typed, (BoxState{u"70000", 3, 3}));
-    ASSERT_EQ(form->Adder(), 70000 % 65536);
+    ASSERT_EQ(form->Generator().Increment(), 70000 % 65536);
     int changes = 0;
-    auto handler = form->edAdder.OnChange;
-    form->edAdder.OnChange = [&](ui::Window& sender) {
+    auto handler = form->incrementBox.OnChange;
+    form->incrementBox.OnChange = [&](ui::Window& sender) {
         ++changes;
         handler(sender);
     };
 
     for (int round = 0; round < 2; ++round) {
         AwayAndBack([&] {
-            EXPECT_EQ(StateOf(form->edAdder), typed) << "losing activation is no move of focus";
+            EXPECT_EQ(StateOf(form->incrementBox), typed)
+                << "losing activation is no move of focus";
         });
         EXPECT_EQ(GetFocus(), box);
-        EXPECT_EQ(StateOf(form->edAdder), typed) << "regaining it is no focus arrival";
+        EXPECT_EQ(StateOf(form->incrementBox), typed) << "regaining it is no focus arrival";
     }
     EXPECT_EQ(changes, 0);
-    form->edAdder.OnChange = handler;
+    form->incrementBox.OnChange = handler;
     wintest::PressKey('1');
-    EXPECT_EQ(form->edAdder.Text(), u"700100") << "the next digit goes in at the caret";
+    EXPECT_EQ(form->incrementBox.Text(), u"700100") << "the next digit goes in at the caret";
 }
 
 TEST_F(Focus, ClosingTheWindowRunsNoLeaveRuleOfTheBox) {
-    Click(form->edAdder);
-    SendMessageW(form->edAdder.Handle(), EM_SETSEL, 0, -1);
+    Click(form->incrementBox);
+    SendMessageW(form->incrementBox.Handle(), EM_SETSEL, 0, -1);
     for (WORD vk : {'7', '0', '0', '0', '0'}) wintest::PressKey(vk);
     int changes = 0;
-    form->edAdder.OnChange = [&changes](ui::Window&) { ++changes; };
+    form->incrementBox.OnChange = [&changes](ui::Window&) { ++changes; };
     form.reset();
     EXPECT_EQ(changes, 0) << "the box hidden with its window is no move of focus";
 }
@@ -253,15 +255,15 @@ INSTANTIATE_TEST_SUITE_P(ByAnotherWindow, Reactivation,
                          });
 
 TEST_F(Focus, MinimisingAndRestoringGiveTheFocusBackUnchanged) {
-    SetFocus(form->edAdder.Handle());
-    SendMessageW(form->edAdder.Handle(), EM_SETSEL, 1, 2);
-    const BoxState before = StateOf(form->edAdder);
+    SetFocus(form->incrementBox.Handle());
+    SendMessageW(form->incrementBox.Handle(), EM_SETSEL, 1, 2);
+    const BoxState before = StateOf(form->incrementBox);
     ShowWindow(form->Handle(), SW_MINIMIZE);
     ASSERT_TRUE(wintest::PumpUntil([&] { return IsIconic(form->Handle()) != FALSE; }));
     ShowWindow(form->Handle(), SW_RESTORE);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return GetFocus() == form->edAdder.Handle(); }))
+    EXPECT_TRUE(wintest::PumpUntil([&] { return GetFocus() == form->incrementBox.Handle(); }))
         << Focused();
-    EXPECT_EQ(StateOf(form->edAdder), before);
+    EXPECT_EQ(StateOf(form->incrementBox), before);
 }
 
 // A start minimised without activation: the first activation still puts the focus on the
@@ -270,8 +272,8 @@ class MinimisedStart : public testing::TestWithParam<bool> {};
 
 TEST_P(MinimisedStart, TheFirstFocusGoesToTheChartOnceRestored) {
     const bool activateFirst = GetParam();
-    TForm1 form(wintest::At(120));
-    TForm1* raw = &form;
+    MainWindow form(wintest::At(120));
+    MainWindow* raw = &form;
     ui::Application::Current()->SetMainWindow(
         form.Handle(), [raw](const MSG& msg) { return raw->PreviewKey(msg); });
     form.Show(SW_SHOWMINNOACTIVE);
@@ -282,10 +284,10 @@ TEST_P(MinimisedStart, TheFirstFocusGoesToTheChartOnceRestored) {
         wintest::Pump(50ms);
     }
     ShowWindow(form.Handle(), SW_RESTORE);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return GetFocus() == form.Chart1.Handle(); }))
+    EXPECT_TRUE(wintest::PumpUntil([&] { return GetFocus() == form.waveformChart.Handle(); }))
         << NameOfFocus(form);
     wintest::PressKey(VK_TAB);
-    EXPECT_EQ(GetFocus(), form.btnZoom.Handle());
+    EXPECT_EQ(GetFocus(), form.zoomResetButton.Handle());
 }
 
 INSTANTIATE_TEST_SUITE_P(ActivatedWhileMinimisedOrByTheRestore, MinimisedStart, testing::Bool());

@@ -6,6 +6,8 @@
 #include <array>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/layout/control_desc.h"
 #include "win/ui/form.h"
@@ -55,7 +57,7 @@ constexpr std::array<layout::ControlDesc, 2> kSmallRows{{
 class SmallForm : public ui::Form {
 public:
     SmallForm() {
-        const std::array<ui::Control*, 2> controls{&Outer, &Inner};
+        const ui::ControlBinding controls[] = {{"Inner", Inner}, {"Outer", Outer}};
         CreateForm(kSmallForm, kSmallRows, controls);
     }
     ~SmallForm() override { DestroyHandle(); }
@@ -93,6 +95,52 @@ TEST(FormScaling, AFailureWhileScalingLeavesAnchoringWorking) {
     // And a later scaling succeeds from where the window is.
     form.ScaleToDpi(144);
     EXPECT_EQ(form.CurrentDpi(), 144);
+}
+
+// A form whose bindings a test chooses.
+class BoundForm : public ui::Form {
+public:
+    ~BoundForm() override { DestroyHandle(); }
+    void Build(std::span<const ui::ControlBinding> bindings) {
+        CreateForm(kSmallForm, kSmallRows, bindings);
+    }
+
+    ui::Panel Outer;
+    ui::Panel Inner;
+    ui::Panel Spare;
+};
+
+// Each row is bound by its name to exactly one control, in any order; a binding out of
+// step with the table is refused before anything is made.
+TEST(FormBinding, EachRowHasTheOneControlOfItsName) {
+    {
+        BoundForm form;
+        const ui::ControlBinding bindings[] = {{"Inner", form.Inner}, {"Outer", form.Outer}};
+        form.Build(bindings);
+        EXPECT_EQ(form.FindControl("Outer"), &form.Outer);
+        EXPECT_EQ(form.Inner.Parent(), &form.Outer);
+    }
+    const struct {
+        std::vector<std::pair<const char*, int>> bindings;  // name, 0 Outer 1 Inner 2 Spare
+        const char* refusal;
+    } cases[] = {
+        {{{"Outer", 0}}, "No control is bound to Inner"},
+        {{{"Outer", 0}, {"Inner", 1}, {"Middle", 2}}, "No layout row is named Middle"},
+        {{{"Outer", 0}, {"Inner", 1}, {"Outer", 2}}, "Two controls are bound to Outer"},
+    };
+    for (const auto& c : cases) {
+        BoundForm form;
+        ui::Panel* panels[] = {&form.Outer, &form.Inner, &form.Spare};
+        std::vector<ui::ControlBinding> bindings;
+        for (const auto& [name, panel] : c.bindings) bindings.emplace_back(name, *panels[panel]);
+        try {
+            form.Build(bindings);
+            ADD_FAILURE() << "not refused: " << c.refusal;
+        } catch (const std::logic_error& e) {
+            EXPECT_STREQ(e.what(), c.refusal);
+        }
+        EXPECT_EQ(form.Handle(), nullptr) << "nothing was made";
+    }
 }
 
 TEST(FormLifetime, TheLoopStopsHandingKeysToAMainWindowThatIsGone) {

@@ -13,10 +13,10 @@ namespace {
 
 using base::RectPx;
 
-std::unique_ptr<TForm1> BuildAt(int dpi) {
-    TForm1::Options options;
+std::unique_ptr<MainWindow> BuildAt(int dpi) {
+    MainWindow::Options options;
     options.MonitorDpi = dpi;
-    return std::make_unique<TForm1>(options);
+    return std::make_unique<MainWindow>(options);
 }
 
 // A label sits at its designed top left corner and is as large as its text.
@@ -33,8 +33,8 @@ void ExpectLabelAt(const ui::Control& control, const RectPx& designed) {
 
 // The expected rectangle and font height of a control at `dpi`: its row of the table with
 // the edge rule applied relative to its parent (a label's size is its text's).
-void ExpectLaidOutAt(const TForm1& form, int dpi) {
-    for (const layout::ControlDesc& desc : layout::MainFormControls()) {
+void ExpectLaidOutAt(const MainWindow& form, int dpi) {
+    for (const layout::ControlDesc& desc : layout::MainWindowControls()) {
         SCOPED_TRACE(std::string(desc.Name) + " at " + std::to_string(dpi));
         const ui::Control* control = form.FindControl(desc.Name);
         ASSERT_NE(control, nullptr);
@@ -58,24 +58,24 @@ TEST(WindowLayout, AtDesignDensityEveryControlSitsAtItsTabulatedRectangle) {
     EXPECT_EQ(wintest::TextOf(form->Handle()), u"Velkamo DDS simulator");
     EXPECT_EQ(form->FontHeightPx(), 13);
     ExpectLaidOutAt(*form, 120);
-    EXPECT_EQ(wintest::TextOf(form->Label1.Handle()), u"АККУМ. ФАЗЫ");
-    EXPECT_EQ(wintest::TextOf(form->Label6.Handle()),
+    EXPECT_EQ(wintest::TextOf(form->accumulatorLabel.Handle()), u"АККУМ. ФАЗЫ");
+    EXPECT_EQ(wintest::TextOf(form->outputLabel.Handle()),
               u"Вывод волны \r\nна график или\r\nЦАП\r\n--------------->>\r\nкликни стрелку");
-    EXPECT_EQ(form->stHi.Caption(), u"0");
-    EXPECT_EQ(wintest::TextOf(form->edAdder.Handle()), u"256");
-    EXPECT_EQ(form->TrackBar1.Position(), 500);
-    EXPECT_EQ(form->TrackBar2.Position(), 256);
-    EXPECT_EQ(form->RzTrackBar1.Position(), 256);
-    EXPECT_TRUE(form->rbSin.Checked());
-    EXPECT_TRUE(form->cbAutoClear.Checked());
-    EXPECT_FALSE(form->cbAuto.Checked());
+    EXPECT_EQ(form->highByteDisplay.Caption(), u"0");
+    EXPECT_EQ(wintest::TextOf(form->incrementBox.Handle()), u"256");
+    EXPECT_EQ(form->speedSlider.Position(), 500);
+    EXPECT_EQ(form->chartWidthSlider.Position(), 256);
+    EXPECT_EQ(form->incrementSlider.Position(), 256);
+    EXPECT_TRUE(form->sinButton.Checked());
+    EXPECT_TRUE(form->autoClearBox.Checked());
+    EXPECT_FALSE(form->runBox.Checked());
 }
 
 struct DensityCase {
     int dpi;
     base::SizePx client;
     int fontHeightPx;
-    RectPx chart;  // Chart1 within Panel2: left, top, right, bottom
+    RectPx chart;  // waveformChart within chartPanel: left, top, right, bottom
 };
 
 class ScaledLayout : public testing::TestWithParam<DensityCase> {};
@@ -86,8 +86,8 @@ TEST_P(ScaledLayout, RectanglesAndFontsFollowTheEdgeRule) {
     EXPECT_EQ(form->CurrentDpi(), c.dpi);
     EXPECT_EQ(form->ClientSizePx(), c.client);
     EXPECT_EQ(form->FontHeightPx(), c.fontHeightPx);
-    EXPECT_EQ(form->Chart1.BoundsPx(), c.chart);
-    EXPECT_EQ(form->TrackBar1.ThumbLengthPx(), layout::ScaleValue(20, c.dpi, 120));
+    EXPECT_EQ(form->waveformChart.BoundsPx(), c.chart);
+    EXPECT_EQ(form->speedSlider.ThumbLengthPx(), layout::ScaleValue(20, c.dpi, 120));
     ExpectLaidOutAt(*form, c.dpi);
 }
 
@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Densities, ScaledLayout,
 // of a label only the top left corner, as it sizes itself to its text.
 struct SpotCheck {
     const char* name;
-    ui::Control& (*control)(TForm1&);
+    ui::Control& (*control)(MainWindow&);
     RectPx at120;
     RectPx at96;
     int fontAt120;  // 0: the parent's font
@@ -112,116 +112,116 @@ struct SpotCheck {
 
 TEST(WindowLayout, DesignedRectanglesAndFontsSpotChecked) {
     const SpotCheck checks[] = {
-        {"Panel2",
-         [](TForm1& f) -> ui::Control& { return f.Panel2; },
+        {"chartPanel",
+         [](MainWindow& f) -> ui::Control& { return f.chartPanel; },
          {-6, 216, 1177, 717},
          {-5, 173, 942, 574},
          0,
          0},
-        {"Panel3",
-         [](TForm1& f) -> ui::Control& { return f.Panel3; },
+        {"generatorPanel",
+         [](MainWindow& f) -> ui::Control& { return f.generatorPanel; },
          {8, 4, 1193, 216},
          {6, 3, 954, 173},
          0,
          0},
-        {"Chart1",
-         [](TForm1& f) -> ui::Control& { return f.Chart1; },
+        {"waveformChart",
+         [](MainWindow& f) -> ui::Control& { return f.waveformChart; },
          {0, 52, 1177, 500},
          {0, 42, 942, 400},
          0,
          0},
-        {"btnZoom",
-         [](TForm1& f) -> ui::Control& { return f.btnZoom; },
+        {"zoomResetButton",
+         [](MainWindow& f) -> ui::Control& { return f.zoomResetButton; },
          {8, 6, 47, 28},
          {6, 5, 38, 22},
          13,
          10},
-        {"TrackBar2",
-         [](TForm1& f) -> ui::Control& { return f.TrackBar2; },
+        {"chartWidthSlider",
+         [](MainWindow& f) -> ui::Control& { return f.chartWidthSlider; },
          {221, 6, 1177, 46},
          {177, 5, 942, 37},
          0,
          0},
-        {"Label5",
-         [](TForm1& f) -> ui::Control& { return f.Label5; },
+        {"waveTableLabel",
+         [](MainWindow& f) -> ui::Control& { return f.waveTableLabel; },
          {514, 67, 647, 187},
          {411, 54, 518, 150},
          20,
          16},
-        {"Image1",
-         [](TForm1& f) -> ui::Control& { return f.Image1; },
+        {"arrow",
+         [](MainWindow& f) -> ui::Control& { return f.arrow; },
          {984, 48, 1152, 211},
          {787, 38, 922, 169},
          0,
          0},
-        {"TrackBar1",
-         [](TForm1& f) -> ui::Control& { return f.TrackBar1; },
+        {"speedSlider",
+         [](MainWindow& f) -> ui::Control& { return f.speedSlider; },
          {0, 5, 1169, 40},
          {0, 4, 935, 32},
          0,
          0},
-        {"Panel1",
-         [](TForm1& f) -> ui::Control& { return f.Panel1; },
+        {"accumulatorPanel",
+         [](MainWindow& f) -> ui::Control& { return f.accumulatorPanel; },
          {14, 28, 495, 208},
          {11, 22, 396, 166},
          0,
          0},
-        {"Panel4",
-         [](TForm1& f) -> ui::Control& { return f.Panel4; },
+        {"waveformPanel",
+         [](MainWindow& f) -> ui::Control& { return f.waveformPanel; },
          {654, 26, 790, 206},
          {523, 21, 632, 165},
          0,
          0},
-        {"Label1",
-         [](TForm1& f) -> ui::Control& { return f.Label1; },
+        {"accumulatorLabel",
+         [](MainWindow& f) -> ui::Control& { return f.accumulatorLabel; },
          {7, 7, 178, 35},
          {6, 6, 142, 28},
          23,
          18},
-        {"stHi",
-         [](TForm1& f) -> ui::Control& { return f.stHi; },
+        {"highByteDisplay",
+         [](MainWindow& f) -> ui::Control& { return f.highByteDisplay; },
          {5, 68, 102, 120},
          {4, 54, 82, 96},
          40,
          32},
-        {"stLow",
-         [](TForm1& f) -> ui::Control& { return f.stLow; },
+        {"lowByteDisplay",
+         [](MainWindow& f) -> ui::Control& { return f.lowByteDisplay; },
          {103, 68, 200, 120},
          {82, 54, 160, 96},
          40,
          32},
-        {"Button1",
-         [](TForm1& f) -> ui::Control& { return f.Button1; },
+        {"stepButton",
+         [](MainWindow& f) -> ui::Control& { return f.stepButton; },
          {236, 49, 309, 101},
          {189, 39, 247, 81},
          43,
          34},
-        {"edAdder",
-         [](TForm1& f) -> ui::Control& { return f.edAdder; },
+        {"incrementBox",
+         [](MainWindow& f) -> ui::Control& { return f.incrementBox; },
          {344, 49, 465, 101},
          {275, 39, 372, 81},
          30,
          24},
-        {"cbAuto",
-         [](TForm1& f) -> ui::Control& { return f.cbAuto; },
+        {"runBox",
+         [](MainWindow& f) -> ui::Control& { return f.runBox; },
          {236, 9, 440, 44},
          {189, 7, 352, 35},
          23,
          18},
-        {"RzTrackBar1",
-         [](TForm1& f) -> ui::Control& { return f.RzTrackBar1; },
+        {"incrementSlider",
+         [](MainWindow& f) -> ui::Control& { return f.incrementSlider; },
          {216, 137, 473, 172},
          {173, 110, 378, 138},
          0,
          0},
-        {"rbSin",
-         [](TForm1& f) -> ui::Control& { return f.rbSin; },
+        {"sinButton",
+         [](MainWindow& f) -> ui::Control& { return f.sinButton; },
          {26, 18, 83, 35},
          {21, 14, 66, 28},
          17,
          14},
-        {"rbEcg",
-         [](TForm1& f) -> ui::Control& { return f.rbEcg; },
+        {"ecgButton",
+         [](MainWindow& f) -> ui::Control& { return f.ecgButton; },
          {26, 143, 83, 160},
          {21, 114, 66, 128},
          17,
@@ -242,39 +242,40 @@ TEST(WindowLayout, DesignedRectanglesAndFontsSpotChecked) {
                 EXPECT_EQ(control.FontHeightPx(), dpi == 120 ? c.fontAt120 : c.fontAt96);
             }
         }
-        EXPECT_EQ(form->Chart1.Parent(), &form->Panel2);
-        EXPECT_EQ(form->edAdder.Parent(), &form->Panel1);
-        EXPECT_EQ(form->rbSaw.Parent(), &form->Panel4);
-        EXPECT_EQ(form->Panel1.Parent(), &form->Panel3);
+        EXPECT_EQ(form->waveformChart.Parent(), &form->chartPanel);
+        EXPECT_EQ(form->incrementBox.Parent(), &form->accumulatorPanel);
+        EXPECT_EQ(form->sawButton.Parent(), &form->waveformPanel);
+        EXPECT_EQ(form->accumulatorPanel.Parent(), &form->generatorPanel);
     }
     auto form = BuildAt(120);
     const std::pair<HWND, std::u16string_view> captions[] = {
-        {form->btnZoom.Handle(), u"1:1"},
-        {form->btnClearChart.Handle(), u"Clear"},
-        {form->cbAutoClear.Handle(), u"Auto Clear"},
-        {form->Button1.Handle(), u"+"},
-        {form->Button2.Handle(), u"Reset Accum"},
-        {form->cbAuto.Handle(), u"START DDS!"},
-        {form->Label2.Handle(), u"Приращение фазы "},
-        {form->Label3.Handle(), u"HI bite"},
-        {form->Label4.Handle(), u"LO bite"},
-        {form->rbSaw.Handle(), u"SAW"},
-        {form->rbRSaw.Handle(), u"RSAW"},
-        {form->rbEcg.Handle(), u"ECG"},
+        {form->zoomResetButton.Handle(), u"1:1"},
+        {form->clearButton.Handle(), u"Clear"},
+        {form->autoClearBox.Handle(), u"Auto Clear"},
+        {form->stepButton.Handle(), u"+"},
+        {form->resetButton.Handle(), u"Reset Accum"},
+        {form->runBox.Handle(), u"START DDS!"},
+        {form->incrementLabel.Handle(), u"Приращение фазы "},
+        {form->highByteLabel.Handle(), u"HI bite"},
+        {form->lowByteLabel.Handle(), u"LO bite"},
+        {form->sawButton.Handle(), u"SAW"},
+        {form->rsawButton.Handle(), u"RSAW"},
+        {form->ecgButton.Handle(), u"ECG"},
     };
     for (const auto& [hwnd, text] : captions) EXPECT_EQ(wintest::TextOf(hwnd), text);
 }
 
 TEST(WindowLayout, ResizingStretchesExactlyTheAnchoredControls) {
     auto form = BuildAt(120);
-    const char* stretchedWide[] = {"Panel3", "TrackBar1", "Panel2", "Chart1", "TrackBar2"};
-    const char* stretchedTall[] = {"Panel2", "Chart1"};
+    const char* stretchedWide[] = {"generatorPanel", "speedSlider", "chartPanel", "waveformChart",
+                                   "chartWidthSlider"};
+    const char* stretchedTall[] = {"chartPanel", "waveformChart"};
     RECT outer{};
     GetWindowRect(form->Handle(), &outer);
     SetWindowPos(form->Handle(), nullptr, 0, 0, outer.right - outer.left + 200,
                  outer.bottom - outer.top + 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_EQ(form->ClientSizePx(), (base::SizePx{1377, 814}));
-    for (const layout::ControlDesc& desc : layout::MainFormControls()) {
+    for (const layout::ControlDesc& desc : layout::MainWindowControls()) {
         SCOPED_TRACE(desc.Name);
         RectPx expected = desc.Rect;
         if (desc.Kind == layout::ControlKind::Label) {
@@ -300,7 +301,7 @@ TEST(WindowLayout, TheLowerPanelKeepsItsMinimumHeight) {
     RECT outer{};
     GetWindowRect(form->Handle(), &outer);
     SetWindowPos(form->Handle(), nullptr, 0, 0, 600, 200, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(form->Panel2.BoundsPx().Height(), 50);
+    EXPECT_EQ(form->chartPanel.BoundsPx().Height(), 50);
 }
 
 TEST(WindowLayout, TabOrderRunsThroughTheTableAndStartsAtTheChart) {
@@ -308,16 +309,17 @@ TEST(WindowLayout, TabOrderRunsThroughTheTableAndStartsAtTheChart) {
     std::vector<std::string_view> names;
     for (ui::Control* c : form->TabStops()) names.push_back(c->Name());
     const std::vector<std::string_view> expected = {
-        "Chart1",  "btnZoom", "btnClearChart", "cbAutoClear", "TrackBar2",   "TrackBar1",
-        "Button1", "edAdder", "Button2",       "cbAuto",      "RzTrackBar1", "rbSin"};
+        "waveformChart",    "zoomResetButton", "clearButton",     "autoClearBox",
+        "chartWidthSlider", "speedSlider",     "stepButton",      "incrementBox",
+        "resetButton",      "runBox",          "incrementSlider", "sinButton"};
     EXPECT_EQ(names, expected);
-    EXPECT_EQ(GetFocus(), form->Chart1.Handle());
+    EXPECT_EQ(GetFocus(), form->waveformChart.Handle());
 
     wintest::PressKey(VK_TAB);
-    EXPECT_EQ(GetFocus(), form->btnZoom.Handle());
+    EXPECT_EQ(GetFocus(), form->zoomResetButton.Handle());
     wintest::PressKey(VK_TAB, true);
     wintest::PressKey(VK_TAB, true);
-    EXPECT_EQ(GetFocus(), form->rbSin.Handle()) << "Shift+Tab wraps from the first to the last";
+    EXPECT_EQ(GetFocus(), form->sinButton.Handle()) << "Shift+Tab wraps from the first to the last";
 }
 
 TEST(WindowLayout, OpensCentredOnTheWholeDesktop) {
@@ -340,11 +342,19 @@ TEST(WindowLayout, ADensityChangeRescalesFromTheCurrentValues) {
                  reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(form->CurrentDpi(), 144);
     EXPECT_EQ(form->FontHeightPx(), 15) << "10 px at 96 dpi times 3/2";
-    EXPECT_EQ(form->stHi.FontHeightPx(), 48) << "32 px at 96 dpi times 3/2";
+    EXPECT_EQ(form->highByteDisplay.FontHeightPx(), 48) << "32 px at 96 dpi times 3/2";
     RECT outer{};
     GetWindowRect(form->Handle(), &outer);
     EXPECT_EQ(outer.left, 100);
     EXPECT_EQ(outer.right - outer.left, 1500) << "the window takes the suggested rectangle";
+
+    // Each change scales what the window has now, rounded edge by edge, as specified:
+    // back at 120 the buttons' left edge is 27 instead of the designed 26.
+    SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(120, 120),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(form->CurrentDpi(), 120);
+    EXPECT_EQ(form->sinButton.BoundsPx(), (RectPx{27, 18, 83, 35})) << "designed 26, 18, 83, 35";
+    EXPECT_EQ(form->rsawButton.BoundsPx(), (RectPx{27, 68, 132, 85})) << "designed 26, 68, 131, 85";
 }
 
 // Run in Wine prefixes whose registry sets another density (ctest sets

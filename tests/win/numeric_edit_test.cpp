@@ -81,11 +81,11 @@ class NumericEditKeys : public ::testing::Test {
 protected:
     void SetUp() override {
         form = wintest::ShowForm(wintest::At(120));
-        box = form->edAdder.Handle();
-        form->edAdder.Alert = [this] { ++alerts; };
+        box = form->incrementBox.Handle();
+        form->incrementBox.Alert = [this] { ++alerts; };
         // Count the change events while keeping the window's own handler.
-        auto handler = form->edAdder.OnChange;
-        form->edAdder.OnChange = [this, handler](ui::Window& sender) {
+        auto handler = form->incrementBox.OnChange;
+        form->incrementBox.OnChange = [this, handler](ui::Window& sender) {
             ++changes;
             handler(sender);
         };
@@ -141,7 +141,7 @@ protected:
         return {start, end};
     }
 
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     HWND box = nullptr;
     BoxTrace trace;
     int alerts = 0;
@@ -171,7 +171,7 @@ TEST_F(NumericEditKeys, ASignGoesOnlyInFrontAndNothingBeforeIt) {
     Type(u'-');
     EXPECT_EQ(Text(), u"-256");
     EXPECT_EQ(alerts, 0);
-    EXPECT_EQ(form->Adder(), 65280) << "-256 holds while the box keeps the focus";
+    EXPECT_EQ(form->Generator().Increment(), 65280) << "-256 holds while the box keeps the focus";
     Press(VK_HOME);
     TypeText(u"-+7");
     Press(VK_BACK);
@@ -185,14 +185,14 @@ TEST_F(NumericEditKeys, ASignGoesOnlyInFrontAndNothingBeforeIt) {
     EXPECT_EQ(alerts, 4);
     // Tab moves on to the next control, and the box corrects the text to its range.
     SendStroke(VK_TAB, {});
-    ASSERT_TRUE(wintest::PumpUntil([&] { return GetFocus() == form->Button2.Handle(); }));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetFocus() == form->resetButton.Handle(); }));
     EXPECT_EQ(Text(), u"1");
-    EXPECT_EQ(form->Adder(), 1);
+    EXPECT_EQ(form->Generator().Increment(), 1);
 }
 
 TEST_F(NumericEditKeys, PastingAndCuttingAreNotFiltered) {
     SetClipboardText(form->Handle(), u"1x");
-    form->edAdder.SetText(u"-256");
+    form->incrementBox.SetText(u"-256");
     Press(VK_HOME);
     Press('V', {VK_CONTROL});
     EXPECT_EQ(Text(), u"-256") << "Ctrl+V is a typed character, refused in front of the sign";
@@ -244,7 +244,7 @@ TEST_F(NumericEditKeys, ALongPasteGoesInWhole) {
     Press(VK_INSERT, {VK_SHIFT});
     EXPECT_EQ(Text().size(), longText.size());
     EXPECT_TRUE(Text() == longText);
-    EXPECT_EQ(form->Adder(), 257) << "the last digits count";
+    EXPECT_EQ(form->Generator().Increment(), 257) << "the last digits count";
     EXPECT_EQ(alerts, 0);
 }
 
@@ -292,7 +292,7 @@ TEST_F(NumericEditKeys, EditingShortcutsInFrontOfASign) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        form->edAdder.SetText(u"-256");
+        form->incrementBox.SetText(u"-256");
         Press(VK_HOME);
         const int before = alerts;
         const std::size_t characters = trace.characters.size();

@@ -18,40 +18,40 @@ protected:
 TEST_F(ErrorReporting, AFailingHandlerIsReportedAndTheProgramGoesOn) {
     auto form = wintest::ShowForm(wintest::At(120));
     int runs = 0;
-    form->Button2.OnClick = [&](ui::Window&) {
+    form->resetButton.OnClick = [&](ui::Window&) {
         ++runs;
         throw std::runtime_error("Simulated failure");
     };
-    SetCapture(form->Chart1.Handle());
-    SendMessageW(form->Button2.Handle(), BM_CLICK, 0, 0);
+    SetCapture(form->waveformChart.Handle());
+    SendMessageW(form->resetButton.Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(wintest::ErrorLog().size(), 1u);
     EXPECT_EQ(wintest::ErrorLog()[0].text, u"Simulated failure.");
     EXPECT_EQ(wintest::ErrorLog()[0].title, u"win_tests") << "the title comes from win_tests.exe";
     EXPECT_EQ(GetCapture(), nullptr) << "a drag in progress is cancelled first";
 
     // The window still works: the next click runs the handler again.
-    SendMessageW(form->Button2.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form->resetButton.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(runs, 2);
     EXPECT_EQ(wintest::ErrorLog().size(), 2u);
-    SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(form->stHi.Caption(), u"1");
+    SendMessageW(form->stepButton.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->highByteDisplay.Caption(), u"1");
 }
 
-TEST_F(ErrorReporting, AnErrorInFormCreateIsReportedAndTheWindowStillOpens) {
-    TForm1::Options options;
+TEST_F(ErrorReporting, AnErrorInTheInitialStateIsReportedAndTheWindowStillOpens) {
+    MainWindow::Options options;
     options.MonitorDpi = 120;
-    options.BeforeCreate = [](TForm1& f) {
-        f.Timer1.SetStarter([](HWND, UINT_PTR, UINT) { return false; });
+    options.BeforeCreate = [](MainWindow& f) {
+        f.stepTimer.SetStarter([](HWND, UINT_PTR, UINT) { return false; });
     };
     auto form = wintest::ShowForm(options);
     ASSERT_EQ(wintest::ErrorLog().size(), 1u);
     EXPECT_EQ(wintest::ErrorLog()[0].text, u"Not enough timers available.");
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
     // Steps 1 to 4 were done, step 5 stored the interval and failed; 6 and 7 were not done.
-    EXPECT_EQ(form->Series1.Count(), 1);
-    EXPECT_EQ(form->Timer1.Interval(), 1u);
-    EXPECT_TRUE(form->Timer1.Enabled());
-    EXPECT_EQ(form->Chart1.BottomAxis.Maximum, 30.0);
+    EXPECT_EQ(form->outputLine.Count(), 1);
+    EXPECT_EQ(form->stepTimer.Interval(), 1u);
+    EXPECT_TRUE(form->stepTimer.Enabled());
+    EXPECT_EQ(form->waveformChart.BottomAxis.Maximum, 30.0);
 }
 
 // A starter that counts the platform starts and can be told to fail.

@@ -14,7 +14,7 @@ protected:
         wintest::ErrorLog().clear();
         form = wintest::ShowForm(wintest::At(120));
     }
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 TEST_F(StartOptions, EachOptionSetsItsControlAndTheGenerator) {
@@ -27,26 +27,26 @@ TEST_F(StartOptions, EachOptionSetsItsControlAndTheGenerator) {
     o.Run = true;
     form->ApplyStartOptions(o);
 
-    EXPECT_TRUE(form->rbTri.Checked());
-    EXPECT_FALSE(form->rbSin.Checked());
-    EXPECT_EQ(form->ActiveTable(), dds::TriTable);
-    EXPECT_EQ(form->RzTrackBar1.Position(), 700);
-    EXPECT_EQ(form->edAdder.Value(), 700.0L);
-    EXPECT_EQ(wintest::TextOf(form->edAdder.Handle()), u"700");
-    EXPECT_EQ(form->Adder(), 700);
-    EXPECT_EQ(form->TrackBar1.Position(), 251);
-    EXPECT_EQ(form->Timer1.Interval(), 250u);
-    EXPECT_EQ(form->TrackBar2.Position(), 1000);
-    EXPECT_EQ(form->Chart1.BottomAxis.Maximum, 1000.0);
-    EXPECT_FALSE(form->cbAutoClear.Checked());
-    EXPECT_TRUE(form->cbAuto.Checked());
-    EXPECT_TRUE(form->Timer1.Enabled());
-    EXPECT_FALSE(form->Button1.Enabled());
-    EXPECT_FALSE(form->Timer2.Enabled());
+    EXPECT_TRUE(form->triButton.Checked());
+    EXPECT_FALSE(form->sinButton.Checked());
+    EXPECT_EQ(form->Generator().Table(), dds::TriTable);
+    EXPECT_EQ(form->incrementSlider.Position(), 700);
+    EXPECT_EQ(form->incrementBox.Value(), 700.0L);
+    EXPECT_EQ(wintest::TextOf(form->incrementBox.Handle()), u"700");
+    EXPECT_EQ(form->Generator().Increment(), 700);
+    EXPECT_EQ(form->speedSlider.Position(), 251);
+    EXPECT_EQ(form->stepTimer.Interval(), 250u);
+    EXPECT_EQ(form->chartWidthSlider.Position(), 1000);
+    EXPECT_EQ(form->waveformChart.BottomAxis.Maximum, 1000.0);
+    EXPECT_FALSE(form->autoClearBox.Checked());
+    EXPECT_TRUE(form->runBox.Checked());
+    EXPECT_TRUE(form->stepTimer.Enabled());
+    EXPECT_FALSE(form->stepButton.Enabled());
+    EXPECT_FALSE(form->pulseTimer.Enabled());
     // The waveform's click cleared the chart and reset the accumulator; the steps that
     // follow plot the triangle at increment 700 from there.
-    ASSERT_TRUE(wintest::PumpUntil([&] { return form->Series1.Count() >= 3; }, 10s));
-    const auto y = form->Series1.YValues();
+    ASSERT_TRUE(wintest::PumpUntil([&] { return form->outputLine.Count() >= 3; }, 10s));
+    const auto y = form->outputLine.YValues();
     EXPECT_EQ(y[0], dds::TriTable[700 >> 8]);
     EXPECT_EQ(y[1], dds::TriTable[1400 >> 8]);
     EXPECT_EQ(y[2], dds::TriTable[2100 >> 8]);
@@ -63,25 +63,25 @@ TEST_F(StartOptions, IncrementsBeyondTheSliderGoToTheBox) {
         output::StartOptions o;
         o.Increment = c.increment;
         form->ApplyStartOptions(o);
-        EXPECT_EQ(form->Adder(), c.increment);
-        EXPECT_EQ(form->edAdder.Value(), static_cast<long double>(c.increment));
-        EXPECT_EQ(form->RzTrackBar1.Position(), c.slider) << c.increment;
+        EXPECT_EQ(form->Generator().Increment(), c.increment);
+        EXPECT_EQ(form->incrementBox.Value(), static_cast<long double>(c.increment));
+        EXPECT_EQ(form->incrementSlider.Position(), c.slider) << c.increment;
     }
 }
 
 TEST_F(StartOptions, NoOptionsLeaveTheDesignedState) {
-    const std::uint16_t adder = form->Adder();
-    const int width = form->TrackBar2.Position();
-    const bool autoClear = form->cbAutoClear.Checked();
+    const std::uint16_t adder = form->Generator().Increment();
+    const int width = form->chartWidthSlider.Position();
+    const bool autoClear = form->autoClearBox.Checked();
     form->ApplyStartOptions({});
-    EXPECT_TRUE(form->rbSin.Checked());
-    EXPECT_EQ(form->Adder(), adder);
-    EXPECT_EQ(form->TrackBar1.Position(), 500);
-    EXPECT_EQ(form->TrackBar2.Position(), width);
-    EXPECT_EQ(form->cbAutoClear.Checked(), autoClear);
-    EXPECT_FALSE(form->cbAuto.Checked());
-    EXPECT_TRUE(form->Button1.Enabled());
-    EXPECT_EQ(form->Series1.Count(), 1) << "the first sample stays";
+    EXPECT_TRUE(form->sinButton.Checked());
+    EXPECT_EQ(form->Generator().Increment(), adder);
+    EXPECT_EQ(form->speedSlider.Position(), 500);
+    EXPECT_EQ(form->chartWidthSlider.Position(), width);
+    EXPECT_EQ(form->autoClearBox.Checked(), autoClear);
+    EXPECT_FALSE(form->runBox.Checked());
+    EXPECT_TRUE(form->stepButton.Enabled());
+    EXPECT_EQ(form->outputLine.Count(), 1) << "the first sample stays";
 }
 
 TEST_F(StartOptions, AutoClearOnAndAnotherWaveform) {
@@ -90,11 +90,11 @@ TEST_F(StartOptions, AutoClearOnAndAnotherWaveform) {
     o.Increment = 32768;
     o.AutoClear = true;
     form->ApplyStartOptions(o);
-    EXPECT_TRUE(form->rbSqr.Checked());
-    EXPECT_TRUE(form->cbAutoClear.Checked());
-    EXPECT_EQ(form->Series1.Count(), 0) << "choosing a waveform clears the chart";
-    for (int i = 0; i < 4; ++i) SendMessageW(form->Button1.Handle(), BM_CLICK, 0, 0);
-    const auto y = form->Series1.YValues();
+    EXPECT_TRUE(form->sqrButton.Checked());
+    EXPECT_TRUE(form->autoClearBox.Checked());
+    EXPECT_EQ(form->outputLine.Count(), 0) << "choosing a waveform clears the chart";
+    for (int i = 0; i < 4; ++i) SendMessageW(form->stepButton.Handle(), BM_CLICK, 0, 0);
+    const auto y = form->outputLine.YValues();
     ASSERT_EQ(y.size(), 4u);
     EXPECT_EQ(std::vector<double>(y.begin(), y.end()), (std::vector<double>{255, 0, 255, 0}));
 }

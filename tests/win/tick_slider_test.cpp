@@ -29,10 +29,10 @@ protected:
     void SetUp() override {
         form = wintest::ShowForm();
         ASSERT_EQ(form->CurrentDpi(), 120) << "the pixel positions below are the designed ones";
-        slider = form->RzTrackBar1.Handle();
+        slider = form->incrementSlider.Handle();
         // Count the change events while keeping the window's own handler.
-        auto handler = form->RzTrackBar1.OnChange;
-        form->RzTrackBar1.OnChange = [this, handler](ui::Window& sender) {
+        auto handler = form->incrementSlider.OnChange;
+        form->incrementSlider.OnChange = [this, handler](ui::Window& sender) {
             ++changes;
             handler(sender);
         };
@@ -42,8 +42,8 @@ protected:
         form.reset();
     }
 
-    int Position() const { return form->RzTrackBar1.Position(); }
-    std::u16string BoxText() const { return wintest::TextOf(form->edAdder.Handle()); }
+    int Position() const { return form->incrementSlider.Position(); }
+    std::u16string BoxText() const { return wintest::TextOf(form->incrementBox.Handle()); }
 
     void FocusSlider() {
         SetFocus(slider);
@@ -72,7 +72,7 @@ protected:
         return GetPixel(dc.Get(), x, y);
     }
 
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     HWND slider = nullptr;
     int changes = 0;
 
@@ -83,10 +83,10 @@ private:
 TEST_F(TickSliderWindow, StartsAt256UnderTheFirstTick) {
     EXPECT_EQ(Position(), 256);
     EXPECT_EQ(BoxText(), u"256");
-    EXPECT_EQ(form->Adder(), 256);
-    const RECT thumb = form->RzTrackBar1.ThumbRect();
+    EXPECT_EQ(form->Generator().Increment(), 256);
+    const RECT thumb = form->incrementSlider.ThumbRect();
     EXPECT_EQ(thumb.left, 10);
-    EXPECT_EQ(thumb.left + 6, form->RzTrackBar1.Model().Layout().TickXs(256).front());
+    EXPECT_EQ(thumb.left + 6, form->incrementSlider.Model().Layout().TickXs(256).front());
 }
 
 TEST_F(TickSliderWindow, KeysMoveThePositionAndTheBoxFollows) {
@@ -121,18 +121,18 @@ TEST_F(TickSliderWindow, KeysMoveThePositionAndTheBoxFollows) {
         EXPECT_TRUE(BoxText() == s.box);
         EXPECT_EQ(changes, s.changes);
     }
-    EXPECT_EQ(form->Adder(), 1);
+    EXPECT_EQ(form->Generator().Increment(), 1);
 }
 
 TEST_F(TickSliderWindow, PageUpAtTheEndRewritesTheTypedBox) {
     FocusSlider();
     wintest::PressKey(VK_END);
     ASSERT_EQ(Position(), 10000);
-    SetFocus(form->edAdder.Handle());
-    SendMessageW(form->edAdder.Handle(), EM_SETSEL, 0, -1);
+    SetFocus(form->incrementBox.Handle());
+    SendMessageW(form->incrementBox.Handle(), EM_SETSEL, 0, -1);
     for (WORD key : {WORD{'5'}, WORD{'0'}, WORD{'0'}}) wintest::PressKey(key);
     ASSERT_TRUE(BoxText() == u"500");
-    // Tab from the box: Button2, cbAuto, then the slider.
+    // Tab from the box: resetButton, runBox, then the slider.
     for (int i = 0; i < 3; ++i) wintest::PressKey(VK_TAB);
     ASSERT_EQ(GetFocus(), slider);
     const int before = changes;
@@ -140,11 +140,11 @@ TEST_F(TickSliderWindow, PageUpAtTheEndRewritesTheTypedBox) {
     EXPECT_EQ(Position(), 10000);
     EXPECT_EQ(changes, before + 1);
     EXPECT_TRUE(BoxText() == u"10,000");
-    EXPECT_EQ(form->Adder(), 10000);
+    EXPECT_EQ(form->Generator().Increment(), 10000);
 }
 
 TEST_F(TickSliderWindow, ClickOnTheTrackJumpsToThePointer) {
-    SetFocus(form->edAdder.Handle());
+    SetFocus(form->incrementBox.Handle());
     wintest::ClickAt(slider, 128, kTrackY);
     EXPECT_EQ(GetFocus(), slider);
     EXPECT_EQ(Position(), 4979);
@@ -163,12 +163,12 @@ TEST_F(TickSliderWindow, ClicksOutsideTheTrackOnlyFocus) {
         {"tick marks", 16, 6}, {"above the track", 128, 16}, {"right of the track", 250, kTrackY}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        SetFocus(form->edAdder.Handle());
+        SetFocus(form->incrementBox.Handle());
         wintest::ClickAt(slider, c.x, c.y);
         EXPECT_EQ(GetFocus(), slider);
         EXPECT_EQ(Position(), 256);
     }
-    SetFocus(form->edAdder.Handle());
+    SetFocus(form->incrementBox.Handle());
     Mouse(MOUSEEVENTF_RIGHTDOWN, 128, kTrackY);
     Mouse(MOUSEEVENTF_RIGHTUP, 128, kTrackY);
     EXPECT_EQ(GetFocus(), slider);
@@ -183,7 +183,7 @@ TEST_F(TickSliderWindow, ClicksOutsideTheTrackOnlyFocus) {
 
 TEST_F(TickSliderWindow, DraggingTheThumbPinsAtTheEnds) {
     Mouse(MOUSEEVENTF_LEFTDOWN, 16, kTrackY);
-    ASSERT_EQ(form->RzTrackBar1.Model().Mode(), controls::SliderMode::Drag);
+    ASSERT_EQ(form->incrementSlider.Model().Mode(), controls::SliderMode::Drag);
     EXPECT_EQ(GetCapture(), slider);
     Mouse(0, 130, kTrackY);
     EXPECT_EQ(Position(), 5064);  // Round(120 / 237 * 9999 + 1)
@@ -196,7 +196,7 @@ TEST_F(TickSliderWindow, DraggingTheThumbPinsAtTheEnds) {
     Mouse(MOUSEEVENTF_LEFTUP, 600, kTrackY);
     EXPECT_EQ(Position(), 10000);
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(form->RzTrackBar1.Model().Mode(), controls::SliderMode::Idle);
+    EXPECT_EQ(form->incrementSlider.Model().Mode(), controls::SliderMode::Idle);
     Mouse(0, 16, kTrackY);  // no longer dragging
     EXPECT_EQ(Position(), 10000);
 }
@@ -205,7 +205,7 @@ TEST_F(TickSliderWindow, LosingTheCaptureEndsTheDrag) {
     Mouse(MOUSEEVENTF_LEFTDOWN, 16, kTrackY);
     ASSERT_EQ(GetCapture(), slider);
     SetCapture(form->Handle());
-    EXPECT_EQ(form->RzTrackBar1.Model().Mode(), controls::SliderMode::Idle);
+    EXPECT_EQ(form->incrementSlider.Model().Mode(), controls::SliderMode::Idle);
     ReleaseCapture();
     Mouse(0, 200, kTrackY);
     EXPECT_EQ(Position(), 256);
@@ -217,12 +217,12 @@ TEST_F(TickSliderWindow, HeldTrackPressBecomesADrag) {
     ASSERT_EQ(Position(), 4979);
     // The repeat timer's first tick grabs the thumb under the pointer.
     ASSERT_TRUE(wintest::PumpUntil(
-        [&] { return form->RzTrackBar1.Model().Mode() == controls::SliderMode::Drag; }, 10s));
+        [&] { return form->incrementSlider.Model().Mode() == controls::SliderMode::Drag; }, 10s));
     Mouse(0, 200, kTrackY);
     EXPECT_EQ(Position(), 7975);  // offset 1 from the grab: Round(189 / 237 * 9999 + 1)
     Mouse(MOUSEEVENTF_LEFTUP, 200, kTrackY);
-    EXPECT_EQ(form->RzTrackBar1.Model().Mode(), controls::SliderMode::Idle);
-    EXPECT_FALSE(form->RzTrackBar1.Model().RepeatTimerRunning());
+    EXPECT_EQ(form->incrementSlider.Model().Mode(), controls::SliderMode::Idle);
+    EXPECT_FALSE(form->incrementSlider.Model().RepeatTimerRunning());
 }
 
 // The repeat timer is the window's one timer facility: a press that cannot start it is
@@ -230,7 +230,7 @@ TEST_F(TickSliderWindow, HeldTrackPressBecomesADrag) {
 TEST_F(TickSliderWindow, ATrackPressWithoutATimerLeftIsReportedAndRepeatsNothing) {
     wintest::ErrorLog().clear();
     int starts = 0;
-    form->RzTrackBar1.RepeatTimer().SetStarter([&starts](HWND, UINT_PTR, UINT) {
+    form->incrementSlider.RepeatTimer().SetStarter([&starts](HWND, UINT_PTR, UINT) {
         ++starts;
         return false;
     });
@@ -238,10 +238,10 @@ TEST_F(TickSliderWindow, ATrackPressWithoutATimerLeftIsReportedAndRepeatsNothing
     EXPECT_EQ(starts, 1);
     ASSERT_EQ(wintest::ErrorLog().size(), 1u);
     EXPECT_EQ(wintest::ErrorLog()[0].text, u"Not enough timers available.");
-    EXPECT_FALSE(form->RzTrackBar1.Model().RepeatTimerRunning());
-    EXPECT_FALSE(form->RzTrackBar1.RepeatTimer().Running());
+    EXPECT_FALSE(form->incrementSlider.Model().RepeatTimerRunning());
+    EXPECT_FALSE(form->incrementSlider.RepeatTimer().Running());
     wintest::Pump(200ms);
-    EXPECT_NE(form->RzTrackBar1.Model().Mode(), controls::SliderMode::Drag)
+    EXPECT_NE(form->incrementSlider.Model().Mode(), controls::SliderMode::Drag)
         << "no tick grabbed the thumb";
     Mouse(MOUSEEVENTF_LEFTUP, 128, kTrackY);
     EXPECT_EQ(wintest::ErrorLog().size(), 1u) << "the release starts no timer";
@@ -260,7 +260,7 @@ TEST_F(TickSliderWindow, ThumbCursorOnlyOverTheThumb) {
 TEST_F(TickSliderWindow, CachedDrawingShowsTrackTicksAndThumb) {
     UpdateWindow(slider);
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-    const std::vector<int> ticks = form->RzTrackBar1.Model().Layout().TickXs(256);
+    const std::vector<int> ticks = form->incrementSlider.Model().Layout().TickXs(256);
     ASSERT_EQ(ticks.size(), 39u);
     for (int x : ticks) {
         SCOPED_TRACE(x);
@@ -279,7 +279,7 @@ TEST_F(TickSliderWindow, CachedDrawingShowsTrackTicksAndThumb) {
     }
 
     // A position change draws the thumb at once, without invalidating the control.
-    form->RzTrackBar1.SetPosition(10000);
+    form->incrementSlider.SetPosition(10000);
     EXPECT_FALSE(GetUpdateRect(slider, nullptr, FALSE));
     EXPECT_EQ(PixelAt(16, 24), GetSysColor(COLOR_3DLIGHT));  // old place restored
     if (!IsThemeActive()) {
@@ -288,10 +288,10 @@ TEST_F(TickSliderWindow, CachedDrawingShowsTrackTicksAndThumb) {
 }
 
 TEST(TickSliderScaled, GeometryFollowsTheWindowDensity) {
-    TForm1::Options options;
+    MainWindow::Options options;
     options.MonitorDpi = 144;
-    TForm1 form(options);
-    const controls::TickSlider& slider = form.RzTrackBar1;
+    MainWindow form(options);
+    const controls::TickSlider& slider = form.incrementSlider;
     // 216..473 at 120 dpi becomes 259..568; thumb 14 x 25, half width 7, border still 4.
     ASSERT_EQ(slider.ClientSizePx().Width, 309);
     const controls::TickSliderLayout& layout = slider.Model().Layout();

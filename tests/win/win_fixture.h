@@ -28,15 +28,15 @@ bool PumpUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 // Options that lay the window out for `dpi` instead of asking the platform.
-inline TForm1::Options At(int dpi) {
-    TForm1::Options options;
+inline MainWindow::Options At(int dpi) {
+    MainWindow::Options options;
     options.MonitorDpi = dpi;
     return options;
 }
 
 // A freshly built main window, shown and active, as the user sees it.
-std::unique_ptr<TForm1> ShowForm(TForm1::Options options);
-std::unique_ptr<TForm1> ShowForm();
+std::unique_ptr<MainWindow> ShowForm(MainWindow::Options options);
+std::unique_ptr<MainWindow> ShowForm();
 
 std::u16string TextOf(HWND hwnd);
 

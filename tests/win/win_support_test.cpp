@@ -34,13 +34,13 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-std::unique_ptr<TForm1> ShowForm() {
-    return ShowForm(TForm1::Options{});
+std::unique_ptr<MainWindow> ShowForm() {
+    return ShowForm(MainWindow::Options{});
 }
 
-std::unique_ptr<TForm1> ShowForm(TForm1::Options options) {
-    auto form = std::make_unique<TForm1>(std::move(options));
-    TForm1* raw = form.get();
+std::unique_ptr<MainWindow> ShowForm(MainWindow::Options options) {
+    auto form = std::make_unique<MainWindow>(std::move(options));
+    MainWindow* raw = form.get();
     ui::Application::Current()->SetMainWindow(
         form->Handle(), [raw](const MSG& msg) { return raw->PreviewKey(msg); });
     form->Show(SW_SHOWNORMAL);

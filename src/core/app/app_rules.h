@@ -15,8 +15,4 @@ std::u16string ApplicationTitleFromPath(std::u16string_view exePath);
 // character sorts after "." (a letter, a digit, "?"); "x." "x!" "x)" and "x " stay as they are.
 std::u16string ErrorBoxText(std::u16string_view message);
 
-// Lower case of one UTF-16 code unit for the scripts the program's file names use
-// (ASCII, Latin-1, Cyrillic); other characters are returned unchanged.
-char16_t ToLowerChar(char16_t c);
-
 }  // namespace app

@@ -7,7 +7,7 @@ namespace chart {
 AxisRangeError::AxisRangeError() : std::runtime_error("Axis Maximum Value must be >= Minimum") {}
 
 bool Axis::SetMaximum(double v) {
-    if (Minimum > v) {
+    if (!AcceptsMaximum(v)) {
         throw AxisRangeError();
     }
     if (v == Maximum) {

@@ -39,9 +39,13 @@ struct Axis {
 
     int LengthPx() const { return AxisEndPx - AxisStartPx; }
 
+    // Whether SetMaximum takes v: not below Minimum.
+    bool AcceptsMaximum(double v) const noexcept { return !(Minimum > v); }
+
     // Stores v as Maximum and returns true if it differs from the current one;
     // returns false for an equal value. Throws AxisRangeError, leaving the
-    // axis unchanged, when Minimum > v. Minimum and the flags stay as they are.
+    // axis unchanged, when AcceptsMaximum(v) is false. Minimum and the flags stay
+    // as they are.
     bool SetMaximum(double v);
 
     // The pixel of `value` with the last drawing's scale, rounded half to even;

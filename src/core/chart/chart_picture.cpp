@@ -15,11 +15,11 @@ constexpr int kTickLengthPx = 4;
 constexpr int kMinorTickLengthPx = 2;
 static_assert(kAxisLineWidthPx + kTickGapPx + kTickLengthPx == kAxisBandPx);
 
-constexpr Rgb kFrameLight{255, 255, 255};
-constexpr Rgb kFrameShadow{160, 160, 160};
-constexpr Rgb kAxisColour{0, 0, 0};
-constexpr Rgb kTickColour{128, 128, 128};
-constexpr Rgb kGridColour{192, 192, 192};
+constexpr base::Rgb kFrameLight{255, 255, 255};
+constexpr base::Rgb kFrameShadow{160, 160, 160};
+constexpr base::Rgb kAxisColour{0, 0, 0};
+constexpr base::Rgb kTickColour{128, 128, 128};
+constexpr base::Rgb kGridColour{192, 192, 192};
 
 // Without anti-aliasing a pixel belongs to the line when the stroke covers half of it.
 constexpr std::uint8_t kHalfCovered = 128;
@@ -61,14 +61,14 @@ RectPx StripColumns(RectPx clip, std::size_t strip) {
 }  // namespace
 
 std::vector<Fill> StaticShapes(const ChartLayout& layout, int widthPx, int heightPx,
-                               Rgb background) {
+                               base::Rgb background) {
     const RectPx plot = layout.PlotRectPx;
     const RectPx inside = layout.LabelBoundsPx;
     std::vector<Fill> fills;
     fills.reserve(8 + 2 * (layout.BottomLabels.Labels.size() + layout.LeftLabels.Labels.size()) +
                   layout.BottomLabels.MinorTickPx.size() + layout.LeftLabels.MinorTickPx.size());
     // A mark is the part of its rectangle inside `within`, when any.
-    const auto mark = [&fills](RectPx rect, RectPx within, Rgb colour) {
+    const auto mark = [&fills](RectPx rect, RectPx within, base::Rgb colour) {
         rect = base::Intersection(rect, within);
         if (!rect.Empty()) fills.push_back({rect, colour});
     };
@@ -114,7 +114,7 @@ void FillShapes(PixelRows picture, std::span<const Fill> fills, RectPx area, Row
                 std::vector<std::uint32_t>& row) {
     area = base::Intersection(area, picture.Bounds());
     if (area.Empty()) return;
-    const auto fill = [&picture](RectPx r, Rgb colour) {
+    const auto fill = [&picture](RectPx r, base::Rgb colour) {
         const std::uint32_t pixel = colour.Pixel();
         for (int y = r.Top; y < r.Bottom; ++y) {
             std::fill_n(picture.Row(y) + r.Left, r.Width(), pixel);

@@ -28,12 +28,12 @@ enum class Surface {
     Aliased,
 };
 
-inline constexpr Rgb kLineColour{68, 102, 163};
+inline constexpr base::Rgb kLineColour{68, 102, 163};
 
 // One rectangle of the static layer in one colour.
 struct Fill {
     RectPx Rect;
-    Rgb Colour;
+    base::Rgb Colour;
 };
 
 // Every shape of the static layer but the texts, in drawing order: background, frame,
@@ -43,7 +43,7 @@ struct Fill {
 // none; one there on the left axis would have its grid line on the bottom axis line and
 // has only its tick.
 std::vector<Fill> StaticShapes(const ChartLayout& layout, int widthPx, int heightPx,
-                               Rgb background);
+                               base::Rgb background);
 
 // The shapes, in order, inside `area` of `picture`. The rows of `band` (the plot's) look
 // alike under the first shapes, up to the first one that covers some of the band's rows
@@ -76,7 +76,7 @@ struct LineScene {
 // What the pixels show: the chart as laid out, its background colour and the line.
 struct PictureScene {
     const ChartLayout& Layout;
-    Rgb Background;
+    base::Rgb Background;
     LineScene Line;
 };
 

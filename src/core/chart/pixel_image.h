@@ -1,5 +1,5 @@
 // Pictures as rows of 32-bit pixels (0x00RRGGBB, as a 32-bit device-independent bitmap
-// holds them) and colours as plain values: what the chart's portable drawing writes into,
+// holds them): what the chart's portable drawing writes into,
 // whether the rows belong to a bitmap of the platform or to a vector of its own.
 #pragma once
 
@@ -8,20 +8,9 @@
 #include <vector>
 
 #include "core/base/rect.h"
+#include "core/base/rgb.h"
 
 namespace chart {
-
-struct Rgb {
-    std::uint8_t R = 0;
-    std::uint8_t G = 0;
-    std::uint8_t B = 0;
-
-    // The pixel value of this colour in a 32-bit row.
-    constexpr std::uint32_t Pixel() const noexcept {
-        return static_cast<std::uint32_t>(R) << 16 | static_cast<std::uint32_t>(G) << 8 | B;
-    }
-    friend constexpr bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 // Rows of pixels owned elsewhere, top row first, each WidthPx pixels long and directly
 // after the one above.

@@ -31,8 +31,9 @@ inline constexpr int kPartMarginPx = 1;
 
 class StairLine {
 public:
-    // The line that StairVertices draws for `range`: from point First - 1 (or First when
-    // that is 0) to Last. The spans and axes must outlive the line.
+    // The stepped line over `range`, in client pixels: it starts at point First - 1 (or
+    // First when that is 0) and, for each later point up to Last, runs horizontally to the
+    // point's x and then vertically to its y. The spans and axes must outlive the line.
     StairLine(std::span<const double> xValues, std::span<const double> yValues, VisibleRange range,
               const Axis& bottom, const Axis& left);
 
@@ -45,11 +46,10 @@ public:
     int XPx(int i) const;
     int YPx(int i) const;
 
-    // The vertices from point `from` to point `to` of the line, as StairVertices makes
-    // them: point from's vertex, then per later point a horizontal run to its x and, but
-    // for the last point when `withLastJump` is false, a vertical jump to its y; repeats
-    // dropped, and a zero-length segment (two equal vertices) when all of them fall on one
-    // pixel and the points are two or more. Written into `out`.
+    // The vertices from point `from` to point `to` of the line: point from's vertex, then per later
+    // point a horizontal run to its x and, but for the last point when `withLastJump` is false, a
+    // vertical jump to its y; repeats dropped, and a zero-length segment (two equal vertices) when
+    // all of them fall on one pixel and the points are two or more. Written into `out`.
     void Vertices(int from, int to, bool withLastJump, std::vector<PointPx>& out) const;
 
     // The part of the line that holds every segment whose stroke reaches the columns

@@ -1,9 +1,6 @@
 #include "core/chart/visible_range.h"
 
-#include "core/chart/stair_line.h"
-
 #include <algorithm>
-#include <cstddef>
 
 namespace chart {
 
@@ -21,14 +18,6 @@ VisibleRange FindVisibleRange(std::span<const double> xValues, double xLeft, dou
         range.Last = static_cast<int>(last - xValues.begin());
     }
     return range;
-}
-
-std::vector<PointPx> StairVertices(std::span<const double> xValues, std::span<const double> yValues,
-                                   VisibleRange range, const Axis& bottom, const Axis& left) {
-    std::vector<PointPx> vertices;
-    const StairLine line(xValues, yValues, range, bottom, left);
-    if (line.Drawn()) line.Vertices(line.StartIndex(), line.LastIndex(), true, vertices);
-    return vertices;
 }
 
 }  // namespace chart

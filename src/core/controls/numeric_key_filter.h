@@ -1,4 +1,4 @@
-// Which typed characters the tuning-word edit box (`edAdder`) lets through.
+// Which typed characters the tuning-word edit box (`incrementBox`) lets through.
 //
 // A pure function of the character, the box's text and selection and the
 // locale's symbols. The Win32 edit box asks it about every character message

@@ -1,4 +1,4 @@
-// Text rules of the tuning-word edit box (`edAdder`): how its text is read as
+// Text rules of the tuning-word edit box (`incrementBox`): how its text is read as
 // a number, how a number is written as its text, and what reading and writing
 // its `Value` and moving the focus do to that text.
 //

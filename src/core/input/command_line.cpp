@@ -3,39 +3,82 @@
 #include <array>
 #include <utility>
 
+#include "core/base/quoted.h"
+#include "core/base/text_case.h"
+#include "core/output/file_names.h"
+
 namespace output {
 
 namespace {
 
-constexpr std::u16string_view kWaveNames = u"sin, saw, rsaw, tri, sqr, ecg";
-
-struct WaveName {
-    std::u16string_view Name;
-    dds::Waveform Wave;
-};
-constexpr std::array<WaveName, 6> kWaves{{{u"sin", dds::Waveform::Sin},
-                                          {u"saw", dds::Waveform::Saw},
-                                          {u"rsaw", dds::Waveform::RSaw},
-                                          {u"tri", dds::Waveform::Tri},
-                                          {u"sqr", dds::Waveform::Sqr},
-                                          {u"ecg", dds::Waveform::Ecg}}};
-
-// ASCII letters only: option names and the names they take are ASCII.
-std::u16string Lower(std::u16string_view text) {
-    std::u16string out(text);
-    for (char16_t& c : out) {
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    }
-    return out;
-}
+namespace settings = dds::settings;
 
 std::u16string Decimal(std::int64_t value) {
     const std::string digits = std::to_string(value);
     return {digits.begin(), digits.end()};
 }
 
-std::u16string RangeText(std::int64_t low, std::int64_t high) {
-    return Decimal(low) + u" to " + Decimal(high);
+std::u16string RangeText(const dds::RangeSetting& setting) {
+    return Decimal(setting.Min) + u" to " + Decimal(setting.Max);
+}
+
+// An option with its value as the usage shows it: "--increment N".
+std::u16string Call(const dds::RangeSetting& setting) {
+    return std::u16string(setting.Name) + u" " + std::u16string(setting.Placeholder);
+}
+template <typename Value, std::size_t Count>
+std::u16string Call(const dds::NamedSetting<Value, Count>& setting) {
+    return std::u16string(setting.Name) + u" " + std::u16string(setting.Placeholder);
+}
+std::u16string Call(const dds::FlagSetting& setting) {
+    return std::u16string(setting.Name);
+}
+
+// The purpose and the accepted values, as the usage lists them.
+std::u16string Described(std::u16string_view purpose, const std::u16string& accepted) {
+    if (purpose.empty()) return accepted;
+    if (accepted.empty()) return std::u16string(purpose);
+    return std::u16string(purpose) + u", " + accepted;
+}
+
+// The names a setting accepts, joined by `separator`: "sin, saw, ...", "on|off".
+template <typename Value, std::size_t Count>
+std::u16string NamesText(const dds::NamedSetting<Value, Count>& setting,
+                         std::u16string_view separator) {
+    std::u16string text;
+    for (const dds::ValueName<Value>& v : setting.Values) {
+        if (!text.empty()) text += separator;
+        text += v.Name;
+    }
+    return text;
+}
+
+// The value of `text` among the names of `setting`, read without regard to case.
+template <typename Value, std::size_t Count>
+std::optional<Value> NamedValue(const dds::NamedSetting<Value, Count>& setting,
+                                std::u16string_view text) {
+    for (const dds::ValueName<Value>& v : setting.Values) {
+        if (base::EqualsNoCase(v.Name, text)) return v.Meaning;
+    }
+    return std::nullopt;
+}
+
+// One line of the usage: the option, what it sets, the accepted values and the designed
+// value in brackets.
+std::u16string UsageLine(const dds::RangeSetting& setting) {
+    return Call(setting) + u": " + Described(setting.Purpose, RangeText(setting)) + u" (" +
+           Decimal(setting.Designed) + u")\n";
+}
+template <typename Value, std::size_t Count>
+std::u16string UsageLine(const dds::NamedSetting<Value, Count>& setting) {
+    // A placeholder that spells out the names lists them already.
+    const std::u16string names = NamesText(setting, u", ");
+    const bool spelt = setting.Placeholder == NamesText(setting, u"|");
+    return Call(setting) + u": " + Described(setting.Purpose, spelt ? u"" : names) + u" (" +
+           std::u16string(setting.NameOf(setting.Designed)) + u")\n";
+}
+std::u16string UsageLine(const dds::FlagSetting& setting) {
+    return Call(setting) + u": " + std::u16string(setting.Purpose) + u"\n";
 }
 
 // A whole number of plain decimal digits; none for anything else. Values of 10^17 and
@@ -64,57 +107,71 @@ enum class Option {
     Clock
 };
 
+enum class Use { Both, StartOnly, RenderOnly };
+
 struct OptionDesc {
     std::u16string_view Name;
     Option Id;
     bool TakesValue;
-    bool RenderOnly;
+    Use For;
 };
+constexpr std::u16string_view kRenderName = u"--render";
+constexpr std::array<std::u16string_view, 2> kHelpNames{u"--help", u"/?"};
+
 constexpr std::array<OptionDesc, 10> kOptions{{
-    {u"--wave", Option::Wave, true, false},
-    {u"--increment", Option::Increment, true, false},
-    {u"--interval", Option::Interval, true, false},
-    {u"--width", Option::Width, true, false},
-    {u"--auto-clear", Option::AutoClear, true, false},
-    {u"--run", Option::Run, false, false},
-    {u"--render", Option::Render, true, false},
-    {u"--samples", Option::Samples, true, true},
-    {u"--seconds", Option::Seconds, true, true},
-    {u"--clock", Option::Clock, true, true},
+    {settings::kWave.Name, Option::Wave, true, Use::Both},
+    {settings::kIncrement.Name, Option::Increment, true, Use::Both},
+    {settings::kStepInterval.Name, Option::Interval, true, Use::StartOnly},
+    {settings::kChartWidth.Name, Option::Width, true, Use::StartOnly},
+    {settings::kAutoClear.Name, Option::AutoClear, true, Use::StartOnly},
+    {settings::kRun.Name, Option::Run, false, Use::StartOnly},
+    {kRenderName, Option::Render, true, Use::Both},
+    {settings::kSamples.Name, Option::Samples, true, Use::RenderOnly},
+    {settings::kSeconds.Name, Option::Seconds, true, Use::RenderOnly},
+    {settings::kClock.Name, Option::Clock, true, Use::RenderOnly},
 }};
 
-constexpr std::u16string_view kOptionList =
-    u"--wave, --increment, --interval, --width, --auto-clear, --run, --render, --samples, "
-    u"--seconds, --clock, --help, /?";
-
-bool IsHelp(const std::u16string& lowered) {
-    return lowered == u"--help" || lowered == u"/?";
+// Every option and the help's names, in the order of the table.
+std::u16string OptionList() {
+    std::u16string list;
+    for (const OptionDesc& d : kOptions) list += std::u16string(d.Name) + u", ";
+    return list + std::u16string(kHelpNames[0]) + u", " + std::u16string(kHelpNames[1]);
 }
 
-bool EndsWith(std::u16string_view text, std::u16string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+bool IsHelp(std::u16string_view arg) {
+    return base::EqualsNoCase(arg, kHelpNames[0]) || base::EqualsNoCase(arg, kHelpNames[1]);
+}
+
+// The names of the options a render takes, from the table: "--wave, --increment, ...".
+std::u16string RenderOptionList() {
+    std::u16string list;
+    for (const OptionDesc& d : kOptions) {
+        if (d.For == Use::StartOnly || d.Id == Option::Render) continue;
+        if (!list.empty()) list += u", ";
+        list += d.Name;
+    }
+    return list;
 }
 
 class Parser {
 public:
     explicit Parser(const std::vector<std::u16string>& args) : args_(args) {
         for (const std::u16string& a : args) {
-            if (Lower(a) == u"--render") rendering_ = true;
+            if (base::EqualsNoCase(a, kRenderName)) rendering_ = true;
         }
     }
 
     ParseResult Run() {
         for (const std::u16string& a : args_) {
-            if (IsHelp(Lower(a))) {
+            if (IsHelp(a)) {
                 line_.Mode = RunMode::Help;
                 return {line_, std::nullopt};
             }
         }
         for (std::size_t i = 0; i < args_.size() && !error_; ++i) {
-            const std::u16string name = Lower(args_[i]);
-            const OptionDesc* desc = Find(name);
+            const OptionDesc* desc = Find(args_[i]);
             if (!desc) {
-                Fail(args_[i], {}, u"is not an option", std::u16string(kOptionList));
+                Fail({}, args_[i], u"is not an option", OptionList());
                 break;
             }
             std::optional<std::u16string> value;
@@ -130,24 +187,24 @@ public:
     }
 
 private:
-    static const OptionDesc* Find(const std::u16string& lowered) {
+    static const OptionDesc* Find(std::u16string_view arg) {
         for (const OptionDesc& d : kOptions) {
-            if (d.Name == lowered) return &d;
+            if (base::EqualsNoCase(d.Name, arg)) return &d;
         }
         return nullptr;
     }
 
-    void Fail(std::u16string option, std::u16string value, std::u16string problem,
+    void Fail(std::u16string option, std::optional<std::u16string> value, std::u16string problem,
               std::u16string accepted) {
         if (error_) return;
         error_ = OptionError{std::move(option), std::move(value), std::move(problem),
                              std::move(accepted), rendering_};
     }
 
-    // The value of a number option within [low, high]; reports the fault otherwise.
+    // The value of a number option within the setting's range; reports the fault otherwise.
     std::optional<std::int64_t> Number(const OptionDesc& d, const std::optional<std::u16string>& v,
-                                       std::int64_t low, std::int64_t high) {
-        const std::u16string accepted = RangeText(low, high);
+                                       const dds::RangeSetting& setting) {
+        const std::u16string accepted = RangeText(setting);
         if (!v) {
             Fail(std::u16string(d.Name), {}, u"has no value", accepted);
             return std::nullopt;
@@ -157,7 +214,7 @@ private:
             Fail(std::u16string(d.Name), *v, u"is not a whole number", accepted);
             return std::nullopt;
         }
-        if (*n < low || *n > high) {
+        if (!setting.Accepts(*n)) {
             Fail(std::u16string(d.Name), *v, u"is out of range", accepted);
             return std::nullopt;
         }
@@ -167,51 +224,46 @@ private:
     void Take(const OptionDesc& d, const std::optional<std::u16string>& value) {
         const auto index = static_cast<std::size_t>(d.Id);
         if (seen_[index]) {
-            Fail(std::u16string(d.Name), value.value_or(u""), u"is given more than once",
-                 u"the option once");
+            Fail(std::u16string(d.Name), value, u"is given more than once", u"the option once");
             return;
         }
         seen_[index] = true;
+        values_[index] = value;
         switch (d.Id) {
             case Option::Wave: {
+                const std::u16string accepted = NamesText(settings::kWave, u", ");
                 if (!value) {
-                    Fail(std::u16string(d.Name), {}, u"has no value", std::u16string(kWaveNames));
-                    return;
+                    Fail(std::u16string(d.Name), {}, u"has no value", accepted);
+                } else if (auto wave = NamedValue(settings::kWave, *value)) {
+                    line_.Start.Wave = *wave;
+                } else {
+                    Fail(std::u16string(d.Name), *value, u"is not a waveform", accepted);
                 }
-                const std::u16string lowered = Lower(*value);
-                for (const WaveName& w : kWaves) {
-                    if (w.Name == lowered) {
-                        line_.Start.Wave = w.Wave;
-                        return;
-                    }
-                }
-                Fail(std::u16string(d.Name), *value, u"is not a waveform",
-                     std::u16string(kWaveNames));
                 return;
             }
             case Option::Increment:
-                if (auto n = Number(d, value, kMinIncrement, kMaxIncrement)) {
+                if (auto n = Number(d, value, settings::kIncrement)) {
                     line_.Start.Increment = static_cast<int>(*n);
                 }
                 return;
             case Option::Interval:
-                if (auto n = Number(d, value, kMinIntervalMs, kMaxIntervalMs)) {
+                if (auto n = Number(d, value, settings::kStepInterval)) {
                     line_.Start.IntervalMs = static_cast<int>(*n);
                 }
                 return;
             case Option::Width:
-                if (auto n = Number(d, value, kMinWidth, kMaxWidth)) {
+                if (auto n = Number(d, value, settings::kChartWidth)) {
                     line_.Start.Width = static_cast<int>(*n);
                 }
                 return;
             case Option::AutoClear: {
-                const std::u16string lowered = value ? Lower(*value) : std::u16string();
+                const std::u16string accepted = NamesText(settings::kAutoClear, u", ");
                 if (!value) {
-                    Fail(std::u16string(d.Name), {}, u"has no value", u"on, off");
-                } else if (lowered == u"on" || lowered == u"off") {
-                    line_.Start.AutoClear = lowered == u"on";
+                    Fail(std::u16string(d.Name), {}, u"has no value", accepted);
+                } else if (auto on = NamedValue(settings::kAutoClear, *value)) {
+                    line_.Start.AutoClear = *on;
                 } else {
-                    Fail(std::u16string(d.Name), *value, u"is not on or off", u"on, off");
+                    Fail(std::u16string(d.Name), *value, u"is not on or off", accepted);
                 }
                 return;
             }
@@ -220,14 +272,17 @@ private:
                 return;
             case Option::Render: {
                 const std::u16string accepted = u"a file name ending in .csv or .wav";
-                if (!value || value->empty()) {
+                if (!value) {
                     Fail(std::u16string(d.Name), {}, u"has no file name", accepted);
                     return;
                 }
-                const std::u16string lowered = Lower(*value);
-                if (EndsWith(lowered, u".csv")) {
+                if (const auto device = DeviceName(*value)) {
+                    Fail(std::u16string(d.Name), *value, DeviceNameProblem(*device), accepted);
+                    return;
+                }
+                if (base::EndsWithNoCase(*value, u".csv")) {
                     line_.Render.Format = RenderFormat::Csv;
-                } else if (EndsWith(lowered, u".wav")) {
+                } else if (base::EndsWithNoCase(*value, u".wav")) {
                     line_.Render.Format = RenderFormat::Wav;
                 } else {
                     Fail(std::u16string(d.Name), *value, u"has no .csv or .wav ending", accepted);
@@ -237,36 +292,47 @@ private:
                 return;
             }
             case Option::Samples:
-                if (auto n = Number(d, value, 1, kMaxSamples)) line_.Render.Samples = *n;
+                if (auto n = Number(d, value, settings::kSamples)) line_.Render.Samples = *n;
                 return;
             case Option::Seconds:
-                if (auto n = Number(d, value, 1, kMaxSeconds)) {
+                if (auto n = Number(d, value, settings::kSeconds)) {
                     line_.Render.Seconds = static_cast<int>(*n);
                 }
                 return;
             case Option::Clock:
-                if (auto n = Number(d, value, kMinClockHz, kMaxClockHz)) {
+                if (auto n = Number(d, value, settings::kClock)) {
                     line_.Render.ClockHz = static_cast<int>(*n);
                 }
                 return;
         }
     }
 
-    // Options that belong to a render, and to one kind of file.
+    // Options that belong to a render, to the window, and to one kind of file.
     void CheckCombination() {
         for (const OptionDesc& d : kOptions) {
-            if (!d.RenderOnly || !seen_[static_cast<std::size_t>(d.Id)]) continue;
-            if (!rendering_) {
-                Fail(std::u16string(d.Name), {}, u"is used only in a render",
-                     u"the option together with --render FILE");
+            const auto index = static_cast<std::size_t>(d.Id);
+            if (!seen_[index]) continue;
+            if (d.For == Use::RenderOnly && !rendering_) {
+                Fail(std::u16string(d.Name), values_[index], u"is used only in a render",
+                     u"the option together with " + std::u16string(kRenderName) + u" FILE");
                 return;
             }
+            if (d.For == Use::StartOnly && rendering_) {
+                Fail(std::u16string(d.Name), values_[index], u"does not apply to a render",
+                     u"the option without " + std::u16string(kRenderName) + u"; a render takes " +
+                         RenderOptionList());
+                return;
+            }
+            if (d.For != Use::RenderOnly) continue;
             const bool csvOption = d.Id == Option::Samples;
             const bool csvFile = line_.Render.Format == RenderFormat::Csv;
             if (csvOption != csvFile) {
-                Fail(std::u16string(d.Name), line_.Render.Path, u"does not apply to this file",
-                     csvOption ? u"--samples with a .csv file"
-                               : u"--seconds and --clock with a .wav file");
+                Fail(std::u16string(d.Name), values_[index],
+                     std::u16string(u"does not apply to the ") + (csvFile ? u".csv" : u".wav") +
+                         u" file " + base::Quoted(line_.Render.Path),
+                     csvOption ? std::u16string(settings::kSamples.Name) + u" with a .csv file"
+                               : std::u16string(settings::kSeconds.Name) + u" and " +
+                                     std::u16string(settings::kClock.Name) + u" with a .wav file");
                 return;
             }
         }
@@ -275,6 +341,7 @@ private:
     const std::vector<std::u16string>& args_;
     bool rendering_ = false;
     std::array<bool, kOptions.size()> seen_{};
+    std::array<std::optional<std::u16string>, kOptions.size()> values_{};
     CommandLine line_;
     std::optional<OptionError> error_;
 };
@@ -282,10 +349,14 @@ private:
 }  // namespace
 
 std::u16string ErrorText(const OptionError& e) {
-    std::u16string text = u"Option " + e.Option;
-    if (!e.Value.empty()) text += u": the value \"" + e.Value + u"\"";
-    text += u" " + e.Problem + u"; accepted: " + e.Accepted;
-    return text;
+    std::u16string text;
+    if (e.Option.empty()) {
+        text = u"Argument " + base::Quoted(e.Value.value_or(u""));
+    } else {
+        text = u"Option " + e.Option;
+        if (e.Value) text += u": the value " + base::Quoted(*e.Value);
+    }
+    return text + u" " + e.Problem + u"; accepted: " + e.Accepted;
 }
 
 ParseResult ParseCommandLine(const std::vector<std::u16string>& args) {
@@ -294,30 +365,34 @@ ParseResult ParseCommandLine(const std::vector<std::u16string>& args) {
 
 // Short lines: message boxes wrap long ones wherever they like.
 std::u16string UsageText() {
-    return u"Usage:\n"
-           u"phasebox [--wave W] [--increment N]\n"
-           u"  [--interval MS] [--width N]\n"
-           u"  [--auto-clear on|off] [--run]\n"
-           u"phasebox --render FILE [start options]\n"
-           u"  [--samples N] [--seconds S] [--clock HZ]\n"
-           u"phasebox --help | /?\n"
-           u"\n"
-           u"Start options (designed value in brackets):\n"
-           u"--wave W: sin, saw, rsaw, tri, sqr, ecg (sin)\n"
-           u"--increment N: 1 to 65535 (256)\n"
-           u"--interval MS: step interval, 1 to 500 (1)\n"
-           u"--width N: chart width, 30 to 10000 (256)\n"
-           u"--auto-clear on|off: clear a full chart (on)\n"
-           u"--run: start the generator running\n"
-           u"\n"
-           u"Render without a window, by FILE's ending:\n"
-           u".csv: step,accumulator,high_byte,\n"
-           u"  low_byte,value rows\n"
-           u"  --samples N: 1 to 10000000 (1024)\n"
-           u".wav: mono 8-bit unsigned PCM, a tone of\n"
-           u"  increment x clock / 65536 Hz\n"
-           u"  --seconds S: 1 to 600 (2)\n"
-           u"  --clock HZ: 8000 to 192000 (48000)\n"
+    const std::u16string start[] = {Call(settings::kWave),         Call(settings::kIncrement),
+                                    Call(settings::kStepInterval), Call(settings::kChartWidth),
+                                    Call(settings::kAutoClear),    Call(settings::kRun)};
+    std::u16string text = u"Usage:\nphasebox";
+    for (std::size_t i = 0; i < std::size(start); ++i) {
+        text += (i > 0 && i % 2 == 0 ? u"\n  [" : u" [") + start[i] + u"]";
+    }
+    text += u"\nphasebox " + std::u16string(kRenderName) + u" FILE [" + Call(settings::kWave) +
+            u"]\n  [" + Call(settings::kIncrement) + u"] [" + Call(settings::kSamples) + u"]\n  [" +
+            Call(settings::kSeconds) + u"] [" + Call(settings::kClock) + u"]\n";
+    text += u"phasebox " + std::u16string(kHelpNames[0]) + u" | " + std::u16string(kHelpNames[1]) +
+            u"\n\n";
+    text += u"Start options (designed value in brackets):\n";
+    text += UsageLine(settings::kWave) + UsageLine(settings::kIncrement) +
+            UsageLine(settings::kStepInterval) + UsageLine(settings::kChartWidth) +
+            UsageLine(settings::kAutoClear) + UsageLine(settings::kRun);
+    text +=
+        u"\n"
+        u"Render without a window, by FILE's ending:\n"
+        u".csv: step,accumulator,high_byte,\n"
+        u"  low_byte,value rows\n"
+        u"  " +
+        UsageLine(settings::kSamples) +
+        u".wav: mono 8-bit unsigned PCM, a tone of\n"
+        u"  increment x clock / 65536 Hz\n"
+        u"  " +
+        UsageLine(settings::kSeconds) + u"  " + UsageLine(settings::kClock);
+    return text +
            u"A render exits with 0, or writes one line\n"
            u"to the standard error and exits with 2.\n"
            u"\n"

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/dds/settings.h"
 #include "core/dds/wave_tables.h"
 
 namespace output {
@@ -16,9 +17,9 @@ namespace output {
 // The window's state after start-up; an option left out keeps the designed value.
 struct StartOptions {
     std::optional<dds::Waveform> Wave;
-    std::optional<int> Increment;   // 1 .. 65535, as the increment box reads it
-    std::optional<int> IntervalMs;  // 1 .. 500: the step interval
-    std::optional<int> Width;       // 30 .. 10000: the chart's visible width
+    std::optional<int> Increment;   // as the increment box reads it
+    std::optional<int> IntervalMs;  // the step interval
+    std::optional<int> Width;       // the chart's visible width
     std::optional<bool> AutoClear;
     bool Run = false;
 
@@ -30,9 +31,10 @@ enum class RenderFormat { Csv, Wav };
 struct RenderOptions {
     std::u16string Path;
     RenderFormat Format = RenderFormat::Csv;
-    std::int64_t Samples = 1024;  // rows of a CSV file
-    int Seconds = 2;              // length of a WAV file
-    int ClockHz = 48000;          // samples per second of a WAV file
+    std::int64_t Samples = dds::settings::kSamples.Designed;           // rows of a CSV file
+    int Seconds = static_cast<int>(dds::settings::kSeconds.Designed);  // length of a WAV file
+    // Samples per second of a WAV file.
+    int ClockHz = static_cast<int>(dds::settings::kClock.Designed);
 
     bool operator==(const RenderOptions&) const = default;
 };
@@ -47,13 +49,13 @@ struct CommandLine {
     bool operator==(const CommandLine&) const = default;
 };
 
-// What was wrong with a command line: the option, the value given (empty when none
-// was), and the values the option accepts.
+// What was wrong with a command line: the option, the value given, and the values the
+// option accepts.
 struct OptionError {
-    std::u16string Option;
-    std::u16string Value;
-    std::u16string Problem;   // "is out of range", "is missing", ...
-    std::u16string Accepted;  // "1 to 65535", "sin, saw, rsaw, tri, sqr, ecg", ...
+    std::u16string Option;  // the option's name; empty for an argument that is no option
+    std::optional<std::u16string> Value;  // as given; none when none was given
+    std::u16string Problem;               // "is out of range", "has no value", ...
+    std::u16string Accepted;              // "1 to 65535", "sin, saw, rsaw, tri, sqr, ecg", ...
     // True when the fault is in a command line that renders: it is told on the standard
     // error, never in a box.
     bool Rendering = false;
@@ -61,7 +63,11 @@ struct OptionError {
     bool operator==(const OptionError&) const = default;
 };
 
-// One line naming the option, the bad value and the accepted values.
+// One line naming the option, the value as given (quoted, "" when empty, its control
+// characters escaped) and the accepted values:
+//   Option --increment: the value "0" is out of range; accepted: 1 to 65535
+//   Option --wave has no value; accepted: sin, saw, rsaw, tri, sqr, ecg
+//   Argument "" is not an option; accepted: --wave, ...
 std::u16string ErrorText(const OptionError& error);
 
 struct ParseResult {
@@ -76,17 +82,5 @@ ParseResult ParseCommandLine(const std::vector<std::u16string>& args);
 // The text that --help and /? show: every option with its values, and every key of the
 // window's chart.
 std::u16string UsageText();
-
-// Limits of the options.
-inline constexpr int kMinIncrement = 1;
-inline constexpr int kMaxIncrement = 65535;
-inline constexpr int kMinIntervalMs = 1;
-inline constexpr int kMaxIntervalMs = 500;
-inline constexpr int kMinWidth = 30;
-inline constexpr int kMaxWidth = 10000;
-inline constexpr std::int64_t kMaxSamples = 10'000'000;
-inline constexpr int kMaxSeconds = 600;
-inline constexpr int kMinClockHz = 8000;
-inline constexpr int kMaxClockHz = 192000;
 
 }  // namespace output

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/base/rect.h"
+#include "core/base/rgb.h"
 #include "core/layout/anchors.h"
 
 namespace layout {
@@ -29,17 +30,12 @@ enum class ControlKind {
     Chart,
 };
 
-struct Rgb {
-    std::uint8_t R = 0, G = 0, B = 0;
-    friend constexpr bool operator==(const Rgb&, const Rgb&) = default;
-};
-
 enum class CursorKind { Default, Hand };
 
 struct FontDesc {
     int HeightPx = 0;  // character height at 120 dpi; 0: the parent's font
     bool Bold = false;
-    std::optional<Rgb> Colour;  // none: the system window-text colour
+    std::optional<base::Rgb> Colour;  // none: the system window-text colour
 };
 
 struct RangeDesc {
@@ -67,8 +63,8 @@ struct ControlDesc {
     layout::Anchors Anchors{};
     std::u16string_view Text{};
     FontDesc Font{};
-    std::optional<Rgb> Background{};  // none: the parent's background
-    int TabOrder = -1;                // -1: not a tab stop
+    std::optional<base::Rgb> Background{};  // none: the parent's background
+    int TabOrder = -1;                      // -1: not a tab stop
     CursorKind Cursor = CursorKind::Default;
     SizeConstraints Constraints{};
     bool Checked = false;

@@ -9,14 +9,14 @@
 namespace layout {
 
 // The window itself.
-const FormDesc& MainFormDesc();
+const FormDesc& MainWindowDesc();
 
 // Every control, parents before children; within one parent in stacking order
 // (a later row lies above an earlier one).
-std::span<const ControlDesc> MainFormControls();
+std::span<const ControlDesc> MainWindowControls();
 
 // Timer intervals as designed, in milliseconds.
-inline constexpr unsigned kTimer1DesignIntervalMs = 100;
-inline constexpr unsigned kTimer2DesignIntervalMs = 300;
+inline constexpr unsigned kStepTimerDesignIntervalMs = 100;
+inline constexpr unsigned kPulseTimerDesignIntervalMs = 300;
 
 }  // namespace layout

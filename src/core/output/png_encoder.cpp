@@ -1,26 +1,17 @@
 #include "core/output/png_encoder.h"
 
-#include <algorithm>
+#include <zlib.h>
+
 #include <array>
+#include <cstdlib>
 #include <stdexcept>
+#include <string_view>
 
 namespace output {
 
 namespace {
 
-constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-        std::uint32_t c = n;
-        for (int k = 0; k < 8; ++k) c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
-    return table;
-}
-constexpr std::array<std::uint32_t, 256> kCrcTable = MakeCrcTable();
-
-// A deflate stored block holds at most 65535 bytes.
-constexpr std::size_t kStoredBlockBytes = 65535;
+constexpr std::size_t kBytesPerPixel = 3;
 
 void PutBe(std::vector<std::uint8_t>& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) {
@@ -34,33 +25,60 @@ void PutChunk(std::vector<std::uint8_t>& out, std::string_view type,
     const std::size_t typeAt = out.size();
     for (char c : type) out.push_back(static_cast<std::uint8_t>(c));
     out.insert(out.end(), data.begin(), data.end());
-    PutBe(out, Crc32(std::span<const std::uint8_t>(out).subspan(typeAt)));
+    const uLong crc = crc32(0L, out.data() + typeAt, static_cast<uInt>(out.size() - typeAt));
+    PutBe(out, static_cast<std::uint32_t>(crc));
+}
+
+std::uint8_t Paeth(int a, int b, int c) {
+    const int p = a + b - c;
+    const int pa = std::abs(p - a);
+    const int pb = std::abs(p - b);
+    const int pc = std::abs(p - c);
+    if (pa <= pb && pa <= pc) return static_cast<std::uint8_t>(a);
+    if (pb <= pc) return static_cast<std::uint8_t>(b);
+    return static_cast<std::uint8_t>(c);
+}
+
+// Row `row` filtered with PNG filter `type` (0 none, 1 sub, 2 up, 3 average, 4 Paeth)
+// against the row above, `up` (zeros for the first row).
+void Filter(int type, std::span<const std::uint8_t> row, std::span<const std::uint8_t> up,
+            std::span<std::uint8_t> out) {
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        const int a = i >= kBytesPerPixel ? row[i - kBytesPerPixel] : 0;
+        const int b = up[i];
+        const int c = i >= kBytesPerPixel ? up[i - kBytesPerPixel] : 0;
+        int predicted = 0;
+        switch (type) {
+            case 1: predicted = a; break;
+            case 2: predicted = b; break;
+            case 3: predicted = (a + b) / 2; break;
+            case 4: predicted = Paeth(a, b, c); break;
+            default: break;
+        }
+        out[i] = static_cast<std::uint8_t>(row[i] - predicted);
+    }
+}
+
+// The filter's cost as the PNG specification's heuristic counts it: the filtered bytes
+// read as signed values, summed without their signs.
+std::uint64_t Cost(std::span<const std::uint8_t> filtered) {
+    std::uint64_t sum = 0;
+    for (const std::uint8_t v : filtered) sum += v < 128 ? v : 256u - v;
+    return sum;
+}
+
+std::vector<std::uint8_t> Deflate(const std::vector<std::uint8_t>& raw) {
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<std::uint8_t> z(size);
+    if (compress2(z.data(), &size, raw.data(), static_cast<uLong>(raw.size()),
+                  Z_BEST_COMPRESSION) != Z_OK) {
+        throw std::runtime_error("Not enough memory to compress the picture");
+    }
+    z.resize(size);
+    return z;
 }
 
 }  // namespace
-
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
-    crc = ~crc;
-    for (const std::uint8_t b : bytes) crc = kCrcTable[(crc ^ b) & 0xFFu] ^ (crc >> 8);
-    return ~crc;
-}
-
-std::uint32_t Adler32(std::span<const std::uint8_t> bytes, std::uint32_t adler) {
-    constexpr std::uint32_t kMod = 65521;
-    std::uint32_t a = adler & 0xFFFFu;
-    std::uint32_t b = adler >> 16;
-    // 5552 bytes keep b below 2^32 before it is reduced.
-    for (std::size_t at = 0; at < bytes.size();) {
-        const std::size_t end = std::min(bytes.size(), at + 5552);
-        for (; at < end; ++at) {
-            a += bytes[at];
-            b += a;
-        }
-        a %= kMod;
-        b %= kMod;
-    }
-    return (b << 16) | a;
-}
 
 std::vector<std::uint8_t> EncodePng(std::span<const std::uint32_t> pixels, int widthPx,
                                     int heightPx) {
@@ -69,37 +87,36 @@ std::vector<std::uint8_t> EncodePng(std::span<const std::uint32_t> pixels, int w
     const std::size_t h = static_cast<std::size_t>(heightPx);
     if (pixels.size() < w * h) throw std::invalid_argument("Fewer pixels than the picture's size");
 
-    // Each row: filter type 0 (none), then R, G, B.
+    const std::size_t rowBytes = kBytesPerPixel * w;
+    std::vector<std::uint8_t> up(rowBytes, 0);
+    std::vector<std::uint8_t> row(rowBytes);
+    std::array<std::vector<std::uint8_t>, 5> trial;
+    for (auto& t : trial) t.resize(rowBytes);
+    // Each row: its filter type, then the filtered R, G, B bytes.
     std::vector<std::uint8_t> raw;
-    raw.reserve(h * (1 + 3 * w));
+    raw.reserve(h * (1 + rowBytes));
     for (std::size_t y = 0; y < h; ++y) {
-        raw.push_back(0);
         for (std::size_t x = 0; x < w; ++x) {
             const std::uint32_t p = pixels[y * w + x];
-            raw.push_back(static_cast<std::uint8_t>(p >> 16));
-            raw.push_back(static_cast<std::uint8_t>(p >> 8));
-            raw.push_back(static_cast<std::uint8_t>(p));
+            row[3 * x] = static_cast<std::uint8_t>(p >> 16);
+            row[3 * x + 1] = static_cast<std::uint8_t>(p >> 8);
+            row[3 * x + 2] = static_cast<std::uint8_t>(p);
         }
+        int best = 0;
+        std::uint64_t bestCost = UINT64_MAX;
+        for (int type = 0; type < 5; ++type) {
+            Filter(type, row, up, trial[static_cast<std::size_t>(type)]);
+            const std::uint64_t cost = Cost(trial[static_cast<std::size_t>(type)]);
+            if (cost < bestCost) {
+                bestCost = cost;
+                best = type;
+            }
+        }
+        raw.push_back(static_cast<std::uint8_t>(best));
+        const std::vector<std::uint8_t>& chosen = trial[static_cast<std::size_t>(best)];
+        raw.insert(raw.end(), chosen.begin(), chosen.end());
+        up.swap(row);
     }
-
-    // zlib stream: header (deflate, 32 KiB window, no dictionary, fastest), stored blocks,
-    // Adler-32 of the raw data.
-    std::vector<std::uint8_t> z{0x78, 0x01};
-    z.reserve(raw.size() + raw.size() / kStoredBlockBytes * 5 + 16);
-    std::size_t at = 0;
-    do {
-        const std::size_t n = std::min(kStoredBlockBytes, raw.size() - at);
-        const bool last = at + n == raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<std::uint8_t>(n));
-        z.push_back(static_cast<std::uint8_t>(n >> 8));
-        z.push_back(static_cast<std::uint8_t>(~n));
-        z.push_back(static_cast<std::uint8_t>(~n >> 8));
-        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
-                 raw.begin() + static_cast<std::ptrdiff_t>(at + n));
-        at += n;
-    } while (at < raw.size());
-    PutBe(z, Adler32(raw));
 
     std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> ihdr;
@@ -108,7 +125,7 @@ std::vector<std::uint8_t> EncodePng(std::span<const std::uint32_t> pixels, int w
     ihdr.insert(ihdr.end(),
                 {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, adaptive filters, no interlace
     PutChunk(png, "IHDR", ihdr);
-    PutChunk(png, "IDAT", z);
+    PutChunk(png, "IDAT", Deflate(raw));
     PutChunk(png, "IEND", {});
     return png;
 }

@@ -1,22 +1,16 @@
-// A PNG file of 8-bit RGB pixels, stored without compression (deflate's stored blocks),
-// with the CRC-32 of every chunk and the Adler-32 of the image data. Readable by every
-// PNG reader; larger than a compressed one, and written in one pass without a library.
+// A PNG file of 8-bit RGB pixels, compressed: each row takes the filter that leaves it the
+// smallest sum of differences, and the rows are deflated by zlib at its best compression.
 #pragma once
 
 #include <cstdint>
 #include <span>
-#include <string_view>
 #include <vector>
 
 namespace output {
 
-// CRC-32 as PNG and zlib use it (polynomial 0xEDB88320, initial and final inversion).
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
-// Adler-32 as zlib uses it.
-std::uint32_t Adler32(std::span<const std::uint8_t> bytes, std::uint32_t adler = 1);
-
-// `pixels` holds `heightPx` rows of `widthPx` pixels, top row first, each 0x00RRGGBB.
-// Throws std::invalid_argument for an empty picture or too few pixels.
+// `pixels` holds `heightPx` rows of `widthPx` pixels, top row first, each 0x00RRGGBB (the
+// top byte is ignored). Throws std::invalid_argument for an empty picture or too few
+// pixels, std::runtime_error when zlib fails (it only fails for lack of memory).
 std::vector<std::uint8_t> EncodePng(std::span<const std::uint32_t> pixels, int widthPx,
                                     int heightPx);
 

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <string>
 
-#include "core/dds/accumulator.h"
+#include "core/dds/generator.h"
 
 namespace output {
 
@@ -23,33 +23,32 @@ void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
 }  // namespace
 
 void RenderCsv(const RenderSource& source, std::int64_t samples, const ByteSink& sink) {
-    const dds::WaveformTable& table = dds::TableFor(source.Wave);
+    dds::Generator generator(source.Wave, source.Increment);
+    dds::Sample sample = generator.Output();
     // The longest row: 8 digits of step, 5 + 3 + 3 + 3 of the rest, 4 commas, CR LF.
     constexpr std::size_t kLongestRow = 64;
     std::string buffer(kChunkBytes + kLongestRow, '\0');
     std::size_t used = kCsvHeader.size();
     buffer.replace(0, used, kCsvHeader);
-    std::uint16_t acc = 0;
     for (std::int64_t step = 0; step < samples; ++step) {
         if (used > kChunkBytes) {
             sink(std::string_view(buffer.data(), used));
             used = 0;
         }
-        const std::uint8_t hi = dds::HighByte(acc);
         char* at = buffer.data() + used;
         at = WriteDecimal(at, static_cast<std::uint64_t>(step));
         *at++ = ',';
-        at = WriteDecimal(at, acc);
+        at = WriteDecimal(at, sample.Accumulator);
         *at++ = ',';
-        at = WriteDecimal(at, hi);
+        at = WriteDecimal(at, sample.High());
         *at++ = ',';
-        at = WriteDecimal(at, dds::LowByte(acc));
+        at = WriteDecimal(at, sample.Low());
         *at++ = ',';
-        at = WriteDecimal(at, table[hi]);
+        at = WriteDecimal(at, sample.Value);
         *at++ = '\r';
         *at++ = '\n';
         used = static_cast<std::size_t>(at - buffer.data());
-        acc = dds::Step(acc, source.Increment);
+        sample = generator.Step();
     }
     sink(std::string_view(buffer.data(), used));
 }
@@ -80,20 +79,20 @@ std::uint64_t WavFileSize(int seconds, int clockHz) {
 }
 
 void RenderWav(const RenderSource& source, int seconds, int clockHz, const ByteSink& sink) {
-    const dds::WaveformTable& table = dds::TableFor(source.Wave);
+    dds::Generator generator(source.Wave, source.Increment);
+    dds::Sample sample = generator.Output();
     const std::uint64_t samples =
         static_cast<std::uint64_t>(seconds) * static_cast<std::uint64_t>(clockHz);
     const std::vector<std::uint8_t> header =
         WavHeader(static_cast<std::uint32_t>(clockHz), static_cast<std::uint32_t>(samples));
     sink(std::string_view(reinterpret_cast<const char*>(header.data()), header.size()));
     std::string buffer(kChunkBytes, '\0');
-    std::uint16_t acc = 0;
     std::uint64_t left = samples;
     while (left > 0) {
         const std::size_t n = left < kChunkBytes ? static_cast<std::size_t>(left) : kChunkBytes;
         for (std::size_t i = 0; i < n; ++i) {
-            buffer[i] = static_cast<char>(table[dds::HighByte(acc)]);
-            acc = dds::Step(acc, source.Increment);
+            buffer[i] = static_cast<char>(sample.Value);
+            sample = generator.Step();
         }
         sink(std::string_view(buffer.data(), n));
         left -= n;

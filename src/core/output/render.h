@@ -1,24 +1,25 @@
-// The generator's output without a window: the same accumulator and tables as the
+// The generator's output without a window: the same generator model as the
 // window, from the same start (the first sample at accumulator 0, then one step per
 // sample), written as CSV rows or as a WAV file of 8-bit unsigned PCM. The text and the
 // bytes go to a sink in pieces, so that a file of any length needs little memory.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 #include <vector>
 
+#include "core/base/byte_sink.h"
+#include "core/dds/settings.h"
 #include "core/dds/wave_tables.h"
 
 namespace output {
 
-// Receives the output in order; each piece is valid only during the call.
-using ByteSink = std::function<void(std::string_view bytes)>;
+using base::ByteSink;
 
+// What is rendered; by default the designed waveform and increment.
 struct RenderSource {
-    dds::Waveform Wave = dds::Waveform::Sin;
-    std::uint16_t Increment = 256;
+    dds::Waveform Wave = dds::settings::kWave.Designed;
+    std::uint16_t Increment = static_cast<std::uint16_t>(dds::settings::kIncrement.Designed);
 };
 
 inline constexpr std::string_view kCsvHeader = "step,accumulator,high_byte,low_byte,value\r\n";

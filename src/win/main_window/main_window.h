@@ -1,15 +1,14 @@
-// The main window: its controls as laid out, the generator's state and every handler.
+// The main window: its controls as laid out, bound to the generator model. The handlers
+// carry the user's actions to the model and show what it gives back; the rules are the
+// model's (core/dds/generator.h).
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
-#include "win/views/chart_view.h"
 #include "core/chart/series.h"
-#include "win/views/numeric_edit.h"
-#include "win/views/tick_slider.h"
-#include "core/dds/wave_tables.h"
+#include "core/dds/generator.h"
 #include "core/input/command_line.h"
 #include "win/ui/check_box.h"
 #include "win/ui/form.h"
@@ -21,93 +20,105 @@
 #include "win/ui/static_text.h"
 #include "win/ui/timer.h"
 #include "win/ui/track_bar.h"
+#include "win/views/chart_view.h"
+#include "win/views/numeric_edit.h"
+#include "win/views/tick_slider.h"
 
-class TForm1 : public ui::Form {
+class MainWindow : public ui::Form {
 public:
     struct Options {
         int MonitorDpi = 0;  // the density to lay out for; 0: the primary monitor's
-        // Runs after the controls, timers and handlers exist and before FormCreate;
+        // Runs after the controls, timers and handlers exist and before SetInitialState;
         // lets a test put a seam in place (a failing timer start, for example).
-        std::function<void(TForm1&)> BeforeCreate;
+        std::function<void(MainWindow&)> BeforeCreate;
     };
 
-    TForm1();
-    explicit TForm1(Options options);
-    ~TForm1() override;
+    MainWindow();
+    explicit MainWindow(Options options);
+    ~MainWindow() override;
 
-    // Lower panel.
-    ui::Panel Panel2;
-    chart::ChartView Chart1;
-    ui::PushButton btnZoom;
-    ui::PushButton btnClearChart;
-    ui::CheckBox cbAutoClear;
-    ui::TrackBar TrackBar2;
-    // Upper panel.
-    ui::Panel Panel3;
-    ui::Label Label5;
-    ui::Label Label6;
-    ui::Picture Image1;
-    ui::TrackBar TrackBar1;
-    ui::Panel Panel1;
-    ui::Panel Panel4;
-    // Accumulator panel.
-    ui::Label Label1;
-    ui::Label Label2;
-    ui::Label Label3;
-    ui::Label Label4;
-    ui::StaticText stHi;
-    ui::StaticText stLow;
-    ui::PushButton Button1;
-    controls::NumericEdit edAdder;
-    ui::PushButton Button2;
-    ui::CheckBox cbAuto;
-    controls::TickSlider RzTrackBar1;
-    // Waveform selector.
-    ui::RadioButton rbSin;
-    ui::RadioButton rbSaw;
-    ui::RadioButton rbRSaw;
-    ui::RadioButton rbTri;
-    ui::RadioButton rbSqr;
-    ui::RadioButton rbEcg;
+    // Each control is created from the layout row of its own name (ControlBindings).
+    // The lower panel: the chart and its tools.
+    ui::Panel chartPanel;
+    chart::ChartView waveformChart;
+    ui::PushButton zoomResetButton;
+    ui::PushButton clearButton;
+    ui::CheckBox autoClearBox;
+    ui::TrackBar chartWidthSlider;
+    // The upper panel: the generator.
+    ui::Panel generatorPanel;
+    ui::Label waveTableLabel;  // "the waveform table" beside the waveform buttons
+    ui::Label outputLabel;     // "output to the chart or a DAC", pointing at the arrow
+    ui::Picture arrow;         // a second run switch; pulses while the generator stands
+    ui::TrackBar speedSlider;
+    ui::Panel accumulatorPanel;
+    ui::Panel waveformPanel;
+    // The accumulator panel.
+    ui::Label accumulatorLabel;
+    ui::Label incrementLabel;
+    ui::Label highByteLabel;
+    ui::Label lowByteLabel;
+    ui::StaticText highByteDisplay;
+    ui::StaticText lowByteDisplay;
+    ui::PushButton stepButton;  // "+"
+    controls::NumericEdit incrementBox;
+    ui::PushButton resetButton;  // "Reset Accum"
+    ui::CheckBox runBox;         // "START DDS!"
+    controls::TickSlider incrementSlider;
+    // The waveform panel.
+    ui::RadioButton sinButton;
+    ui::RadioButton sawButton;
+    ui::RadioButton rsawButton;
+    ui::RadioButton triButton;
+    ui::RadioButton sqrButton;
+    ui::RadioButton ecgButton;
 
-    chart::Series Series1;
-    ui::Timer Timer1;  // one generator step per tick
-    ui::Timer Timer2;  // the arrow's pulse
+    chart::Series outputLine;  // the generator's samples on the chart
+    ui::Timer stepTimer;       // one generator step per tick
+    ui::Timer pulseTimer;      // the arrow's pulse
 
-    // Handlers, named after the control and event they serve.
-    void FormCreate(ui::Window& sender);
-    void OutputSample();
-    void Timer1Timer(ui::Window& sender);
-    void Button1Click(ui::Window& sender);
-    void Button2Click(ui::Window& sender);
-    void edAdderChange(ui::Window& sender);
-    void rbSinClick(ui::Window& sender);
-    void cbAutoClick(ui::Window& sender);
-    void Image1Click(ui::Window& sender);
-    void Timer2Timer(ui::Window& sender);
-    void TrackBar1Change(ui::Window& sender);
-    void RzTrackBar1Change(ui::Window& sender);
-    void Series1AfterAdd(chart::Series& sender, int ValueIndex);
-    void btnClearChartClick(ui::Window& sender);
-    void TrackBar2Change(ui::Window& sender);
-    void btnZoomClick(ui::Window& sender);
+    // Handlers, named after what they do.
+    // Creation: the generator's start state and its first sample, the step timer set up
+    // and stopped, the chart as wide as its slider says.
+    void SetInitialState();
+    // One step of the generator, shown.
+    void Step();
+    void ResetAccumulator();
+    // The generator takes the increment box's value.
+    void TakeIncrement();
+    // The waveform of the button that became checked.
+    void ChooseWaveform(dds::Waveform wave);
+    // The step timer, "+" and the pulse follow "START DDS!".
+    void FollowRunBox();
+    // The arrow's click: "START DDS!" toggled.
+    void ToggleRun();
+    void PulseArrow();
+    void TakeStepInterval();
+    // The increment slider writes the increment box (one way only).
+    void PassSliderToBox();
+    // Auto clear: the chart is emptied when the point just added lies beyond its width.
+    void ClearWhenFull(int valueIndex);
+    void ClearChart();
+    void TakeChartWidth();
+    void ResetZoom();
 
     // The state chosen on the command line, applied as a user would set it by hand: the
-    // waveform's radio button, the increment slider (or, above its range, the increment
-    // box), both sliders, "Auto Clear" and "START DDS!", each through its own handler.
+    // waveform's button, the increment slider (or, above its range, the increment box),
+    // both sliders, "Auto Clear" and "START DDS!", each through its own handler. An
+    // error is reported and the rest is not applied; the window opens as it then stands.
     void ApplyStartOptions(const output::StartOptions& options);
 
-    std::uint16_t PhaseAcc() const noexcept { return fPhaseAcc; }
-    std::uint16_t Adder() const noexcept { return fAdder; }
-    const dds::WaveformTable& ActiveTable() const noexcept { return WaveTable; }
+    const dds::Generator& Generator() const noexcept { return generator_; }
+    // The button that chooses `wave`.
+    ui::RadioButton& WaveButton(dds::Waveform wave) noexcept;
 
 private:
-    static constexpr std::size_t kControlCount = 30;
-    std::array<ui::Control*, kControlCount> ControlsInLayoutOrder();
+    std::vector<ui::ControlBinding> ControlBindings();
     void ApplyDesignedValues();
     void AttachHandlers();
+    void ShowSample(const dds::Sample& sample);
+    void ShowChange(const dds::Change& change);
+    void ShowAccumulator(std::uint16_t accumulator);
 
-    std::uint16_t fPhaseAcc = 0;
-    std::uint16_t fAdder = 0;
-    dds::WaveformTable WaveTable{};  // the active copy of one stored table
+    dds::Generator generator_;
 };

@@ -2,14 +2,14 @@
 // on the clipboard, Ctrl+S saves either to a file. None of them changes the view.
 #include <string>
 
-#include "win/views/chart_view.h"
 #include "core/output/png_encoder.h"
 #include "core/output/point_text.h"
-#include "win/ui/application.h"
 #include "win/output/clipboard.h"
-#include "win/ui/error_report.h"
 #include "win/output/file_output.h"
+#include "win/ui/application.h"
+#include "win/ui/error_report.h"
 #include "win/ui/rect_conversion.h"
+#include "win/views/chart_view.h"
 
 namespace chart {
 
@@ -60,8 +60,10 @@ ChartSnapshot ChartView::Snapshot() {
 
 bool ChartView::CopyToClipboard() {
     const ChartSnapshot shot = Snapshot();
-    const bool copied = ui::PutOnClipboard(Handle(), {shot.WidthPx, shot.HeightPx, shot.Pixels},
-                                           Widened(shot.TabText));
+    const std::vector<std::uint8_t> png =
+        output::EncodePng(shot.Pixels, shot.WidthPx, shot.HeightPx);
+    const bool copied = ui::PutOnClipboard(
+        Handle(), {shot.WidthPx, shot.HeightPx, shot.Pixels, png}, Widened(shot.TabText));
     if (!copied) {
         if (AlertSound) {
             AlertSound();
@@ -79,7 +81,7 @@ void ChartView::SaveWithDialog() {
         ChooseSaveFile ? ChooseSaveFile(Handle()) : ui::ShowSaveDialog(Handle(), kDefaultFileName);
     if (!choice) return;
     try {
-        ui::WriteWholeFile(choice->Path, [&](const output::ByteSink& sink) {
+        ui::WriteWholeFile(choice->Path, [&](const base::ByteSink& sink) {
             if (choice->Format == ui::SaveFormat::Csv) {
                 sink(shot.CommaText);
             } else {

@@ -44,7 +44,8 @@ private:
     bool opened_ = false;
 };
 
-// A bottom-up 32-bit DIB: the header, then the rows from the bottom one up.
+// A bottom-up 32-bit DIB: the header, then the rows from the bottom one up, every pixel
+// opaque.
 bool FillDib(const UniqueGlobalMemory& block, const ClipboardPicture& picture) {
     const Locked locked(block.Get());
     if (!locked.Data()) return false;
@@ -63,8 +64,17 @@ bool FillDib(const UniqueGlobalMemory& block, const ClipboardPicture& picture) {
         const std::uint32_t* source =
             picture.Pixels.data() + static_cast<std::size_t>(picture.HeightPx - 1 - y) *
                                         static_cast<std::size_t>(picture.WidthPx);
-        std::memcpy(rows + static_cast<std::size_t>(y) * rowBytes, source, rowBytes);
+        auto* target =
+            reinterpret_cast<std::uint32_t*>(rows + static_cast<std::size_t>(y) * rowBytes);
+        for (int x = 0; x < picture.WidthPx; ++x) target[x] = source[x] | 0xFF000000u;
     }
+    return true;
+}
+
+bool FillBytes(const UniqueGlobalMemory& block, std::span<const std::uint8_t> bytes) {
+    const Locked locked(block.Get());
+    if (!locked.Data()) return false;
+    std::memcpy(locked.Data(), bytes.data(), bytes.size());
     return true;
 }
 
@@ -91,12 +101,20 @@ bool PutOnClipboard(HWND owner, const ClipboardPicture& picture, std::u16string_
     if (!dib.Get() || !unicode.Get() || !FillDib(dib, picture) || !FillText(unicode, text)) {
         return false;
     }
+    // Programs that prefer a compressed picture read the registered format "PNG".
+    const UINT pngFormat = picture.Png.empty() ? 0 : RegisterClipboardFormatW(L"PNG");
+    UniqueGlobalMemory png(pngFormat ? GlobalAlloc(GMEM_MOVEABLE, picture.Png.size()) : nullptr);
+    if (pngFormat && (!png || !FillBytes(png, picture.Png))) return false;
     const OpenedClipboard clipboard(owner, attempts, retryMs);
     if (!clipboard.Opened() || !EmptyClipboard()) return false;
     if (!SetClipboardData(CF_DIB, dib.Get())) return false;
     dib.Release();
     if (!SetClipboardData(CF_UNICODETEXT, unicode.Get())) return false;
     unicode.Release();
+    if (png) {
+        if (!SetClipboardData(pngFormat, png.Get())) return false;
+        png.Release();
+    }
     return true;
 }
 

@@ -4,22 +4,28 @@
 
 #include <vector>
 
+#include "core/base/text_case.h"
+#include "win/output/file_output.h"
+#include "win/ui/text.h"
+
 namespace ui {
 
 namespace {
 
-bool EndsWithNoCase(const std::wstring& text, std::wstring_view tail) {
-    if (text.size() < tail.size()) return false;
-    return CompareStringOrdinal(text.c_str() + text.size() - tail.size(),
-                                static_cast<int>(tail.size()), tail.data(),
-                                static_cast<int>(tail.size()), TRUE) == CSTR_EQUAL;
+// The question the dialog asks about the name it returns, asked about the name written.
+bool ReplaceConfirmed(HWND owner, const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    const std::wstring text = name + L" already exists.\nDo you want to replace it?";
+    return MessageBoxW(owner, text.c_str(), L"Confirm Save As",
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 }  // namespace
 
 SaveChoice ChoiceFor(std::wstring path, int typeIndex) {
-    if (EndsWithNoCase(path, L".png")) return {std::move(path), SaveFormat::Png};
-    if (EndsWithNoCase(path, L".csv")) return {std::move(path), SaveFormat::Csv};
+    if (base::EndsWithNoCase(ToU16(path), u".png")) return {std::move(path), SaveFormat::Png};
+    if (base::EndsWithNoCase(ToU16(path), u".csv")) return {std::move(path), SaveFormat::Csv};
     const bool csv = typeIndex == 2;
     path += csv ? L".csv" : L".png";
     return {std::move(path), csv ? SaveFormat::Csv : SaveFormat::Png};
@@ -43,7 +49,14 @@ std::optional<SaveChoice> ShowSaveDialog(HWND owner, std::wstring_view defaultNa
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                 OFN_NOTESTFILECREATE | OFN_EXPLORER;
     if (!GetSaveFileNameW(&ofn)) return std::nullopt;
-    return ChoiceFor(file.data(), static_cast<int>(ofn.nFilterIndex));
+    const std::wstring asked(file.data());
+    SaveChoice choice = ChoiceFor(asked, static_cast<int>(ofn.nFilterIndex));
+    // A quoted name gets no extension from the dialog, and "notes.txt" keeps its own; the
+    // dialog asked about that name, not about the one with the type's extension.
+    if (choice.Path != asked && PathExists(choice.Path) && !ReplaceConfirmed(owner, choice.Path)) {
+        return std::nullopt;
+    }
+    return choice;
 }
 
 }  // namespace ui

@@ -19,7 +19,9 @@ struct SaveChoice {
 
 // The path the user chose and its format, or none when the dialog was cancelled. A name
 // ending in ".png" or ".csv" picks that format; any other name gets the extension of the
-// type chosen in the dialog.
+// type chosen in the dialog. The file written is the one the user was asked about: when
+// that extension makes a name the dialog did not ask about and a file of that name
+// exists, the user is asked about it, and "No" saves nothing.
 std::optional<SaveChoice> ShowSaveDialog(HWND owner, std::wstring_view defaultName);
 
 // The format and full path for a name and the type chosen (1: PNG, 2: CSV).

@@ -11,7 +11,7 @@
 
 namespace ui {
 
-COLORREF ToColorRef(const layout::Rgb& c) noexcept {
+COLORREF ToColorRef(const base::Rgb& c) noexcept {
     return RGB(c.R, c.G, c.B);
 }
 

@@ -16,7 +16,7 @@
 
 namespace ui {
 
-COLORREF ToColorRef(const layout::Rgb& c) noexcept;
+COLORREF ToColorRef(const base::Rgb& c) noexcept;
 
 class Control;
 // The control object of `hwnd`, or null for a window that is none.
@@ -40,7 +40,12 @@ public:
 
     // Rectangle in the parent's client coordinates, in device pixels.
     base::RectPx BoundsPx() const;
+    // The rectangle as anchoring places it; a later resize of the parent places it anew
+    // from the reference that RememberAnchors or ResizeTo set.
     void SetBoundsPx(const base::RectPx& r);
+    // A rectangle that code chooses for the control (a label sized to its text, the
+    // arrow's pulse), which anchoring then keeps as its reference.
+    void ResizeTo(const base::RectPx& r);
     base::SizePx ClientSizePx() const;
 
     // Scales rectangle, constraints and own font by newDpi / oldDpi (edges rounded, halves
@@ -103,9 +108,6 @@ protected:
                                const RECT& rect);
     // After creation and after every font change.
     virtual void FontChanged();
-    // Gives the control a rectangle of its own choosing (a label sized to its text), which
-    // anchoring then keeps as its reference.
-    void ResizeTo(const base::RectPx& r);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void AddChild(Control& child) { children_.push_back(&child); }
     virtual void DescendantFocusChanged(HWND hwnd, FocusChange change, HWND other);

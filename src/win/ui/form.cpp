@@ -32,9 +32,24 @@ std::string_view Form::Name() const noexcept {
 }
 
 void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> rows,
-                      std::span<Control* const> controls) {
-    if (rows.size() != controls.size()) {
-        throw std::logic_error("The layout and the window's controls differ in number");
+                      std::span<const ControlBinding> bindings) {
+    // Each row's control, in the order of the rows.
+    std::vector<Control*> controls(rows.size(), nullptr);
+    for (const ControlBinding& binding : bindings) {
+        const auto row = std::find_if(rows.begin(), rows.end(), [&](const layout::ControlDesc& r) {
+            return r.Name == binding.Name;
+        });
+        if (row == rows.end()) {
+            throw std::logic_error("No layout row is named " + std::string(binding.Name));
+        }
+        Control*& control = controls[static_cast<std::size_t>(row - rows.begin())];
+        if (control) throw std::logic_error("Two controls are bound to " + std::string(row->Name));
+        control = binding.Bound;
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!controls[i]) {
+            throw std::logic_error("No control is bound to " + std::string(rows[i].Name));
+        }
     }
     formDesc_ = &form;
     RECT outer{0, 0, form.ClientSize.Width, form.ClientSize.Height};
@@ -56,7 +71,7 @@ void Form::CreateForm(const layout::FormDesc& form, std::span<const layout::Cont
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const layout::ControlDesc& row = rows[i];
         Control* parent = row.Parent == form.Name ? this : FindControl(row.Parent);
-        if (!controls[i] || !parent) {
+        if (!parent) {
             throw std::logic_error("The layout names an unknown parent for " +
                                    std::string(row.Name));
         }

@@ -15,6 +15,13 @@
 
 namespace ui {
 
+// A control of a window and the name of the layout row it is created from.
+struct ControlBinding {
+    ControlBinding(std::string_view name, Control& control) : Name(name), Bound(&control) {}
+    std::string_view Name;
+    Control* Bound;
+};
+
 class Form : public Control {
 public:
     layout::ControlKind Kind() const noexcept override { return layout::ControlKind::Form; }
@@ -39,16 +46,21 @@ public:
     // The control of that name at any depth, or null.
     Control* FindControl(std::string_view name) const;
 
-    // Scales the whole layout to `newDpi` (nothing below 30 or when equal).
+    // Scales the whole layout to `newDpi` (nothing below 30 or when equal) by newDpi over
+    // the current density, from the current, already scaled rectangles, fonts and sizes,
+    // not from the design. That is the specified rule, rounding included: a round trip of
+    // densities need not come back to the design exactly (120 -> 96 -> 144 -> 120 moves
+    // the waveform buttons one pixel to the right).
     void ScaleToDpi(int newDpi);
 
 protected:
     // Makes the hidden top-level window at the desktop origin with the designed client
-    // size, then each control of `controls` from the row of `rows` at the same place
-    // (parents before children). A row whose kind or parent does not fit is refused
-    // (std::logic_error), so a binding out of step with the table cannot go unnoticed.
+    // size, then, row by row (parents before children), the control that `bindings` binds
+    // to the row's name. Refused (std::logic_error), so that a binding out of step with
+    // the table cannot go unnoticed: a row that no binding names, a binding that names no
+    // row or a row already bound, and a row whose kind or parent does not fit.
     void CreateForm(const layout::FormDesc& form, std::span<const layout::ControlDesc> rows,
-                    std::span<Control* const> controls);
+                    std::span<const ControlBinding> bindings);
 
     void CreateWindowFor(HWND parent, const RECT& rect) override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

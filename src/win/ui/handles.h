@@ -1,5 +1,5 @@
-// Move-only owners of platform handles and of COM references, and a scope guard for
-// selected GDI objects.
+// Move-only owners of platform handles, of memory the system allocates and of COM
+// references, and a scope guard for selected GDI objects.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,17 @@
 #include <utility>
 
 namespace ui {
+
+// The value that stands for "no handle": Traits::None() where the platform has one of its
+// own (INVALID_HANDLE_VALUE for files), else the zero value.
+template <typename Traits>
+typename Traits::Handle NoHandle() noexcept {
+    if constexpr (requires { Traits::None(); }) {
+        return Traits::None();
+    } else {
+        return typename Traits::Handle{};
+    }
+}
 
 template <typename Traits>
 class UniqueHandle {
@@ -27,15 +38,16 @@ public:
     ~UniqueHandle() { Reset(); }
 
     Handle Get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != Handle{}; }
-    Handle Release() noexcept { return std::exchange(handle_, Handle{}); }
-    void Reset(Handle h = Handle{}) noexcept {
-        if (handle_ != Handle{}) Traits::Close(handle_);
+    explicit operator bool() const noexcept { return handle_ != NoHandle<Traits>(); }
+    Handle Release() noexcept { return std::exchange(handle_, NoHandle<Traits>()); }
+    void Reset() noexcept { Reset(NoHandle<Traits>()); }
+    void Reset(Handle h) noexcept {
+        if (handle_ != NoHandle<Traits>()) Traits::Close(handle_);
         handle_ = h;
     }
 
 private:
-    Handle handle_{};
+    Handle handle_ = NoHandle<Traits>();
 };
 
 struct WindowTraits {
@@ -57,6 +69,19 @@ struct GlobalMemoryTraits {
     using Handle = HGLOBAL;
     static void Close(HGLOBAL h) noexcept { GlobalFree(h); }
 };
+// LocalAlloc'ed memory the system hands over (FormatMessageW's buffer, CommandLineToArgvW's
+// array).
+template <typename T>
+struct LocalMemoryTraits {
+    using Handle = T*;
+    static void Close(T* h) noexcept { LocalFree(h); }
+};
+// A file or device opened with CreateFileW; INVALID_HANDLE_VALUE is its "none".
+struct FileTraits {
+    using Handle = HANDLE;
+    static HANDLE None() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) noexcept { CloseHandle(h); }
+};
 struct IconTraits {
     using Handle = HICON;
     static void Close(HICON h) noexcept { DestroyIcon(h); }
@@ -75,6 +100,9 @@ using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+template <typename T>
+using UniqueLocal = UniqueHandle<LocalMemoryTraits<T>>;
+using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueTheme = UniqueHandle<ThemeTraits>;
 
 // One reference to a COM object, released when the owner goes. Taking a pointer adopts

@@ -1,7 +1,6 @@
 #include "win/ui/picture.h"
 
 #include <cstring>
-#include <stdexcept>
 
 #include "win/ui/buffered_paint.h"
 #include "win/ui/fill.h"
@@ -17,28 +16,28 @@ namespace {
 std::unique_ptr<Gdiplus::Bitmap> LoadFromResource(int resourceId) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10));
-    HGLOBAL data = info ? LoadResource(module, info) : nullptr;
+    if (!info) throw Win32Error::FromLastError("Picture resource not found");
+    HGLOBAL data = LoadResource(module, info);
     const void* bytes = data ? LockResource(data) : nullptr;
-    const DWORD size = info ? SizeofResource(module, info) : 0;
-    if (!bytes || size == 0) throw std::runtime_error("Picture resource not found");
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-    void* target = copy ? GlobalLock(copy) : nullptr;
-    if (!target) {
-        const Win32Error failure = Win32Error::FromLastError("Out of memory");
-        if (copy) GlobalFree(copy);
-        throw failure;
-    }
+    const DWORD size = SizeofResource(module, info);
+    if (!bytes || size == 0) throw Win32Error::FromLastError("Picture resource not found");
+    UniqueGlobalMemory copy(GlobalAlloc(GMEM_MOVEABLE, size));
+    void* target = copy ? GlobalLock(copy.Get()) : nullptr;
+    if (!target) throw Win32Error::FromLastError("Out of memory");
     std::memcpy(target, bytes, size);
-    GlobalUnlock(copy);
-    ComPtr<IStream> stream;  // frees `copy` once it exists
-    if (const HRESULT hr = CreateStreamOnHGlobal(copy, TRUE, stream.Put()); FAILED(hr)) {
-        GlobalFree(copy);
+    GlobalUnlock(copy.Get());
+    ComPtr<IStream> stream;
+    if (const HRESULT hr = CreateStreamOnHGlobal(copy.Get(), TRUE, stream.Put()); FAILED(hr)) {
         throw Win32Error::FromHresult("Out of memory", hr);
     }
+    copy.Release();  // the stream frees it
     std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream.Get()));
     stream.Reset();
-    if (!image || image->GetLastStatus() != Gdiplus::Ok) {
-        throw std::runtime_error("Picture cannot be read");
+    if (!image) throw Win32Error::FromHresult("Picture cannot be read", E_OUTOFMEMORY);
+    if (const Gdiplus::Status status = image->GetLastStatus(); status != Gdiplus::Ok) {
+        // GDI+ keeps a Win32 code of its own only for a failure of the system.
+        throw Win32Error("Picture cannot be read",
+                         status == Gdiplus::Win32Error ? GetLastError() : ERROR_INVALID_DATA);
     }
     return image;
 }

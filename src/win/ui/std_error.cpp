@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "win/ui/handles.h"
 #include "win/ui/text.h"
 
 namespace ui {
@@ -37,13 +38,10 @@ bool WriteErrorLine(std::u16string_view line) {
     if (handle && handle != INVALID_HANDLE_VALUE && WriteAll(handle, text)) return true;
     // Started from a console without redirection: a GUI program has no handle of its own.
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-    const HANDLE console =
-        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (console == INVALID_HANDLE_VALUE) return false;
-    const bool written = WriteAll(console, text);
-    CloseHandle(console);
-    return written;
+    const UniqueFile console(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         0, nullptr));
+    return console && WriteAll(console.Get(), text);
 }
 
 }  // namespace ui

@@ -1,7 +1,8 @@
 #include "win/ui/timer.h"
 
 #include <algorithm>
-#include <stdexcept>
+
+#include "win/ui/win32_error.h"
 
 namespace ui {
 namespace {
@@ -49,8 +50,9 @@ void Timer::Halt() noexcept {
 void Timer::Update() {
     Halt();
     if (!enabled_ || intervalMs_ == 0 || !onTimer_) return;
+    SetLastError(0);
     if (!starter_(Handle(), kTimerId, std::max<UINT>(intervalMs_, kShortestIntervalMs))) {
-        throw std::runtime_error("Not enough timers available");
+        throw Win32Error::FromLastError("Not enough timers available");
     }
     running_ = true;
 }

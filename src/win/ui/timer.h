@@ -1,8 +1,9 @@
 // A window timer. Ticks come through the message loop after input and repaints, never
 // more often than every 10 ms, and never pile up. Assigning Interval, Enabled or the
 // handler a new value restarts the period; the same value does nothing; a disabled timer
-// only stores its interval. A start that the platform refuses raises
-// "Not enough timers available" after the new value is stored.
+// only stores its interval. A start that the platform refuses raises ui::Win32Error
+// "Not enough timers available" (with the platform's reason when it gives one) after the
+// new value is stored.
 #pragma once
 
 #include <windows.h>

@@ -1,9 +1,9 @@
 #include "win/ui/value_events.h"
 
-#include <stdexcept>
 #include <utility>
 
 #include "win/ui/accessible_object.h"
+#include "win/ui/win32_error.h"
 
 namespace ui {
 
@@ -22,7 +22,7 @@ void ValueEvents::Changed(HWND hwnd) noexcept {
         try {
             wait_.Restart(static_cast<unsigned>(d.WaitMs));
             waiting_ = hwnd;
-        } catch (const std::runtime_error&) {
+        } catch (const Win32Error&) {
             // No timer left: the change is told at once rather than never.
             wait_.SetEnabled(false);
             throttle_.Cancel();

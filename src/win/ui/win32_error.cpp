@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "win/ui/handles.h"
 #include "win/ui/text.h"
 
 namespace ui {
@@ -38,8 +39,8 @@ std::string SystemMessage(HRESULT result) {
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const UniqueLocal<wchar_t> owner(buffer);
     std::wstring wide(buffer ? buffer : L"", buffer ? length : 0);
-    if (buffer) LocalFree(buffer);
     // The platform's texts end with a full stop and a line break; the error box adds its own.
     for (wchar_t& c : wide) {
         if (c == L'\r' || c == L'\n') c = L' ';

@@ -8,7 +8,7 @@ namespace {
 
 constexpr COLORREF kLabelColour = RGB(0, 0, 0);
 
-Rgb RgbOf(COLORREF colour) {
+base::Rgb RgbOf(COLORREF colour) {
     return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
 }
 

@@ -110,7 +110,7 @@ void TickSlider::ApplyTimer() {
     }
     try {
         repeatTimer_.Restart(model_.RepeatIntervalMs());
-    } catch (const std::runtime_error&) {
+    } catch (...) {
         StopRepeating();
         throw;
     }

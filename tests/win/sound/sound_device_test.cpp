@@ -1,0 +1,231 @@
+// The sound device against the platform's audio. The runner (sound_test.sh) prepares the
+// prefix and says what to expect through the environment:
+//   PHASEBOX_SOUND_WAV   the default device records to this WAV file (ALSA's file plugin
+//                        under Wine): the tones are read back and measured
+//   PHASEBOX_SOUND_NONE  the prefix has no sound driver: opening reports why and throws
+//                        nothing
+// A test whose variable is not set is skipped.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "win/dac/sound_device.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Waits for `condition` up to `limit`: the device plays in real time, so the deadline is
+// generous for a loaded machine.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
+struct Recording {
+    int rateHz = 0;
+    std::vector<double> samples;  // the first channel
+};
+
+std::uint32_t Le(const std::vector<unsigned char>& b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + static_cast<std::size_t>(i)];
+    return v;
+}
+
+// A PCM (8, 16 or 32-bit integer) or 32-bit float WAV file. The data chunk is read to the
+// end of the file: a recorder that is still open may not have written its length yet.
+Recording ReadWav(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+    Recording r;
+    if (b.size() < 44 || std::memcmp(b.data(), "RIFF", 4) != 0) {
+        ADD_FAILURE() << path << " is no WAV file (" << b.size() << " bytes)";
+        return r;
+    }
+    std::size_t at = 12;
+    int format = 0, channels = 0, bits = 0;
+    while (at + 8 <= b.size()) {
+        const std::string id(reinterpret_cast<const char*>(&b[at]), 4);
+        const std::uint32_t size = Le(b, at + 4, 4);
+        if (id == "fmt ") {
+            format = static_cast<int>(Le(b, at + 8, 2));
+            channels = static_cast<int>(Le(b, at + 10, 2));
+            r.rateHz = static_cast<int>(Le(b, at + 12, 4));
+            bits = static_cast<int>(Le(b, at + 22, 2));
+            if (format == 0xFFFE) format = static_cast<int>(Le(b, at + 32, 2));  // extensible
+        } else if (id == "data") {
+            at += 8;
+            break;
+        }
+        at += 8 + size + (size & 1);
+    }
+    const int frameBytes = channels * bits / 8;
+    if (frameBytes <= 0 || (format != 1 && format != 3)) {
+        ADD_FAILURE() << "unexpected WAV format " << format << ", " << bits << " bits";
+        return r;
+    }
+    for (; at + static_cast<std::size_t>(frameBytes) <= b.size(); at += frameBytes) {
+        double v = 0;
+        if (format == 3 && bits == 32) {
+            const std::uint32_t word = Le(b, at, 4);
+            float f;
+            std::memcpy(&f, &word, 4);
+            v = f;
+        } else if (bits == 8) {
+            v = b[at] - 128.0;
+        } else if (bits == 16) {
+            v = static_cast<std::int16_t>(Le(b, at, 2));
+        } else if (bits == 32) {
+            v = static_cast<std::int32_t>(Le(b, at, 4));
+        }
+        r.samples.push_back(v);
+    }
+    return r;
+}
+
+// A stretch of one tone: `periods` whole periods from the crossing at `startS` to the one
+// at `endS` (seconds, interpolated between samples).
+struct Tone {
+    int periods = 0;
+    double startS = 0;
+    double endS = 0;
+    double Hz() const { return periods / (endS - startS); }
+};
+
+// The longest run of consecutive periods within 2 % of 1 / `nominalHz`, measured between
+// rising crossings of the recording's middle level.
+Tone LongestRun(const Recording& r, double nominalHz) {
+    double low = 0, high = 0;
+    for (double v : r.samples) {
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    const double middle = (low + high) / 2;
+    std::vector<double> crossings;
+    for (std::size_t i = 1; i < r.samples.size(); ++i) {
+        const double a = r.samples[i - 1], b = r.samples[i];
+        if (a < middle && b >= middle) {
+            crossings.push_back((static_cast<double>(i - 1) + (middle - a) / (b - a)) / r.rateHz);
+        }
+    }
+    Tone best, run;
+    for (std::size_t i = 1; i < crossings.size(); ++i) {
+        const double period = crossings[i] - crossings[i - 1];
+        if (std::abs(period * nominalHz - 1) < 0.02) {
+            if (run.periods == 0) run.startS = crossings[i - 1];
+            ++run.periods;
+            run.endS = crossings[i];
+            if (run.periods > best.periods) best = run;
+        } else {
+            run = Tone{};
+        }
+    }
+    return best;
+}
+
+TEST(SoundDevice, RecordsTheToneAndAnIncrementChange) {
+    const std::string wav = Env("PHASEBOX_SOUND_WAV");
+    if (wav.empty()) GTEST_SKIP() << "PHASEBOX_SOUND_WAV is not set";
+    constexpr int kClockHz = 48000;
+    constexpr std::uint16_t kFirst = 1024;   // 750 Hz
+    constexpr std::uint16_t kSecond = 2560;  // 1875 Hz
+    ASSERT_EQ(dac::SoundOutputProblem(), u"");
+
+    dac::SharedToneSetting setting({kFirst, dds::Waveform::Sin, 100});
+    dac::SoundDevice device(setting, {kClockHz, 10, 4});
+    ASSERT_EQ(device.State(), dac::SoundState::Playing)
+        << std::string(device.Problem().begin(), device.Problem().end());
+    EXPECT_EQ(device.BlockSamples(), 480);
+    ASSERT_TRUE(WaitFor([&] { return device.BlocksPlayed() >= 50; }, 20s));
+    const std::uint64_t playedAtChange = device.BlocksPlayed();
+    setting.Store({kSecond, dds::Waveform::Sin, 100});
+    ASSERT_TRUE(WaitFor([&] { return device.BlocksPlayed() >= 100; }, 20s));
+    device.Stop();
+    EXPECT_EQ(device.State(), dac::SoundState::Stopped);
+    std::printf("blocks played %llu, underruns %llu\n",
+                static_cast<unsigned long long>(device.BlocksPlayed()),
+                static_cast<unsigned long long>(device.Underruns()));
+
+    const Recording r = ReadWav(wav);
+    ASSERT_GT(r.rateHz, 0);
+    const double firstHz = kFirst * static_cast<double>(kClockHz) / 65536;
+    const double secondHz = kSecond * static_cast<double>(kClockHz) / 65536;
+    const Tone first = LongestRun(r, firstHz);
+    const Tone second = LongestRun(r, secondHz);
+    std::printf("recording: %zu samples at %d Hz; %d periods at %.4f Hz, then %d at %.4f Hz\n",
+                r.samples.size(), r.rateHz, first.periods, first.Hz(), second.periods, second.Hz());
+    // About half a second of each: a few hundred periods, far more than the 0.1 % needs.
+    ASSERT_GE(first.periods, 150);
+    ASSERT_GE(second.periods, 300);
+    EXPECT_NEAR(first.Hz(), firstHz, firstHz * 0.001);
+    EXPECT_NEAR(second.Hz(), secondHz, secondHz * 0.001);
+    EXPECT_LT(first.endS, second.startS + 0.05) << "the change is heard after the first tone";
+    // In the recording's own time: from the end of the blocks the device had played when
+    // the setting changed to the first whole period of the new tone. The queue holds 40 ms;
+    // the first new period starts within one more block and one period.
+    const double playedS = static_cast<double>(playedAtChange) * device.BlockSamples() / kClockHz;
+    const double latencyS = second.startS - playedS;
+    std::printf("change heard %.1f ms after the blocks played when it was made\n", latencyS * 1000);
+    EXPECT_GT(latencyS, 0.0);
+    EXPECT_LT(latencyS, 0.1);
+
+    // No click: the phase goes on across the change, so no step between two samples from
+    // the first tone to the end of the second is larger than the faster tone's own steps.
+    const auto largestStep = [&](double fromS, double toS) {
+        double largest = 0;
+        const auto from = static_cast<std::size_t>(fromS * r.rateHz) + 1;
+        const auto to = std::min(r.samples.size(), static_cast<std::size_t>(toS * r.rateHz));
+        for (std::size_t i = from; i < to; ++i) {
+            largest = std::max(largest, std::abs(r.samples[i] - r.samples[i - 1]));
+        }
+        return largest;
+    };
+    const double acrossChange = largestStep(first.startS, second.endS);
+    const double withinSecond = largestStep(second.startS, second.endS);
+    EXPECT_LE(acrossChange, withinSecond * 1.01) << "a step of " << acrossChange;
+}
+
+TEST(SoundDevice, WithoutADeviceReportsWhyAndThrowsNothing) {
+    if (Env("PHASEBOX_SOUND_NONE").empty()) GTEST_SKIP() << "PHASEBOX_SOUND_NONE is not set";
+    EXPECT_NE(dac::SoundOutputProblem(), u"");
+    dac::SharedToneSetting setting;
+    std::optional<dac::SoundDevice> device;
+    ASSERT_NO_THROW(device.emplace(setting));
+    EXPECT_EQ(device->State(), dac::SoundState::NoDevice);
+    const std::u16string why = device->Problem();
+    EXPECT_FALSE(why.empty());
+    std::printf("without a device: %s\n", std::string(why.begin(), why.end()).c_str());
+    EXPECT_EQ(device->BlocksPlayed(), 0u);
+    device->Stop();
+    EXPECT_EQ(device->State(), dac::SoundState::NoDevice);
+    dac::SoundDevice moved = std::move(*device);
+    EXPECT_EQ(moved.State(), dac::SoundState::NoDevice);
+    EXPECT_EQ(device->State(), dac::SoundState::Stopped);
+}
+
+}  // namespace
