@@ -31,12 +31,19 @@ _phasebox_displays=()  # Xvfb servers this run started, stopped last
 
 phasebox_log() { printf '[phasebox] %s\n' "$*" >&2; }
 
+# Ends a test script: says what failed and exits with 1 (phasebox_cleanup runs on exit).
+phasebox_fail() {
+    printf 'FAILED: %s\n' "$*" >&2
+    exit 1
+}
+
 # Installs the Debian packages of the given kinds that are missing, with CMake and Ninja:
 #   run    building phasebox.exe and showing its window under Wine (scripts/run)
 #   test   the host compiler, GoogleTest and Google Benchmark (the host preset, the tests)
 #   clang  the second compiler for Windows (the win-clang preset)
 #   fuzz   clang with libFuzzer's runtime of the same version (the fuzz preset)
 #   release  the installer's builder, zip, signing and its checks (scripts/release)
+#   lint   the formatter and the shell scripts' checker (the lint tests)
 #   bench  what the benchmarks need beyond run and test (scripts/bench)
 phasebox_install() {
     local wanted=(cmake ninja-build) missing=() kind p
@@ -52,6 +59,7 @@ phasebox_install() {
             # The unversioned runtime package follows the default clang's version.
             fuzz) wanted+=(clang libclang-rt-dev zlib1g-dev) ;;
             release) wanted+=(wixl msitools zip unzip osslsigncode openssl python3) ;;
+            lint) wanted+=(clang-format-14 shellcheck) ;;
             *) phasebox_log "no such kind of packages: $kind"; return 1 ;;
         esac
     done
@@ -66,11 +74,12 @@ phasebox_install() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
+# Configures and builds the presets $1... (the presets are found from the tree's root).
 phasebox_build() {
     local preset
     for preset in "$@"; do
-        cmake --preset "$preset" >/dev/null
-        cmake --build --preset "$preset" -j"$(nproc)"
+        (cd "$PHASEBOX_ROOT" && cmake --preset "$preset" >/dev/null &&
+            cmake --build --preset "$preset" -j"$(nproc)")
     done
 }
 
@@ -92,12 +101,25 @@ phasebox_display() {
     for n in $(seq 90 120); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
         Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 </dev/null &
-        _phasebox_displays+=("$!")
+        local xvfb=$!
         export DISPLAY=":$n"
         for _ in $(seq 1 50); do
-            xdpyinfo >/dev/null 2>&1 && return 0
+            # A run beside this one may have taken the number first: then this Xvfb ends,
+            # and until it has, the server answering is the other run's. The server that
+            # holds the number has its pid in the lock file.
+            if ! kill -0 "$xvfb" 2>/dev/null; then
+                wait "$xvfb" 2>/dev/null || true
+                continue 2
+            fi
+            if [ "$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb" ] &&
+                xdpyinfo >/dev/null 2>&1; then
+                _phasebox_displays+=("$xvfb")
+                return 0
+            fi
             sleep 0.1
         done
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
         phasebox_log "Xvfb :$n did not start"
         return 1
     done
@@ -127,39 +149,42 @@ _phasebox_untrack() {
     _phasebox_programs=("${kept[@]}")
 }
 
-# Waits until a window titled $PHASEBOX_WINDOW_TITLE is visible on $DISPLAY and prints its X
-# id. Gives up with a message and status 1 after $1 seconds (default 60), or as soon as
-# process $2, when given, has ended without showing it. Safe under set -euo pipefail.
+# Prints the X id of a visible window titled exactly $1 on $DISPLAY, if there is one.
+phasebox_window_titled() {
+    # xdotool exits 1 while nothing matches; head may also end it early.
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true
+}
+
+# Waits until a window titled $3 (default $PHASEBOX_WINDOW_TITLE) is visible on $DISPLAY
+# and prints its X id. Gives up with a message and status 1 after $1 seconds (default 60),
+# or as soon as process $2, when given, has ended without showing it. Safe under
+# set -euo pipefail.
 phasebox_wait_window() {
-    local timeout_s="${1:-60}" pid="${2:-}"
+    local timeout_s="${1:-60}" pid="${2:-}" title="${3:-$PHASEBOX_WINDOW_TITLE}"
     local deadline=$((SECONDS + timeout_s)) id
     while :; do
-        # xdotool exits 1 while nothing matches; head may also end it early.
-        id=$(xdotool search --onlyvisible --name "^${PHASEBOX_WINDOW_TITLE}\$" 2>/dev/null | head -n 1) || true
+        id=$(phasebox_window_titled "$title")
         if [ -n "$id" ]; then
             printf '%s\n' "$id"
             return 0
         fi
         if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
-            phasebox_log "the window \"$PHASEBOX_WINDOW_TITLE\" did not appear: the program ended first"
+            phasebox_log "the window \"$title\" did not appear: the program ended first"
             return 1
         fi
         if [ "$SECONDS" -ge "$deadline" ]; then
-            phasebox_log "the window \"$PHASEBOX_WINDOW_TITLE\" did not appear on $DISPLAY within $timeout_s s"
+            phasebox_log "the window \"$title\" did not appear on $DISPLAY within $timeout_s s"
             return 1
         fi
         sleep 0.2
     done
 }
 
-# Closes window $1 as a user would (a click on its caption, then Alt+F4) and waits for
-# program $2, a child of this shell, to end. Returns the program's exit code, or 124 when it
-# had not ended after 20 s (it is then killed).
-phasebox_close_window() {
-    local id="$1" pid="$2" code=0
-    xdotool mousemove --window "$id" 600 10 click 1 >/dev/null 2>&1 || true
-    xdotool key --clearmodifiers alt+F4 >/dev/null 2>&1 || true
-    for _ in $(seq 1 200); do
+# Waits up to $2 s (default 20) for program $1, a child of this shell, to end and returns
+# its exit code; 124 when it had not ended (it is then killed).
+phasebox_wait_exit() {
+    local pid="$1" code=0
+    for _ in $(seq 1 $((${2:-20} * 10))); do
         if ! kill -0 "$pid" 2>/dev/null; then
             wait "$pid" || code=$?
             _phasebox_untrack "$pid"
@@ -167,11 +192,20 @@ phasebox_close_window() {
         fi
         sleep 0.1
     done
-    phasebox_log "the program did not end after Alt+F4"
+    phasebox_log "the program did not end within ${2:-20} s"
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     _phasebox_untrack "$pid"
     return 124
+}
+
+# Closes window $1 as a user would (a click on its caption, then Alt+F4) and waits for
+# program $2, a child of this shell, to end. Returns the program's exit code, or 124 when it
+# had not ended after 20 s (it is then killed).
+phasebox_close_window() {
+    xdotool mousemove --window "$1" 600 10 click 1 >/dev/null 2>&1 || true
+    xdotool key --clearmodifiers alt+F4 >/dev/null 2>&1 || true
+    phasebox_wait_exit "$2" 20
 }
 
 # Takes lock file $2 with flock options $1 ("-x -w 600": waiting up to 600 s; "-x -n": failing
@@ -219,16 +253,51 @@ _phasebox_server_pid() {
     return 1
 }
 
-# Makes prefix $1 for density $2; $3 is "managed" when a window manager frames its windows.
-_phasebox_make_prefix() {
-    local prefix="$1" dpi="$2" kind="$3" managed=N font
-    [ "$kind" = managed ] && managed=Y
+# Makes the prefix every other is copied from, $PHASEBOX_WINE_ROOT/base, unless it is there:
+# Wine's own set-up (wineboot), 15 s or more, is most of the time it takes to make a prefix,
+# and a copy takes a few seconds. It has Wine's Tahoma, Tahoma Bold and Marlett in its Fonts
+# folder, registered as an installation on Windows registers them. Nothing ever runs in it.
+# The caller holds its lock.
+_phasebox_make_base_prefix() {
+    local base="$PHASEBOX_WINE_ROOT/base" font
+    [ -f "$base/$_phasebox_prefix_marker.base" ] && return 0
     for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
         if [ ! -f "$PHASEBOX_WINE_FONTS/$font" ]; then
             phasebox_log "$PHASEBOX_WINE_FONTS/$font is missing (Debian package fonts-wine)"
             return 1
         fi
     done
+    phasebox_log "preparing the Wine prefix the others are copied from"
+    if [ -d "$base" ]; then
+        # One of an older layout, or half made: its server, if any, goes with it.
+        WINEPREFIX="$base" wineserver -k >/dev/null 2>&1 </dev/null || true
+        WINEPREFIX="$base" wineserver -w >/dev/null 2>&1 </dev/null || true
+        rm -rf "$base"
+    fi
+    WINEPREFIX="$base" wineboot -i >/dev/null 2>&1 </dev/null || return 1
+    WINEPREFIX="$base" wineserver -w
+    for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
+        cp "$PHASEBOX_WINE_FONTS/$font" "$base/drive_c/windows/Fonts/$font" || return 1
+    done
+    cat >"$base/drive_c/phasebox.reg" <<EOF
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]
+"Tahoma (TrueType)"="tahoma.ttf"
+"Tahoma Bold (TrueType)"="tahomabd.ttf"
+"Marlett (TrueType)"="marlett.ttf"
+EOF
+    WINEPREFIX="$base" wine regedit /S 'C:\phasebox.reg' >/dev/null 2>&1 </dev/null || return 1
+    WINEPREFIX="$base" wineserver -w
+    rm -f "$base/drive_c/phasebox.reg"
+    touch "$base/$_phasebox_prefix_marker.base"
+}
+
+# Makes prefix $1 for density $2, a copy of the base prefix; $3 is "managed" when a window
+# manager frames its windows.
+_phasebox_make_prefix() {
+    local prefix="$1" dpi="$2" kind="$3" managed=N status=0
+    [ "$kind" = managed ] && managed=Y
     phasebox_log "preparing Wine prefix ${prefix##*/} ($dpi dpi)"
     if [ -d "$prefix" ]; then
         # A prefix of an older layout: its server, if any, goes with it.
@@ -236,14 +305,20 @@ _phasebox_make_prefix() {
         WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1 </dev/null || true
         rm -rf "$prefix"
     fi
-    WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 </dev/null || return 1
-    WINEPREFIX="$prefix" wineserver -w
-    for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
-        cp "$PHASEBOX_WINE_FONTS/$font" "$prefix/drive_c/windows/Fonts/$font" || return 1
-    done
+    mkdir -p "$PHASEBOX_WINE_ROOT"
+    # The base is made and copied under its lock, which no Wine process may inherit.
+    {
+        if ! flock -x -w 1200 9; then
+            phasebox_log "the base Wine prefix stayed locked for 1200 s"
+            status=1
+        elif ! _phasebox_make_base_prefix 9>&- || ! cp -a --reflink=auto "$PHASEBOX_WINE_ROOT/base" "$prefix"; then
+            status=1
+        fi
+    } 9>"$PHASEBOX_WINE_ROOT/base.lock"
+    [ "$status" -eq 0 ] || return 1
+    rm -f "$prefix/$_phasebox_prefix_marker.base"
     # Without a window manager (Managed N) Wine frames its windows itself; a managed window
-    # would wait 2 s for a window manager each time it is hidden. The fonts are registered
-    # as an installation on Windows registers them.
+    # would wait 2 s for a window manager each time it is hidden.
     cat >"$prefix/drive_c/phasebox.reg" <<EOF
 REGEDIT4
 
@@ -253,11 +328,6 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
 "Managed"="$managed"
 "Decorated"="$managed"
-
-[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]
-"Tahoma (TrueType)"="tahoma.ttf"
-"Tahoma Bold (TrueType)"="tahomabd.ttf"
-"Marlett (TrueType)"="marlett.ttf"
 EOF
     WINEPREFIX="$prefix" wine regedit /S 'C:\phasebox.reg' >/dev/null 2>&1 </dev/null || return 1
     WINEPREFIX="$prefix" wineserver -w
@@ -325,6 +395,18 @@ phasebox_run_prefix() {
     done
     phasebox_log "all four Wine prefixes $name are in use by other runs"
     return 1
+}
+
+# For a test that CTest runs in a seat its fixture holds (scripts/lib/ctest-fixture): sets
+# DISPLAY to the seat's virtual display. The test's environment names the seat's prefix
+# (WINEPREFIX) and its state file (PHASEBOX_DISPLAY_FILE).
+phasebox_fixture_seat() {
+    if [ -z "${WINEPREFIX:-}" ] || [ ! -f "${PHASEBOX_DISPLAY_FILE:-}" ]; then
+        phasebox_log "no Wine prefix and display from a CTest fixture: run this through ctest (ctest --preset win -L e2e)"
+        return 1
+    fi
+    read -r DISPLAY _ <"$PHASEBOX_DISPLAY_FILE"
+    export DISPLAY
 }
 
 # Stops what this run started: its programs, the wineservers it started (then it releases

@@ -1,20 +1,19 @@
 #!/usr/bin/env bash
-# End-to-end check of the real program: phasebox.exe under Wine on the X display, at 120
-# and 96 dpi. The window must appear at its laid-out size with its panels' colours on
-# screen, draw its captions with the prefix's Tahoma and its caption buttons with Marlett,
-# and close with exit code 0. Then scripts/run, started without a display, must save a
-# screenshot of the window and exit with 0. Screenshots are left in build/e2e/ to look at.
-# Uses $DISPLAY when it is reachable and starts a virtual display otherwise; claims the Wine
-# prefixes for 120 and 96 dpi (waiting while another run uses them).
+# End-to-end check of the real program, run by CTest (label e2e):
+#   smoke.sh window DPI  phasebox.exe ($PHASEBOX_EXE) under Wine in the seat of density DPI
+#                        (120 or 96): the window appears at its laid-out size with its
+#                        panels' colours on screen, draws its captions with the prefix's
+#                        Tahoma and its caption buttons with Marlett, counts after a click on
+#                        "START DDS!" (at 120 dpi) and closes with exit code 0.
+#   smoke.sh run         scripts/run, started without a display, saves a screenshot of the
+#                        window and exits with 0.
+# Stops at the first check that fails, naming it. Screenshots are left in build/e2e/.
 set -uo pipefail
+# shellcheck source=scripts/lib/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
-source "$PHASEBOX_ROOT/scripts/lib/checks.sh"
 trap phasebox_cleanup EXIT
-phasebox_display || exit 1
-phasebox_wine_prefix 120 || exit 1
-phasebox_wine_prefix 96 || exit 1
 
-exe="$PHASEBOX_ROOT/build/win/phasebox.exe"
+exe="${PHASEBOX_EXE:-$PHASEBOX_ROOT/build/win/phasebox.exe}"
 out="$PHASEBOX_ROOT/build/e2e"
 mkdir -p "$out"
 
@@ -29,8 +28,8 @@ check_colours() {
     local colour share
     for colour in "rgb(255,255,200)" "rgb(166,202,240)" "rgb(255,0,255)"; do
         share=$(colour_share "$1" "$colour")
-        check_that "$colour shows ($share of the picture)" \
-            awk -v s="$share" 'BEGIN { exit !(s > 0.0005) }'
+        awk -v s="$share" 'BEGIN { exit !(s > 0.0005) }' ||
+            phasebox_fail "$colour shows in ${1##*/}: only $share of the picture, 0.0005 wanted"
     done
 }
 
@@ -81,30 +80,25 @@ is_flat_bar() {
     [ -n "$1" ] && [ "$w" -ge 4 ] && [ "$w" -ge $((3 * h)) ]
 }
 
-run_at() {
+# The window at density $1, laid out for a client area of $2 x $3.
+window_at() {
     local dpi="$1" client_w="$2" client_h="$3"
     local shot="$out/window-$dpi.png"
     echo "phasebox.exe at $dpi dpi"
-    export WINEPREFIX="$PHASEBOX_WINE_ROOT/dpi$dpi"
+    phasebox_fixture_seat || exit 1
     wine "$exe" >/dev/null 2>&1 </dev/null &
     local app=$!
     phasebox_track "$app"
     local id
-    if id=$(phasebox_wait_window 60 "$app"); then
-        check ok "the window appeared"
-    else
-        check fail "the window appeared"
-        kill "$app" 2>/dev/null
-        return
-    fi
+    id=$(phasebox_wait_window 60 "$app") || phasebox_fail "the window did not appear"
     sleep 1.5
     import -window "$id" "$shot"
 
     local w h
     w=$(xwininfo -id "$id" | awk '/Width:/ {print $2}')
     h=$(xwininfo -id "$id" | awk '/Height:/ {print $2}')
-    check_that "outer size ${w}x${h} fits a ${client_w}x${client_h} client area" \
-        frame_fits "$w" "$h" "$client_w" "$client_h"
+    frame_fits "$w" "$h" "$client_w" "$client_h" ||
+        phasebox_fail "the outer size ${w}x${h} does not fit a ${client_w}x${client_h} client area"
     # The frame is as wide on the left as on the right and at the bottom; the rest of its
     # height is the caption band on top.
     local border=$(((w - client_w) / 2))
@@ -115,8 +109,8 @@ run_at() {
     # Marlett draws the caption buttons (a missing Marlett shows "0 1 r" in a text font).
     local glyph
     glyph=$(minimise_glyph "$shot" "$w" "$top")
-    check_that "the minimise button shows Marlett's bar (dark shape ${glyph:-none})" \
-        is_flat_bar "$glyph"
+    is_flat_bar "$glyph" ||
+        phasebox_fail "the minimise button does not show Marlett's bar (dark shape ${glyph:-none})"
 
     if [ "$dpi" = 120 ]; then
         # outputLabel's lines (20 px bold) are drawn in the prefix's Tahoma Bold: the widest one is
@@ -128,8 +122,8 @@ run_at() {
         tahoma=$(rendered_width "$PHASEBOX_WINE_FONTS/tahomabd.ttf" 20 "${lines[@]}")
         file=$(fc-match -f '%{file}' 'Liberation Sans:bold' 2>/dev/null) && [ -f "$file" ] &&
             fallback=$(rendered_width "$file" 20 "${lines[@]}")
-        check_that "outputLabel is drawn in Tahoma Bold: $seen px wide, Tahoma Bold $tahoma px, Liberation Sans Bold $fallback px" \
-            awk -v s="$seen" -v t="$tahoma" 'BEGIN { exit !(s - t <= 3 && t - s <= 3) }'
+        awk -v s="$seen" -v t="$tahoma" 'BEGIN { exit !(s - t <= 3 && t - s <= 3) }' ||
+            phasebox_fail "outputLabel is not drawn in Tahoma Bold: $seen px wide, Tahoma Bold $tahoma px, Liberation Sans Bold $fallback px"
 
         # The generator runs: after a click on "START DDS!" the high-byte display changes.
         # Client coordinates at 120 dpi.
@@ -145,14 +139,15 @@ run_at() {
         import -window "$id" "$out/running-$dpi.png"
         local changed
         changed=$(compare -metric AE "$out/display-before.png" "$out/display-after.png" null: 2>&1)
-        check_that "the byte display counts after START DDS! ($changed pixels changed)" \
-            [ "${changed%% *}" -gt 0 ]
+        [ "${changed%% *}" -gt 0 ] ||
+            phasebox_fail "the byte display did not count after START DDS! ($changed pixels changed)"
     fi
 
     # Closing the window ends the program with exit code 0, at 120 dpi while it runs.
     local code=0
     phasebox_close_window "$id" "$app" || code=$?
-    check_that "exit code $code after Alt+F4" [ "$code" -eq 0 ]
+    [ "$code" -eq 0 ] || phasebox_fail "exit code $code after Alt+F4, 0 wanted"
+    echo "phasebox.exe at $dpi dpi: every check passed"
 }
 
 # scripts/run without a display (the README's first command on a machine with none): exit
@@ -162,20 +157,28 @@ run_script_headless() {
     local shot="$PHASEBOX_ROOT/build/screenshot.png" log="$out/run.log" code=0
     touch "$out/run.started"
     env -u DISPLAY "$PHASEBOX_ROOT/scripts/run" >"$log" 2>&1 </dev/null || code=$?
-    check_that "exit code $code" [ "$code" -eq 0 ]
-    check_that "it says where the screenshot is" grep -qF "saved to $shot" "$log"
-    check_that "build/screenshot.png was written by this run" [ "$shot" -nt "$out/run.started" ]
+    if [ "$code" -ne 0 ]; then
+        sed 's/^/    /' "$log"
+        phasebox_fail "scripts/run ended with exit code $code, 0 wanted"
+    fi
+    grep -qF "saved to $shot" "$log" || phasebox_fail "scripts/run did not say where the screenshot is"
+    [ "$shot" -nt "$out/run.started" ] || phasebox_fail "build/screenshot.png was not written by this run"
     local format w h
     read -r format w h < <(identify -format '%m %w %h\n' "$shot" 2>/dev/null) || true
-    check_that "build/screenshot.png is a PNG (${format:-none})" [ "${format:-}" = PNG ]
-    check_that "the screenshot is ${w:-0}x${h:-0}: the window of a 1177x714 client area" \
-        frame_fits "${w:-0}" "${h:-0}" 1177 714
-    [ -f "$shot" ] && check_colours "$shot"
-    [ "$code" -eq 0 ] || sed 's/^/    /' "$log"
+    [ "${format:-}" = PNG ] || phasebox_fail "build/screenshot.png is not a PNG (${format:-none})"
+    frame_fits "${w:-0}" "${h:-0}" 1177 714 ||
+        phasebox_fail "the screenshot is ${w:-0}x${h:-0}, not the window of a 1177x714 client area"
+    check_colours "$shot"
+    echo "scripts/run without a display: every check passed"
 }
 
-run_at 120 1177 714
-run_at 96 942 571
-run_script_headless
-echo "e2e: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+case "${1:-}" in
+    window)
+        case "${2:-}" in
+            120) window_at 120 1177 714 ;;
+            96) window_at 96 942 571 ;;
+            *) phasebox_fail "no window check at ${2:-no} dpi (120 or 96)" ;;
+        esac ;;
+    run) run_script_headless ;;
+    *) phasebox_log "usage: smoke.sh window 120|96 | run"; exit 2 ;;
+esac

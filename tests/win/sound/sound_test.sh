@@ -13,9 +13,10 @@
 # finish early and underruns mean little.
 # The prefix is locked for the run; the wineserver started here is stopped at the end.
 set -euo pipefail
+# shellcheck source=scripts/lib/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib/common.sh"
 
-mode=test
+mode="test"
 if [ "${1:-}" = --listen ]; then
     mode=listen
     shift
@@ -29,6 +30,7 @@ server_started=0
 sound_server=""
 export WINEPREFIX="$prefix"
 
+# shellcheck disable=SC2317 # run by the EXIT trap
 finish() {
     [ -n "$sound_server" ] && { kill "$sound_server" 2>/dev/null || true; }
     [ -n "$sound_server" ] && { wait "$sound_server" 2>/dev/null || true; }
