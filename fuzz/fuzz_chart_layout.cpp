@@ -11,9 +11,9 @@
 #include <string_view>
 #include <utility>
 
+#include "chart_test_support.h"
 #include "core/chart/labels.h"
 #include "core/chart/plot_layout.h"
-#include "chart_test_support.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include <string>
 #include <utility>
 
+#include "chart_test_support.h"
 #include "core/chart/chart_mouse.h"
 #include "core/chart/plot_layout.h"
 #include "core/chart/zoom.h"
-#include "chart_test_support.h"
 #include "fuzz_support.h"
 
 namespace {

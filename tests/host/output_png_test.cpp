@@ -122,8 +122,8 @@ TEST(PngEncode, PixelsComeBack) {
         ASSERT_EQ(d.height, static_cast<std::uint32_t>(c.height));
         ASSERT_EQ(d.pixels.size(), c.pixels.size());
         for (std::size_t i = 0; i < d.pixels.size(); ++i) {
-            ASSERT_EQ(d.pixels[i], c.pixels[i] & 0xFFFFFFu) << c.width << "x" << c.height
-                                                            << " pixel " << i;
+            ASSERT_EQ(d.pixels[i], c.pixels[i] & 0xFFFFFFu)
+                << c.width << "x" << c.height << " pixel " << i;
         }
     }
 }

@@ -36,8 +36,8 @@ public:
     std::span<const double> XValues() const { return xValues_; }
     std::span<const double> YValues() const { return yValues_; }
 
-    // Changes whenever the stored points go (a clear); an append keeps it. Points 0 .. n - 1 seen under one generation are the
-    // same points for as long as it lasts.
+    // Changes whenever the stored points go (a clear); an append keeps it. Points 0 .. n - 1 seen
+    // under one generation are the same points for as long as it lasts.
     unsigned Generation() const { return generation_; }
 
 private:

@@ -387,10 +387,11 @@ private:
                     break;
             }
             if (!applies) {
-                const std::u16string what = csvFile && spectrum && d.Id == Option::Samples
-                                                ? std::u16string(u"a spectrum")
-                                                : std::u16string(csvFile ? u"the .csv" : u"the .wav") +
-                                                      u" file " + base::Quoted(line_.Render.Path);
+                const std::u16string what =
+                    csvFile && spectrum && d.Id == Option::Samples
+                        ? std::u16string(u"a spectrum")
+                        : std::u16string(csvFile ? u"the .csv" : u"the .wav") + u" file " +
+                              base::Quoted(line_.Render.Path);
                 Fail(name, values_[index], u"does not apply to " + what, accepted);
                 return;
             }

@@ -49,11 +49,20 @@ void Filter(int type, std::span<const std::uint8_t> row, std::span<const std::ui
         const int c = i >= kBytesPerPixel ? up[i - kBytesPerPixel] : 0;
         int predicted = 0;
         switch (type) {
-            case 1: predicted = a; break;
-            case 2: predicted = b; break;
-            case 3: predicted = (a + b) / 2; break;
-            case 4: predicted = Paeth(a, b, c); break;
-            default: break;
+            case 1:
+                predicted = a;
+                break;
+            case 2:
+                predicted = b;
+                break;
+            case 3:
+                predicted = (a + b) / 2;
+                break;
+            case 4:
+                predicted = Paeth(a, b, c);
+                break;
+            default:
+                break;
         }
         out[i] = static_cast<std::uint8_t>(row[i] - predicted);
     }

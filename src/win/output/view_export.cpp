@@ -22,8 +22,8 @@ bool CopyViewToClipboard(HWND owner, const ViewPicture& picture, std::u16string_
                          const std::function<void()>& alert) {
     const std::vector<std::uint8_t> png =
         output::EncodePng(picture.Pixels, picture.WidthPx, picture.HeightPx);
-    const bool copied = PutOnClipboard(
-        owner, {picture.WidthPx, picture.HeightPx, picture.Pixels, png}, text);
+    const bool copied =
+        PutOnClipboard(owner, {picture.WidthPx, picture.HeightPx, picture.Pixels, png}, text);
     if (!copied) {
         if (alert) {
             alert();

@@ -38,7 +38,7 @@ protected:
     std::optional<LRESULT> HandleReflected(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    bool typed_ = false;  // the field's text was edited since the last commit
+    bool typed_ = false;       // the field's text was edited since the last commit
     int droppedHeightPx_ = 0;  // the box with its list open
 };
 

@@ -3,8 +3,8 @@
 // and whose description names the keys that copy and save it.
 #include <oleacc.h>
 
-#include "win/views/chart_view.h"
 #include "core/chart/value_text.h"
+#include "win/views/chart_view.h"
 
 namespace chart {
 

@@ -6,10 +6,10 @@
 #include <windows.h>
 
 #include "core/chart/chart_picture.h"
-#include "win/views/label_fonts.h"
 #include "core/chart/labels.h"
 #include "core/chart/plot_layout.h"
 #include "win/ui/memory_picture.h"
+#include "win/views/label_fonts.h"
 
 namespace chart {
 

@@ -3,11 +3,11 @@
 #include <windowsx.h>
 
 #include "core/base/scoped_value.h"
-#include "win/views/rubber_band.h"
 #include "core/layout/scale.h"
 #include "win/ui/buffered_paint.h"
 #include "win/ui/locale.h"
 #include "win/ui/rect_conversion.h"
+#include "win/views/rubber_band.h"
 
 namespace chart {
 

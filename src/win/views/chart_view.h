@@ -14,15 +14,15 @@
 
 #include "core/chart/axis.h"
 #include "core/chart/chart_mouse.h"
-#include "win/views/chart_painter.h"
 #include "core/chart/labels.h"
 #include "core/chart/plot_layout.h"
 #include "core/chart/series.h"
 #include "core/chart/zoom.h"
+#include "win/output/save_dialog.h"
 #include "win/ui/control.h"
 #include "win/ui/mouse_leave.h"
-#include "win/output/save_dialog.h"
 #include "win/ui/value_events.h"
+#include "win/views/chart_painter.h"
 
 namespace chart {
 
