@@ -3,7 +3,8 @@
 # ($PHASEBOX_EXE) under Wine in the seat of 120 dpi, run by CTest (label output):
 #   output.sh render  --render to CSV and WAV (exit codes, contents, the tone measured by
 #                     sox), render failures told on the standard error (a file and a pipe)
-#                     with exit code 2, no file and no window. Prints the first CSV lines,
+#                     with exit code 2, no file and no window; --spectrum renders against
+#                     an independent transform. Prints the first CSV lines,
 #                     sox's measurements and rows per second of a 10 million row render.
 #   output.sh boxes   a bad start option (one box naming it, no main window, exit code 2),
 #                     --help, and a start with options.
@@ -72,6 +73,27 @@ render() {
     { [ "$code" -eq 0 ] && [ "$(stat -c %s short.wav)" -eq 8046 ]; } ||
         phasebox_fail "odd sample count: exit code $code and $(stat -c %s short.wav 2>/dev/null) bytes, 0 and 44 + 8001 + pad = 8046 wanted"
 
+    echo "--render to CSV with --spectrum, against an independent transform"
+    local pair wave
+    for pair in "sin 256" "sin 257" "sqr 1000" "saw 40000"; do
+        read -r wave inc <<<"$pair"
+        code=0
+        wine "$exe" --render "spectrum-$wave-$inc.csv" --spectrum --wave "$wave" --increment "$inc" \
+            --clock 44100 >/dev/null 2>err.txt </dev/null || code=$?
+        [ "$code" -eq 0 ] || phasebox_fail "spectrum of $wave at $inc: exit code $code, 0 wanted"
+        wine "$exe" --render "samples-$wave-$inc.csv" --wave "$wave" --increment "$inc" \
+            --samples 65536 >/dev/null 2>&1 </dev/null ||
+            phasebox_fail "65536 samples of $wave at $inc not rendered"
+        echo "    $wave at increment $inc, clock 44100:"
+        python3 "$PHASEBOX_ROOT/tests/e2e/spectrum_oracle.py" "samples-$wave-$inc.csv" \
+            "spectrum-$wave-$inc.csv" 44100 ||
+            phasebox_fail "the spectrum of $wave at $inc disagrees with the oracle"
+    done
+    code=0
+    wine "$exe" --render s.wav --spectrum >/dev/null 2>err.txt </dev/null || code=$?
+    { [ "$code" -eq 2 ] && [ ! -e s.wav ] && grep -qF 'Option --spectrum does not apply to the .wav file' err.txt; } ||
+        phasebox_fail "--spectrum with a .wav file: exit code $code, $(head -n 1 err.txt | tr -d '\r')"
+
     echo "render failures"
     code=0
     wine "$exe" --render 'Z:\sys\x.csv' >/dev/null 2>err.txt </dev/null || code=$?
@@ -83,7 +105,8 @@ render() {
     [ "$code" -eq 2 ] || phasebox_fail "a bad render option through a pipe: exit code $code, 2 wanted"
     [ "$line" = 'Option --samples: the value "0" is out of range; accepted: 1 to 10000000' ] ||
         phasebox_fail "a bad render option through a pipe: \"$line\""
-    leftover=$(find . -mindepth 1 ! -name 'tri*' ! -name 'tone*' ! -name 'short*' ! -name 'err*')
+    leftover=$(find . -mindepth 1 ! -name 'tri*' ! -name 'tone*' ! -name 'short*' ! -name 'err*' \
+        ! -name 'spectrum-*' ! -name 'samples-*')
     [ -z "$leftover" ] || phasebox_fail "a failed render left files: $leftover"
     [ -z "$(phasebox_window_titled phasebox)" ] || phasebox_fail "a render opened a window"
 }
