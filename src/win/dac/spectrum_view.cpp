@@ -18,10 +18,6 @@ namespace {
 
 constexpr std::wstring_view kDefaultFileName = L"phasebox-spectrum";
 
-bool CtrlDown() {
-    return (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-}
-
 int TextWidthPx(HDC dc, std::u16string_view text) {
     SIZE size{};
     GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()),
@@ -236,21 +232,21 @@ bool SpectrumView::CopyToClipboard() {
 }
 
 void SpectrumView::SaveWithDialog() {
-    const SpectrumSnapshot shot = Snapshot();
-    const std::optional<ui::SaveChoice> choice =
-        ChooseSaveFile ? ChooseSaveFile(Handle()) : ui::ShowSaveDialog(Handle(), kDefaultFileName);
-    if (choice) ui::SaveView(*choice, {shot.WidthPx, shot.HeightPx, shot.Pixels}, shot.CsvText);
+    const auto shot = Snapshot();
+    ui::SaveView(Handle(), ChooseSaveFile, kDefaultFileName,
+                 {shot.WidthPx, shot.HeightPx, shot.Pixels}, shot.CsvText);
 }
 
 bool SpectrumView::HandleExportKey(WPARAM key) {
-    if (!CtrlDown()) return false;
-    if (key == 'C' || key == VK_INSERT) {
-        CopyToClipboard();
-        return true;
-    }
-    if (key == 'S') {
-        SaveWithDialog();
-        return true;
+    switch (ui::ExportKeyOf(key)) {
+        case ui::ExportKey::Copy:
+            CopyToClipboard();
+            return true;
+        case ui::ExportKey::Save:
+            SaveWithDialog();
+            return true;
+        case ui::ExportKey::None:
+            break;
     }
     return false;
 }

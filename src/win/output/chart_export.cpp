@@ -14,10 +14,6 @@ namespace {
 
 constexpr std::wstring_view kDefaultFileName = L"phasebox-chart";
 
-bool CtrlDown() {
-    return (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-}
-
 // The texts are ASCII digits, letters and separators.
 std::u16string Widened(const std::string& text) {
     return {text.begin(), text.end()};
@@ -63,21 +59,21 @@ bool ChartView::CopyToClipboard() {
 
 void ChartView::SaveWithDialog() {
     // What the chart showed when the key was pressed; the generator goes on meanwhile.
-    const ChartSnapshot shot = Snapshot();
-    const std::optional<ui::SaveChoice> choice =
-        ChooseSaveFile ? ChooseSaveFile(Handle()) : ui::ShowSaveDialog(Handle(), kDefaultFileName);
-    if (choice) ui::SaveView(*choice, {shot.WidthPx, shot.HeightPx, shot.Pixels}, shot.CommaText);
+    const auto shot = Snapshot();
+    ui::SaveView(Handle(), ChooseSaveFile, kDefaultFileName,
+                 {shot.WidthPx, shot.HeightPx, shot.Pixels}, shot.CommaText);
 }
 
 bool ChartView::HandleExportKey(WPARAM key) {
-    if (!CtrlDown()) return false;
-    if (key == 'C' || key == VK_INSERT) {
-        CopyToClipboard();
-        return true;
-    }
-    if (key == 'S') {
-        SaveWithDialog();
-        return true;
+    switch (ui::ExportKeyOf(key)) {
+        case ui::ExportKey::Copy:
+            CopyToClipboard();
+            return true;
+        case ui::ExportKey::Save:
+            SaveWithDialog();
+            return true;
+        case ui::ExportKey::None:
+            break;
     }
     return false;
 }

@@ -34,10 +34,14 @@ bool CopyViewToClipboard(HWND owner, const ViewPicture& picture, std::u16string_
     return copied;
 }
 
-void SaveView(const SaveChoice& choice, const ViewPicture& picture, std::string_view csv) {
+void SaveView(HWND owner, const SaveChooser& choose, std::wstring_view defaultName,
+              const ViewPicture& picture, std::string_view csv) {
+    const std::optional<SaveChoice> choice =
+        choose ? choose(owner) : ShowSaveDialog(owner, defaultName);
+    if (!choice) return;
     try {
-        WriteWholeFile(choice.Path, [&](const base::ByteSink& sink) {
-            if (choice.Format == SaveFormat::Csv) {
+        WriteWholeFile(choice->Path, [&](const base::ByteSink& sink) {
+            if (choice->Format == SaveFormat::Csv) {
                 sink(csv);
             } else {
                 sink(Bytes(output::EncodePng(picture.Pixels, picture.WidthPx, picture.HeightPx)));
@@ -46,6 +50,13 @@ void SaveView(const SaveChoice& choice, const ViewPicture& picture, std::string_
     } catch (...) {
         ReportException(std::current_exception());
     }
+}
+
+ExportKey ExportKeyOf(WPARAM key) {
+    if ((GetKeyState(VK_CONTROL) & 0x8000) == 0) return ExportKey::None;
+    if (key == 'C' || key == VK_INSERT) return ExportKey::Copy;
+    if (key == 'S') return ExportKey::Save;
+    return ExportKey::None;
 }
 
 }  // namespace ui

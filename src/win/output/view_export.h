@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -26,8 +27,16 @@ struct ViewPicture {
 bool CopyViewToClipboard(HWND owner, const ViewPicture& picture, std::u16string_view text,
                          const std::function<void()>& alert);
 
-// Writes `choice`'s file whole or not at all: the picture as PNG, or `csv` as it stands. A
-// failure is reported in the error box, naming the path and the reason.
-void SaveView(const SaveChoice& choice, const ViewPicture& picture, std::string_view csv);
+// Asks for a file (through `choose` where a test has put one, else the Save dialog offering
+// `defaultName`), then writes it whole or not at all: the picture as PNG, or `csv` as it
+// stands. A failure is reported in the error box, naming the path and the reason.
+using SaveChooser = std::function<std::optional<SaveChoice>(HWND owner)>;
+void SaveView(HWND owner, const SaveChooser& choose, std::wstring_view defaultName,
+              const ViewPicture& picture, std::string_view csv);
+
+// The keys that take a view's picture and numbers out: Ctrl+C and Ctrl+Insert copy,
+// Ctrl+S saves.
+enum class ExportKey { None, Copy, Save };
+ExportKey ExportKeyOf(WPARAM key);
 
 }  // namespace ui
