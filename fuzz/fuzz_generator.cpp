@@ -99,16 +99,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 plain.increment = RoundedQuarters(quarters);
                 break;
             }
-            case 5: {  // a second copy follows the snapshot and keeps its phase
-                const dds::Tuning tuning = generator.CurrentTuning();
-                fuzz::Require(dds::Tuning::Unpacked(tuning.Packed()) == tuning,
-                              "the snapshot packs and unpacks");
-                dds::Generator copy(tuning);
-                copy.Retune(tuning);
-                fuzz::Require(copy.Increment() == plain.increment && copy.Wave() == plain.wave,
-                              "the copy has the tuning");
-                break;
-            }
             default:
                 Expect(generator.Output(), plain, "output");
                 break;

@@ -1,6 +1,6 @@
 // The generator model's rules as tables: its designed start, the step and its sample with
 // the wrap of the accumulator, the reset, the choice of waveform and its effect, the
-// increment from the box's value, and the tuning another thread reads.
+// increment from the box's value.
 #include "core/dds/generator.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <limits>
 #include <numeric>
 #include <stdexcept>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -17,7 +16,6 @@ namespace {
 using dds::Change;
 using dds::Generator;
 using dds::Sample;
-using dds::Tuning;
 using dds::Waveform;
 
 constexpr Waveform kAllWaves[] = {Waveform::Sin,  Waveform::Ecg, Waveform::Saw,
@@ -179,46 +177,6 @@ TEST(GeneratorIncrement, RoundsHalfToEvenAndKeepsTheLow16Bits) {
         EXPECT_EQ(generator.Increment(), c.increment) << static_cast<double>(c.value);
         EXPECT_EQ(generator.Accumulator(), 77) << "a new increment leaves the accumulator";
     }
-}
-
-TEST(GeneratorTuning, PacksIntoOneWordAndBack) {
-    for (const Waveform wave : kAllWaves) {
-        for (const std::uint16_t increment : {0, 1, 256, 32768, 65535}) {
-            const Tuning tuning{increment, wave};
-            EXPECT_EQ(Tuning::Unpacked(tuning.Packed()), tuning);
-            EXPECT_EQ(Generator(wave, increment).CurrentTuning(), tuning);
-        }
-    }
-    static_assert(Tuning{0x1234, Waveform::Tri}.Packed() == 0x0004'1234u);
-}
-
-TEST(GeneratorTuning, AnotherCopyFollowsItAndKeepsItsOwnPhase) {
-    Generator window(Waveform::Sin, 256);
-    Generator sound(window.CurrentTuning());
-    Steps(sound, 10);
-    window.SetIncrementFromValue(1000);
-    window.ChooseWaveform(Waveform::Sqr);
-    sound.Retune(window.CurrentTuning());
-    EXPECT_EQ(sound.Accumulator(), 2560) << "the phase goes on";
-    EXPECT_EQ(sound.Step(), (Sample{3560, dds::SqrTable[3560 >> 8]}));
-}
-
-// One thread stores, another loads: every load is one of the tunings stored, never a mix
-// of two.
-TEST(GeneratorTuning, ASharedTuningIsReadWhole) {
-    const Tuning a{0x0001, Waveform::Ecg};
-    const Tuning b{0xFFFF, Waveform::Sqr};
-    dds::SharedTuning shared(a);
-    std::thread writer([&] {
-        for (int i = 0; i < 200000; ++i) shared.Store(i % 2 ? a : b);
-    });
-    int torn = 0;
-    for (int i = 0; i < 200000; ++i) {
-        const Tuning seen = shared.Load();
-        if (!(seen == a) && !(seen == b)) ++torn;
-    }
-    writer.join();
-    EXPECT_EQ(torn, 0);
 }
 
 }  // namespace

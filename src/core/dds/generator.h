@@ -6,7 +6,6 @@
 // view to apply.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "core/dds/accumulator.h"
@@ -35,38 +34,6 @@ struct Change {
     bool operator==(const Change&) const = default;
 };
 
-// The increment and the waveform: what a second reader of the generator (a sound thread)
-// needs to produce the same output. Packed into 32 bits, it is published and read whole
-// through a std::atomic<std::uint32_t> (SharedTuning).
-struct Tuning {
-    std::uint16_t Increment = 0;
-    Waveform Wave = Waveform::Sin;
-
-    constexpr std::uint32_t Packed() const noexcept {
-        return Increment | static_cast<std::uint32_t>(Wave) << 16;
-    }
-    static constexpr Tuning Unpacked(std::uint32_t packed) noexcept {
-        return {static_cast<std::uint16_t>(packed & 0xFFFFu), static_cast<Waveform>(packed >> 16)};
-    }
-    bool operator==(const Tuning&) const = default;
-};
-
-// One Tuning that one thread stores and others load, never torn and without a lock.
-class SharedTuning {
-public:
-    explicit SharedTuning(Tuning initial = {}) noexcept : packed_(initial.Packed()) {}
-    void Store(Tuning tuning) noexcept {
-        packed_.store(tuning.Packed(), std::memory_order_release);
-    }
-    Tuning Load() const noexcept {
-        return Tuning::Unpacked(packed_.load(std::memory_order_acquire));
-    }
-
-private:
-    static_assert(std::atomic<std::uint32_t>::is_always_lock_free);
-    std::atomic<std::uint32_t> packed_;
-};
-
 class Generator {
 public:
     // The designed start: the designed waveform and increment, the accumulator at 0. A
@@ -76,14 +43,12 @@ public:
                     static_cast<std::uint16_t>(settings::kIncrement.Designed)) {}
     Generator(Waveform wave, std::uint16_t increment)
         : increment_(increment), wave_(wave), table_(&TableFor(wave)) {}
-    explicit Generator(Tuning tuning) : Generator(tuning.Wave, tuning.Increment) {}
 
     std::uint16_t Accumulator() const noexcept { return accumulator_; }
     std::uint16_t Increment() const noexcept { return increment_; }
     Waveform Wave() const noexcept { return wave_; }
     // The active table: the stored table of Wave().
     const WaveformTable& Table() const noexcept { return *table_; }
-    Tuning CurrentTuning() const noexcept { return {increment_, wave_}; }
 
     // The output stage: the accumulator as it stands and its sample.
     Sample Output() const noexcept { return {accumulator_, (*table_)[HighByte(accumulator_)]}; }
@@ -118,14 +83,6 @@ public:
         increment_ = IncrementFromValue(value);
     }
     void SetIncrement(std::uint16_t increment) noexcept { increment_ = increment; }
-
-    // A reader's own copy follows another's tuning: the increment and the table change,
-    // the accumulator and the phase go on.
-    void Retune(Tuning tuning) {
-        table_ = &TableFor(tuning.Wave);
-        wave_ = tuning.Wave;
-        increment_ = tuning.Increment;
-    }
 
 private:
     std::uint16_t accumulator_ = 0;
