@@ -24,48 +24,18 @@
 #include "win/ui/application.h"
 #include "win/ui/locale.h"
 #include "win/views/chart_painter.h"
+#include "wine_bench.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Pump;
 
 constexpr std::chrono::milliseconds kStepRun{2000};
 
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::MsSince;
 
-// Handles messages for `duration`, one at a time: when every step costs more than the
-// timer's period the queue is never empty, and the time must still end the pumping. In
-// between it sleeps until a message comes, as the program's loop does, so that the CPU
-// time measured is the program's and not the pumping's.
-void Pump(std::chrono::milliseconds duration) {
-    const auto end = Clock::now() + duration;
-    while (Clock::now() < end) {
-        MSG msg{};
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        } else {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-            MsgWaitForMultipleObjects(
-                0, nullptr, FALSE, static_cast<DWORD>(std::max<long long>(left, 0)), QS_ALLINPUT);
-        }
-    }
-}
-
-// User and kernel time of this process so far.
-double ProcessCpuMs() {
-    FILETIME created{}, exited{}, kernel{}, user{};
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ms = [](const FILETIME& t) {
-        return static_cast<double>(static_cast<unsigned long long>(t.dwHighDateTime) << 32 |
-                                   t.dwLowDateTime) /
-               1e4;
-    };
-    return ms(kernel) + ms(user);
-}
+using bench::ProcessCpuMs;
 
 struct Figures {
     double bestMs;

@@ -19,26 +19,12 @@
 #include "win/dac/sound_device.h"
 #include "win/main_window/main_window.h"
 #include "win/ui/application.h"
+#include "wine_bench.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-void Pump(std::chrono::milliseconds duration) {
-    const auto end = Clock::now() + duration;
-    while (Clock::now() < end) {
-        MSG msg{};
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        } else {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left > 0 ? left : 0),
-                                      QS_ALLINPUT);
-        }
-    }
-}
+using bench::Clock;
+using bench::Pump;
 
 // The window's client area to `width` x `height`, its corner where it is.
 void SetClientSize(HWND hwnd, int width, int height) {

@@ -18,44 +18,18 @@
 #include "win/dac/dac_window.h"
 #include "win/main_window/main_window.h"
 #include "win/ui/application.h"
+#include "wine_bench.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Pump;
 
 constexpr std::chrono::milliseconds kStepRun{3000};
 
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::MsSince;
 
-// Handles messages for `duration`, sleeping until one comes, as the program's loop does.
-void Pump(std::chrono::milliseconds duration) {
-    const auto end = Clock::now() + duration;
-    while (Clock::now() < end) {
-        MSG msg{};
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        } else {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-            MsgWaitForMultipleObjects(
-                0, nullptr, FALSE, static_cast<DWORD>(std::max<long long>(left, 0)), QS_ALLINPUT);
-        }
-    }
-}
-
-double ProcessCpuMs() {
-    FILETIME created{}, exited{}, kernel{}, user{};
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ms = [](const FILETIME& t) {
-        return static_cast<double>(static_cast<unsigned long long>(t.dwHighDateTime) << 32 |
-                                   t.dwLowDateTime) /
-               1e4;
-    };
-    return ms(kernel) + ms(user);
-}
+using bench::ProcessCpuMs;
 
 struct Figures {
     double bestMs;
