@@ -1,6 +1,6 @@
 // The generator model's rules as tables: its designed start, the step and its sample with
-// the wrap of the accumulator, the reset, the choice of waveform and its effect, the
-// increment from the box's value.
+// the wrap of the accumulator, the reset, the choice of waveform and its effect (or none,
+// for sound), the increment from the box's value.
 #include "core/dds/generator.h"
 
 #include <gtest/gtest.h>
@@ -123,6 +123,25 @@ TEST(GeneratorWaveform, ANameOfNoWaveformIsRefusedAndChangesNothing) {
     EXPECT_EQ(generator.Wave(), Waveform::Saw);
     EXPECT_EQ(generator.Accumulator(), 256);
     EXPECT_THROW(Generator(static_cast<Waveform>(-1), 1), std::out_of_range);
+}
+
+TEST(GeneratorWaveform, ContinuingWithAnotherKeepsThePhase) {
+    for (const Waveform from : kAllWaves) {
+        for (const Waveform to : kAllWaves) {
+            Generator generator(from, 1234);
+            Steps(generator, 3);
+            generator.ContinueWithWaveform(to);
+            EXPECT_EQ(generator.Wave(), to);
+            EXPECT_EQ(generator.Accumulator(), 3 * 1234);
+            EXPECT_EQ(generator.Output().Value, dds::TableFor(to)[3 * 1234 >> 8]);
+            EXPECT_EQ(generator.Step().Value, dds::TableFor(to)[4 * 1234 >> 8]);
+        }
+    }
+    Generator generator(Waveform::Tri, 999);
+    generator.Step();
+    EXPECT_THROW(generator.ContinueWithWaveform(static_cast<Waveform>(6)), std::out_of_range);
+    EXPECT_EQ(generator.Wave(), Waveform::Tri);
+    EXPECT_EQ(generator.Table(), dds::TableFor(Waveform::Tri));
 }
 
 TEST(GeneratorIncrement, RoundsHalfToEvenAndKeepsTheLow16Bits) {

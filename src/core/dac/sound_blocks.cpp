@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "core/dds/accumulator.h"
-
 namespace dac {
 
 namespace {
@@ -48,22 +46,22 @@ BlockProducer::BlockProducer(int clockHz)
 
 void BlockProducer::Fill(std::span<std::int16_t> block, const ToneSetting& setting) {
     if (!started_) {
-        wave_ = setting.Wave;
+        generator_.ContinueWithWaveform(setting.Wave);
         started_ = true;
-    } else if (fadeLeft_ == 0 && setting.Wave != wave_) {
-        fadeFrom_ = wave_;
-        wave_ = setting.Wave;
+    } else if (fadeLeft_ == 0 && setting.Wave != generator_.Wave()) {
+        fadeFrom_ = generator_.Wave();
+        generator_.ContinueWithWaveform(setting.Wave);
         fadeLeft_ = rampSamples_;
     }
-    const dds::WaveformTable& to = dds::TableFor(wave_);
+    generator_.SetIncrement(setting.Increment);
     const dds::WaveformTable& from = dds::TableFor(fadeFrom_);
     const int target = GainFor(setting.VolumePercent);
     for (std::int16_t& sample : block) {
-        const std::uint8_t address = dds::HighByte(acc_);
+        const dds::Sample now = generator_.Output();
         // The wave in 1/256 steps of a code: -32768 .. 32512.
-        int wave = (to[address] - 128) * 256;
+        int wave = (now.Value - 128) * 256;
         if (fadeLeft_ > 0) {
-            const int old = (from[address] - 128) * 256;
+            const int old = (from[now.High()] - 128) * 256;
             wave = old + (wave - old) * (rampSamples_ - fadeLeft_) / rampSamples_;
             --fadeLeft_;
         }
@@ -71,7 +69,7 @@ void BlockProducer::Fill(std::span<std::int16_t> block, const ToneSetting& setti
                                : std::max(target, gain_ - gainStep_);
         // |wave x gain| <= 2^30; the shift floors, exactly at unity gain.
         sample = static_cast<std::int16_t>((wave * gain_) >> 15);
-        acc_ = dds::Step(acc_, setting.Increment);
+        generator_.Step();
     }
 }
 

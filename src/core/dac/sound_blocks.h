@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <span>
 
-#include "core/dds/wave_tables.h"
+#include "core/dds/generator.h"
 
 namespace dac {
 
@@ -72,7 +72,7 @@ public:
     // running; one that comes during a crossfade waits for the next block after it.
     void Fill(std::span<std::int16_t> block, const ToneSetting& setting);
 
-    std::uint16_t Accumulator() const noexcept { return acc_; }
+    std::uint16_t Accumulator() const noexcept { return generator_.Accumulator(); }
     // The gain now, 0 .. kUnityGain; it moves by at most GainStep() per sample.
     int Gain() const noexcept { return gain_; }
     int GainStep() const noexcept { return gainStep_; }
@@ -82,10 +82,10 @@ public:
 private:
     int rampSamples_;
     int gainStep_;
-    std::uint16_t acc_ = 0;
+    // Stepped once per sample; the waveform and the increment follow the setting.
+    dds::Generator generator_;
     int gain_ = 0;
     bool started_ = false;
-    dds::Waveform wave_ = dds::Waveform::Sin;
     dds::Waveform fadeFrom_ = dds::Waveform::Sin;
     int fadeLeft_ = 0;  // samples of the crossfade still to come
 };

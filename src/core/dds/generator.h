@@ -76,6 +76,13 @@ public:
         return change;
     }
 
+    // Another active table with the phase going on: the accumulator stays. For a view that
+    // must not jump, as sound must not click; the window's choice is ChooseWaveform.
+    void ContinueWithWaveform(Waveform wave) {
+        table_ = &TableFor(wave);
+        wave_ = wave;
+    }
+
     // The increment for the increment box's value: rounded to the nearest integer, ties to
     // even, then its low 16 bits (IncrementFromValue). The accumulator stays; the next step
     // uses the new increment.
