@@ -23,6 +23,7 @@
 #include "core/layout/scale.h"
 #include "win/dac/dac_window.h"
 #include "win/ui/locale.h"
+#include "win/ui/memory_picture.h"
 #include "win/ui/text.h"
 #include "win_fixture.h"
 
@@ -163,6 +164,45 @@ TEST_F(DacWindowTest, FollowsTheGeneratorAndRecomputesTheSpectrumOnlyOnAChangeOf
 // The clock: a choice from the list or a typed value applies at once; a typed value out
 // of range or not a number is refused beside the box, saying the range, and nothing of
 // it applies.
+// A step repaints only what it moved; what the screen shows after any run of steps is the
+// whole frame, with nothing left of an earlier pointer, mark, arc or value.
+TEST_F(DacWindowTest, TheWheelOnScreenIsTheWholeFrameAfterSteps) {
+    Open({.Language = dac::Language::English});
+    const HWND wheel = dac->phaseWheel.Handle();
+    const struct {
+        std::uint16_t increment;
+        int steps;
+    } runs[] = {{7, 30}, {1000, 20}, {32768, 3}, {65535, 5}, {300, 40}, {0, 2}, {20000, 9}};
+    std::uint16_t acc = 0;
+    for (const auto& run : runs) {
+        for (int i = 0; i < run.steps; ++i) {
+            acc = static_cast<std::uint16_t>(acc + run.increment);
+            dac->Follow(acc, run.increment, dds::Waveform::Sin);
+            // Every third step paints at once; the others pile up, as a busy loop's do.
+            if (i % 3 == 0) UpdateWindow(wheel);
+        }
+        UpdateWindow(wheel);
+        const ui::MemoryPicture& frame = dac->phaseWheel.Picture();
+        ui::MemoryPicture screen;
+        ASSERT_TRUE(screen.Ensure(frame.WidthPx(), frame.HeightPx()));
+        {
+            const HDC dc = GetDC(wheel);
+            ASSERT_NE(dc, nullptr);
+            BitBlt(screen.Dc(), 0, 0, frame.WidthPx(), frame.HeightPx(), dc, 0, 0, SRCCOPY);
+            ReleaseDC(wheel, dc);
+            GdiFlush();
+        }
+        int differing = 0;
+        for (int y = 0; y < frame.HeightPx(); ++y) {
+            for (int x = 0; x < frame.WidthPx(); ++x) {
+                differing += (screen.Row(y)[x] & 0xFFFFFF) != (frame.Row(y)[x] & 0xFFFFFF);
+            }
+        }
+        EXPECT_EQ(differing, 0) << "pixels unlike the frame after steps of " << run.increment
+                                << ", accumulator " << acc;
+    }
+}
+
 TEST_F(DacWindowTest, AClockIsChosenOrTypedAndARefusedOneIsNeverApplied) {
     Open({.Language = dac::Language::English});
     const HWND field = dac->clockBox.Field();
