@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 namespace {
 
@@ -110,38 +108,6 @@ TEST(DacPhaseWheel, LastStepArcEndsAtThePointer) {
             EXPECT_LE(Distance(w.LastStepPoints[i - 1], w.LastStepPoints[i]), chord + kEps);
         }
     }
-}
-
-TEST(DacPhaseWheel, MovingPartsBoxHoldsThePointerTheMarkAndTheArc) {
-    const struct {
-        std::uint16_t acc, increment;
-    } cases[] = {{0, 0}, {16384, 16384}, {100, 300}, {40000, 7}, {0, 65535}, {65535, 1}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.acc) + " after a step of " + std::to_string(c.increment));
-        const dac::PhaseWheel w = dac::PhaseWheelFor(Input(c.acc, c.increment));
-        const dac::WheelBox box = dac::MovingPartsBox(w);
-        std::vector<dac::WheelPoint> moving = {w.Pointer.From, w.Pointer.To, w.CurrentTick.From,
-                                               w.CurrentTick.To};
-        moving.insert(moving.end(), w.LastStepPoints.begin(), w.LastStepPoints.end());
-        for (const dac::WheelPoint& p : moving) {
-            EXPECT_GE(p.XPx, box.LeftPx);
-            EXPECT_LE(p.XPx, box.RightPx);
-            EXPECT_GE(p.YPx, box.TopPx);
-            EXPECT_LE(p.YPx, box.BottomPx);
-        }
-    }
-    // A small step moves a small part of the wheel: the pointer's quadrant, not the circle.
-    const dac::WheelBox small = dac::MovingPartsBox(dac::PhaseWheelFor(Input(1000, 7)));
-    EXPECT_LE((small.RightPx - small.LeftPx) * (small.BottomPx - small.TopPx), 101.0 * 101);
-    EXPECT_GE(small.LeftPx, kCentre.XPx);
-    EXPECT_LE(small.BottomPx, kCentre.YPx);
-    // Half a turn from 9 o'clock to 3 o'clock, counterclockwise on screen: the arc passes
-    // 6 o'clock, so the box reaches from the left of the arc to the right of the circle
-    // and down to the arc's lowest point.
-    const dac::WheelBox half = dac::MovingPartsBox(dac::PhaseWheelFor(Input(0, 32768)));
-    EXPECT_NEAR(half.LeftPx, kCentre.XPx - 50, kEps);
-    EXPECT_NEAR(half.RightPx, kCentre.XPx + 100, kEps);
-    EXPECT_NEAR(half.BottomPx, kCentre.YPx + 50, 0.1);
 }
 
 }  // namespace

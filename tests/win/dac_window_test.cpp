@@ -164,8 +164,8 @@ TEST_F(DacWindowTest, FollowsTheGeneratorAndRecomputesTheSpectrumOnlyOnAChangeOf
 // The clock: a choice from the list or a typed value applies at once; a typed value out
 // of range or not a number is refused beside the box, saying the range, and nothing of
 // it applies.
-// A step repaints only what it moved; what the screen shows after any run of steps is the
-// whole frame, with nothing left of an earlier pointer, mark, arc or value.
+// What the screen shows after any run of steps, painted at once or piled up, is the whole
+// last frame, with nothing left of an earlier pointer, mark, arc or value.
 TEST_F(DacWindowTest, TheWheelOnScreenIsTheWholeFrameAfterSteps) {
     Open({.Language = dac::Language::English});
     const HWND wheel = dac->phaseWheel.Handle();

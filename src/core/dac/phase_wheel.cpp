@@ -52,20 +52,4 @@ PhaseWheel PhaseWheelFor(const WheelInput& in) {
     return w;
 }
 
-WheelBox MovingPartsBox(const PhaseWheel& wheel) noexcept {
-    WheelBox box{wheel.Pointer.From.XPx, wheel.Pointer.From.YPx, wheel.Pointer.From.XPx,
-                 wheel.Pointer.From.YPx};
-    const auto take = [&box](const WheelPoint& p) {
-        box.LeftPx = std::min(box.LeftPx, p.XPx);
-        box.TopPx = std::min(box.TopPx, p.YPx);
-        box.RightPx = std::max(box.RightPx, p.XPx);
-        box.BottomPx = std::max(box.BottomPx, p.YPx);
-    };
-    take(wheel.Pointer.To);
-    take(wheel.CurrentTick.From);
-    take(wheel.CurrentTick.To);
-    for (const WheelPoint& p : wheel.LastStepPoints) take(p);
-    return box;
-}
-
 }  // namespace dac

@@ -61,17 +61,6 @@ struct PhaseWheel {
     std::vector<WheelPoint> LastStepPoints;
 };
 
-// The box around the parts a step moves: the pointer, the current address's tick and the
-// last step's arc (its points). A step's repaint is the box before it and the box after.
-struct WheelBox {
-    double LeftPx = 0;
-    double TopPx = 0;
-    double RightPx = 0;
-    double BottomPx = 0;
-    friend bool operator==(const WheelBox&, const WheelBox&) = default;
-};
-WheelBox MovingPartsBox(const PhaseWheel& wheel) noexcept;
-
 // The point at `angleDeg` on the circle of `radiusPx` around `centre`.
 WheelPoint PointAt(WheelPoint centre, double radiusPx, double angleDeg) noexcept;
 

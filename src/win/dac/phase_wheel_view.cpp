@@ -43,38 +43,8 @@ void PhaseWheelView::SetState(std::uint16_t accumulator, std::uint16_t increment
     accumulator_ = accumulator;
     increment_ = increment;
     valueEvents_.Changed(Handle());
-    if (!Handle()) return;
-    // The screen takes only what a step moved: the parts as they were and as they are, and
-    // the value under the wheel. The frame off screen is redrawn whole all the same.
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    if (!staticValid_ || IsRectEmpty(&shownMoving_)) {
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return;
-    }
-    const Geometry g = Measure(client);
-    RECT area = MovingArea(g, PhaseWheelFor(g));
-    UnionRect(&area, &area, &shownMoving_);
-    UnionRect(&area, &area, &g.TextArea);
-    InvalidateRect(Handle(), &area, FALSE);
-}
-
-dac::PhaseWheel PhaseWheelView::PhaseWheelFor(const Geometry& g) const {
-    return dac::PhaseWheelFor({.Centre = {g.CentreX, g.CentreY},
-                               .RadiusPx = g.RadiusPx,
-                               .TickLengthPx = g.TickPx,
-                               .Accumulator = accumulator_,
-                               .Increment = increment_});
-}
-
-// The pixels the moving parts cover, with their widest pen and a pixel of rounding.
-RECT PhaseWheelView::MovingArea(const Geometry& g, const dac::PhaseWheel& wheel) {
-    const dac::WheelBox box = dac::MovingPartsBox(wheel);
-    const int margin = 2 * g.LineWidthPx + 2;
-    return {static_cast<LONG>(std::floor(box.LeftPx)) - margin,
-            static_cast<LONG>(std::floor(box.TopPx)) - margin,
-            static_cast<LONG>(std::ceil(box.RightPx)) + margin + 1,
-            static_cast<LONG>(std::ceil(box.BottomPx)) + margin + 1};
+    // Only the client area changes, and the paint redraws all of it.
+    if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 std::u16string PhaseWheelView::AccessibleValue() const {
@@ -140,8 +110,11 @@ void PhaseWheelView::DrawFrame(const RECT& client) {
     BitBlt(dc, 0, 0, width, height, static_.Dc(), 0, 0, SRCCOPY);
 
     const Geometry g = Measure(client);
-    const dac::PhaseWheel wheel = PhaseWheelFor(g);
-    shownMoving_ = MovingArea(g, wheel);
+    const dac::PhaseWheel wheel = dac::PhaseWheelFor({.Centre = {g.CentreX, g.CentreY},
+                                                      .RadiusPx = g.RadiusPx,
+                                                      .TickLengthPx = g.TickPx,
+                                                      .Accumulator = accumulator_,
+                                                      .Increment = increment_});
     const COLORREF accent = GetSysColor(COLOR_HIGHLIGHT);
     {
         const ui::UniquePen arcPen(

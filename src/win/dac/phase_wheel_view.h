@@ -2,13 +2,11 @@
 // ticks with the current one marked, and the arc the last step swept, as
 // dac::PhaseWheelFor lays them out. The circle and the ticks are drawn once per size and
 // colour scheme into a picture of their own; a step draws the pointer, the mark, the arc
-// and the value over a copy of it, off screen, and copies to the screen only the part the
-// step moved.
+// and the value over a copy of it, off screen, and copies the result in one go.
 #pragma once
 
 #include <cstdint>
 
-#include "core/dac/phase_wheel.h"
 #include "core/dac/texts.h"
 #include "win/ui/control.h"
 #include "win/ui/memory_picture.h"
@@ -48,8 +46,6 @@ private:
         RECT TextArea{};
     };
     Geometry Measure(const RECT& client) const;
-    dac::PhaseWheel PhaseWheelFor(const Geometry& g) const;
-    static RECT MovingArea(const Geometry& g, const dac::PhaseWheel& wheel);
     void DrawStatic(const RECT& client);
     void DrawFrame(const RECT& client);
     void Paint();
@@ -60,7 +56,6 @@ private:
     ui::MemoryPicture static_;
     ui::MemoryPicture frame_;
     bool staticValid_ = false;
-    RECT shownMoving_{};  // where the last frame drew the moving parts
     int staticDraws_ = 0;
     int frameDraws_ = 0;
     ui::ValueEvents valueEvents_{[this] { return AccessibleValue(); }};
