@@ -1,6 +1,6 @@
-// The generator model driven by a sequence of actions (steps, resets, choices of waveform,
-// increments typed as integers or as quarters, retunes from a snapshot) against the plain
-// arithmetic: an integer accumulator taken modulo 65536, the stored table's entry at its
+// The generator model driven by a sequence of actions (steps, resets, choices of waveform
+// with a reset or at the same phase, increments typed as integers or as quarters) against
+// the plain arithmetic: an integer accumulator taken modulo 65536, the stored table's entry at its
 // high byte, and the increment's rounding done on whole quarters.
 #include <cstdint>
 #include <string>
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     Plain plain;
     Expect(generator.Output(), plain, "start");
     while (data.remaining_bytes() > 0) {
-        switch (data.ConsumeIntegralInRange(0, 6)) {
+        switch (data.ConsumeIntegralInRange(0, 7)) {
             case 0: {  // a run of steps
                 const int steps = data.ConsumeIntegralInRange(1, 300);
                 for (int i = 0; i < steps; ++i) {
@@ -99,6 +99,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 plain.increment = RoundedQuarters(quarters);
                 break;
             }
+            case 5:  // another table at the same phase, as sound changes waveform
+                plain.wave = kWaves[data.ConsumeIntegralInRange(0, 5)];
+                generator.ContinueWithWaveform(plain.wave);
+                Expect(generator.Output(), plain, "continue with a waveform");
+                break;
             default:
                 Expect(generator.Output(), plain, "output");
                 break;
