@@ -15,6 +15,8 @@
 set -euo pipefail
 # shellcheck source=scripts/lib/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib/common.sh"
+# shellcheck source=tests/win/sound/alsa_file.sh
+source "$(dirname "${BASH_SOURCE[0]}")/alsa_file.sh"
 
 mode="test"
 if [ "${1:-}" = --listen ]; then
@@ -72,19 +74,6 @@ set_audio() {
         9>&- >/dev/null 2>&1 </dev/null
 }
 
-# ALSA's default device as a file of the given format.
-asoundrc() {
-    mkdir -p "$work/home"
-    cat >"$work/home/.asoundrc" <<ASOUND
-pcm.!default {
-    type file
-    slave.pcm "null"
-    file "$1"
-    format "$2"
-}
-ASOUND
-}
-
 # A sound server of this run with one null sink, which plays in real time into nothing.
 start_sound_server() {
     mkdir -p "$work/pulse"
@@ -114,7 +103,7 @@ if [ "$mode" = listen ]; then
         run PULSE_SERVER="unix:$work/pulse/native"
     else
         phasebox_log "pulseaudio is not installed: ALSA's null device takes the sound at once"
-        asoundrc /dev/null raw
+        phasebox_alsa_default_to_file "$work/home" /dev/null raw
         set_audio alsa
         run HOME="$work/home"
     fi
@@ -123,7 +112,7 @@ fi
 
 arguments=(--gtest_brief=1)
 wav="$work/recording.wav"
-asoundrc "$wav" wav
+phasebox_alsa_default_to_file "$work/home" "$wav" wav
 status=0
 set_audio alsa
 run HOME="$work/home" PHASEBOX_SOUND_WAV="Z:${wav//\//\\}" || status=1
