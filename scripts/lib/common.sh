@@ -111,7 +111,9 @@ phasebox_display() {
                 wait "$xvfb" 2>/dev/null || true
                 continue 2
             fi
-            if [ "$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb" ] &&
+            # (Before the lock file exists its redirection fails: quietly, as stderr is
+            # sent away first.)
+            if [ "$(tr -d ' ' 2>/dev/null <"/tmp/.X$n-lock")" = "$xvfb" ] &&
                 xdpyinfo >/dev/null 2>&1; then
                 _phasebox_displays+=("$xvfb")
                 return 0
