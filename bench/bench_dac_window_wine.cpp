@@ -23,29 +23,13 @@
 namespace {
 
 using bench::Clock;
+using bench::Figures;
+using bench::MsSince;
+using bench::ProcessCpuMs;
 using bench::Pump;
+using bench::Time;
 
 constexpr std::chrono::milliseconds kStepRun{3000};
-
-using bench::MsSince;
-
-using bench::ProcessCpuMs;
-
-struct Figures {
-    double bestMs;
-    double medianMs;
-};
-
-Figures Time(int runs, const std::function<void()>& once) {
-    std::vector<double> samples;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        once();
-        samples.push_back(MsSince(start));
-    }
-    std::sort(samples.begin(), samples.end());
-    return {samples.front(), samples[samples.size() / 2]};
-}
 
 // The generator at its fastest for kStepRun.
 void StepRate(MainWindow& form, const char* label) {

@@ -1,12 +1,14 @@
-// What the Wine benchmarks share: a clock, the process's CPU time, and a message pump that sleeps
-// until a message comes, as the program's loop does, so that the CPU time measured is the program's
-// and not the pumping's.
+// What the Wine benchmarks share: a clock, the process's CPU time, a timing of repeated
+// calls (best and median), and a message pump that sleeps until a message comes, as the
+// program's loop does, so that the CPU time measured is the program's and not the pumping's.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
+#include <vector>
 
 namespace bench {
 
@@ -43,6 +45,23 @@ inline void Pump(std::chrono::milliseconds duration) {
                 0, nullptr, FALSE, static_cast<DWORD>(std::max<long long>(left, 0)), QS_ALLINPUT);
         }
     }
+}
+
+// The best and the median wall time of `runs` calls of `once`.
+struct Figures {
+    double bestMs;
+    double medianMs;
+};
+
+inline Figures Time(int runs, const std::function<void()>& once) {
+    std::vector<double> samples;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        once();
+        samples.push_back(MsSince(start));
+    }
+    std::sort(samples.begin(), samples.end());
+    return {samples.front(), samples[samples.size() / 2]};
 }
 
 }  // namespace bench
