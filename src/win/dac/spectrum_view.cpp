@@ -238,17 +238,8 @@ void SpectrumView::SaveWithDialog() {
 }
 
 bool SpectrumView::HandleExportKey(WPARAM key) {
-    switch (ui::ExportKeyOf(key)) {
-        case ui::ExportKey::Copy:
-            CopyToClipboard();
-            return true;
-        case ui::ExportKey::Save:
-            SaveWithDialog();
-            return true;
-        case ui::ExportKey::None:
-            break;
-    }
-    return false;
+    return ui::RunExportKey(
+        key, [this] { CopyToClipboard(); }, [this] { SaveWithDialog(); });
 }
 
 LRESULT SpectrumView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -65,17 +65,8 @@ void ChartView::SaveWithDialog() {
 }
 
 bool ChartView::HandleExportKey(WPARAM key) {
-    switch (ui::ExportKeyOf(key)) {
-        case ui::ExportKey::Copy:
-            CopyToClipboard();
-            return true;
-        case ui::ExportKey::Save:
-            SaveWithDialog();
-            return true;
-        case ui::ExportKey::None:
-            break;
-    }
-    return false;
+    return ui::RunExportKey(
+        key, [this] { CopyToClipboard(); }, [this] { SaveWithDialog(); });
 }
 
 }  // namespace chart

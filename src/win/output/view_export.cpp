@@ -52,11 +52,18 @@ void SaveView(HWND owner, const SaveChooser& choose, std::wstring_view defaultNa
     }
 }
 
-ExportKey ExportKeyOf(WPARAM key) {
-    if ((GetKeyState(VK_CONTROL) & 0x8000) == 0) return ExportKey::None;
-    if (key == 'C' || key == VK_INSERT) return ExportKey::Copy;
-    if (key == 'S') return ExportKey::Save;
-    return ExportKey::None;
+bool RunExportKey(WPARAM key, const std::function<void()>& copy,
+                  const std::function<void()>& save) {
+    if ((GetKeyState(VK_CONTROL) & 0x8000) == 0) return false;
+    if (key == 'C' || key == VK_INSERT) {
+        copy();
+        return true;
+    }
+    if (key == 'S') {
+        save();
+        return true;
+    }
+    return false;
 }
 
 }  // namespace ui

@@ -34,9 +34,8 @@ using SaveChooser = std::function<std::optional<SaveChoice>(HWND owner)>;
 void SaveView(HWND owner, const SaveChooser& choose, std::wstring_view defaultName,
               const ViewPicture& picture, std::string_view csv);
 
-// The keys that take a view's picture and numbers out: Ctrl+C and Ctrl+Insert copy,
-// Ctrl+S saves.
-enum class ExportKey { None, Copy, Save };
-ExportKey ExportKeyOf(WPARAM key);
+// The keys that take a view's picture and numbers out: Ctrl+C and Ctrl+Insert run `copy`,
+// Ctrl+S runs `save`. False, running neither, for any other key.
+bool RunExportKey(WPARAM key, const std::function<void()>& copy, const std::function<void()>& save);
 
 }  // namespace ui
