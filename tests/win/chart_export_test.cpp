@@ -28,14 +28,6 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-std::wstring ExeDir() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring dir(self);
-    dir.resize(dir.find_last_of(L"\\/") + 1);
-    return dir;
-}
-
 // A fresh folder under the temporary folder, removed with everything in it.
 class TempFolder {
 public:
@@ -73,7 +65,7 @@ std::string ReadAll(const fs::path& path) {
 
 // Runs clip_probe.exe with `args`, pumping this thread's messages until it ends; its exit code.
 DWORD RunProbe(const std::wstring& args, HANDLE* started = nullptr) {
-    std::wstring command = L"\"" + ExeDir() + L"clip_probe.exe\" " + args;
+    std::wstring command = L"\"" + wintest::ExeDir() + L"clip_probe.exe\" " + args;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -158,21 +150,6 @@ void PutTextOnClipboard(const std::wstring& text) {
     CloseClipboard();
 }
 
-INPUT Key(WORD vk, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = vk;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    if (vk == VK_INSERT) i.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-    return i;
-}
-
-// Ctrl and `vk` pressed together, as the user types them.
-void PressCtrl(WORD vk) {
-    wintest::SendInputAndWait(
-        {Key(VK_CONTROL, false), Key(vk, false), Key(vk, true), Key(VK_CONTROL, true)});
-}
-
 class ChartExport : public testing::Test {
 protected:
     void SetUp() override {
@@ -214,7 +191,7 @@ TEST_F(ChartExport, CopyKeysPutThePictureAndTheVisiblePointsOnTheClipboard) {
         SCOPED_TRACE(key == 'C' ? "Ctrl+C" : "Ctrl+Insert");
         PutTextOnClipboard(L"before");
         const View before = CurrentView();
-        PressCtrl(key);
+        wintest::PressChord(VK_CONTROL, key);
         EXPECT_EQ(CurrentView(), before) << "a copy changes no view and draws nothing";
         EXPECT_EQ(alerts, 0);
 
@@ -353,7 +330,7 @@ TEST_F(ChartExport, ACopyWhileAnotherProgramHoldsTheClipboardSoundsTheAlert) {
     ASSERT_TRUE(holder);
     ASSERT_TRUE(wintest::PumpUntil([&] { return fs::exists(marker); }, 20s));
     const View before = CurrentView();
-    PressCtrl('C');
+    wintest::PressChord(VK_CONTROL, 'C');
     EXPECT_EQ(alerts, 1);
     EXPECT_EQ(CurrentView(), before);
     wintest::PumpUntil([&] { return WaitForSingleObject(holder, 0) == WAIT_OBJECT_0; }, 30s);
@@ -544,7 +521,7 @@ TEST_F(ChartExport, CtrlSSavesThroughTheDialogAsPngOrCsv) {
         const View before = CurrentView();
         {
             DialogDriver driver((folder.Path() / c.name).wstring(), c.typeIndex, true);
-            PressCtrl('S');
+            wintest::PressChord(VK_CONTROL, 'S');
             wintest::PumpUntil([&] { return driver.Saved(); }, 20s);
             EXPECT_EQ(driver.LeftOpen(), "");
             EXPECT_EQ(driver.Offered(), "phasebox-chart");
@@ -580,7 +557,7 @@ TEST_F(ChartExport, SavingOverAFileAsksFirst) {
     std::ofstream(path) << "old";
     {
         DialogDriver driver(path.wstring(), 2, false);
-        PressCtrl('S');
+        wintest::PressChord(VK_CONTROL, 'S');
         wintest::PumpUntil([&] { return driver.Saved(); }, 20s);
         wintest::Pump(300ms);
         EXPECT_TRUE(driver.AskedToOverwrite());
@@ -595,7 +572,7 @@ TEST_F(ChartExport, SavingOverAFileAsksFirst) {
     EXPECT_EQ(ReadAll(path), "old");
     {
         DialogDriver driver(path.wstring(), 2, true);
-        PressCtrl('S');
+        wintest::PressChord(VK_CONTROL, 'S');
         wintest::PumpUntil([&] { return driver.Saved(); }, 20s);
         wintest::Pump(300ms);
         EXPECT_TRUE(driver.AskedToOverwrite());
@@ -628,7 +605,7 @@ TEST_F(ChartExport, ASaveNeverReplacesAFileNobodyWasAskedAbout) {
             const std::wstring full = (folder.Path() / bare).wstring();
             {
                 DialogDriver driver(quoted ? L"\"" + full + L"\"" : full, c.typeIndex, replace);
-                PressCtrl('S');
+                wintest::PressChord(VK_CONTROL, 'S');
                 wintest::PumpUntil([&] { return driver.Saved(); }, 30s);
                 // The dialog's own question where it added the extension itself (Wine's
                 // does for a quoted name), else the program's, which names the file.
@@ -665,7 +642,7 @@ TEST_F(ChartExport, TheSavedPictureIsCompressed) {
     form->waveformChart.ChooseSaveFile = [&](HWND) {
         return std::optional<ui::SaveChoice>(ui::SaveChoice{path.wstring(), ui::SaveFormat::Png});
     };
-    PressCtrl('S');
+    wintest::PressChord(VK_CONTROL, 'S');
     wintest::PumpUntil([&] { return fs::exists(path); }, 10s);
     const base::SizePx size = form->waveformChart.ClientSizePx();
     const std::size_t stored = 3u * static_cast<std::size_t>(size.Width) * size.Height;
@@ -711,7 +688,7 @@ TEST_F(ChartExport, SavingIntoAReadOnlyFolderReportsPathAndReason) {
     form->waveformChart.ChooseSaveFile = [&](HWND) {
         return std::optional<ui::SaveChoice>(ui::SaveChoice{path, ui::SaveFormat::Png});
     };
-    PressCtrl('S');
+    wintest::PressChord(VK_CONTROL, 'S');
     wintest::PumpUntil([] { return !wintest::ErrorLog().empty(); }, 10s);
     ASSERT_EQ(wintest::ErrorLog().size(), 1u);
     const std::wstring text = ui::ToWide(wintest::ErrorLog()[0].text);

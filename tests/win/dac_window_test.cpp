@@ -38,19 +38,6 @@ std::string Utf8(std::u16string_view s) {
     return ui::ToUtf8(ui::ToWide(s));
 }
 
-INPUT Key(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return in;
-}
-
-void PressCtrlKey(WORD vk) {
-    wintest::SendInputAndWait(
-        {Key(VK_CONTROL, false), Key(vk, false), Key(vk, true), Key(VK_CONTROL, true)});
-}
-
 void TypeText(std::wstring_view text) {
     std::vector<INPUT> inputs;
     for (const wchar_t c : text) {
@@ -286,8 +273,7 @@ TEST_F(DacWindowTest, TabReachesEveryControlAndEscapeCloses) {
 
 TEST_F(DacWindowTest, AltF4ClosesTheWindowAndNotTheMainOne) {
     Open();
-    wintest::SendInputAndWait(
-        {Key(VK_MENU, false), Key(VK_F4, false), Key(VK_F4, true), Key(VK_MENU, true)});
+    wintest::PressChord(VK_MENU, VK_F4);
     EXPECT_TRUE(wintest::PumpUntil([&] { return dac->Handle() == nullptr; }));
     EXPECT_TRUE(IsWindow(main->Handle()));
 }
@@ -420,7 +406,7 @@ TEST_F(DacWindowTest, CtrlCAndCtrlSOnTheSpectrumGiveItsPictureAndNumbers) {
     Open({.Language = dac::Language::English});
     dac->Follow(0, 4096, dds::Waveform::Sin);
     SetFocus(dac->spectrum.Handle());
-    PressCtrlKey('C');
+    wintest::PressChord(VK_CONTROL, 'C');
     ASSERT_TRUE(OpenClipboard(dac->Handle()));
     const bool picture = IsClipboardFormatAvailable(CF_DIB) != FALSE;
     std::u16string text;
@@ -444,7 +430,7 @@ TEST_F(DacWindowTest, CtrlCAndCtrlSOnTheSpectrumGiveItsPictureAndNumbers) {
         dac->spectrum.ChooseSaveFile = [&](HWND) {
             return std::optional<ui::SaveChoice>(ui::SaveChoice{file.wstring(), format});
         };
-        PressCtrlKey('S');
+        wintest::PressChord(VK_CONTROL, 'S');
         std::ifstream in(file, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), {});
         if (format == ui::SaveFormat::Csv) {
@@ -533,7 +519,7 @@ TEST(DacWindowOfTheMainWindow, OpensByMenuAndKeyOneAtATime) {
     // Ctrl+D anywhere in the main window: here in the increment box, which takes no Ctrl+D.
     ASSERT_TRUE(wintest::PumpUntil([&] { return GetActiveWindow() == main->Handle(); }));
     SetFocus(main->incrementBox.Handle());
-    PressCtrlKey('D');
+    wintest::PressChord(VK_CONTROL, 'D');
     ASSERT_NE(main->DacOutput(), nullptr);
     EXPECT_EQ(wintest::TextOf(main->incrementBox.Handle()), u"256");
 

@@ -209,14 +209,6 @@ TEST(WholeFile, DeviceNamesAreRefusedBeforeAnythingIsCreated) {
 // ---------------------------------------------------------------------------
 // The program's --render, started as a user starts it
 
-std::wstring ExeDir() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring dir(self);
-    dir.resize(dir.find_last_of(L"\\/") + 1);
-    return dir;
-}
-
 struct ProgramRun {
     DWORD exitCode = 99;
     std::string errorOutput;
@@ -233,7 +225,7 @@ ProgramRun RenderProgram(const std::wstring& args, const std::wstring& folder) {
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdError = err;
-    std::wstring command = L"\"" + ExeDir() + L"..\\..\\phasebox.exe\" " + args;
+    std::wstring command = L"\"" + wintest::ExeDir() + L"..\\..\\phasebox.exe\" " + args;
     PROCESS_INFORMATION pi{};
     ProgramRun run;
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),

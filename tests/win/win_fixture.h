@@ -52,6 +52,12 @@ void SendInputAndWait(std::vector<INPUT> inputs);
 // A click at a point of `hwnd`'s client area; a key (with Shift) to the focused window.
 void ClickAt(HWND hwnd, int x, int y);
 void PressKey(WORD vk, bool shift = false);
+// `vk` pressed while `held` (VK_CONTROL, VK_MENU, ...) is held down, as the user types a
+// shortcut.
+void PressChord(WORD held, WORD vk);
+
+// The folder of this test program, ending in a separator: the probes are built beside it.
+std::wstring ExeDir();
 
 // The second test process, a11y_probe.exe (built beside this program), started with
 // `queries` (see its source). Finish pumps this thread's messages until it has ended (it

@@ -150,17 +150,31 @@ void PressKey(WORD vk, bool shift) {
     SendInputAndWait(std::move(in));
 }
 
-ProbeProcess::ProbeProcess(const std::vector<std::wstring>& queries) {
+void PressChord(WORD held, WORD vk) {
+    INPUT down = KeyInput(vk, false);
+    // Insert is one of the keys beside the main block: without the flag it reads as the
+    // keypad's 0.
+    if (vk == VK_INSERT) down.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    INPUT up = down;
+    up.ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInputAndWait({KeyInput(held, false), down, up, KeyInput(held, true)});
+}
+
+std::wstring ExeDir() {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring dir(self);
     dir.resize(dir.find_last_of(L"\\/") + 1);
+    return dir;
+}
+
+ProbeProcess::ProbeProcess(const std::vector<std::wstring>& queries) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     static int runs = 0;
     output_ = std::wstring(temp) + L"phasebox-probe-" + std::to_wstring(GetCurrentProcessId()) +
               L"-" + std::to_wstring(++runs) + L".txt";
-    std::wstring command = L"\"" + dir + L"a11y_probe.exe\" \"" + output_ + L"\"";
+    std::wstring command = L"\"" + ExeDir() + L"a11y_probe.exe\" \"" + output_ + L"\"";
     for (const std::wstring& q : queries) command += L" " + q;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
