@@ -255,6 +255,15 @@ _phasebox_server_pid() {
     return 1
 }
 
+# Imports the registry file on standard input into prefix $1, then waits for the prefix's
+# server to write it out.
+_phasebox_import_reg() {
+    cat >"$1/drive_c/phasebox.reg" || return 1
+    WINEPREFIX="$1" wine regedit /S 'C:\phasebox.reg' >/dev/null 2>&1 </dev/null || return 1
+    WINEPREFIX="$1" wineserver -w
+    rm -f "$1/drive_c/phasebox.reg"
+}
+
 # Makes the prefix every other is copied from, $PHASEBOX_WINE_ROOT/base, unless it is there:
 # Wine's own set-up (wineboot), 15 s or more, is most of the time it takes to make a prefix,
 # and a copy takes a few seconds. It has Wine's Tahoma, Tahoma Bold and Marlett in its Fonts
@@ -281,7 +290,7 @@ _phasebox_make_base_prefix() {
     for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
         cp "$PHASEBOX_WINE_FONTS/$font" "$base/drive_c/windows/Fonts/$font" || return 1
     done
-    cat >"$base/drive_c/phasebox.reg" <<EOF
+    _phasebox_import_reg "$base" <<EOF || return 1
 REGEDIT4
 
 [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]
@@ -289,9 +298,6 @@ REGEDIT4
 "Tahoma Bold (TrueType)"="tahomabd.ttf"
 "Marlett (TrueType)"="marlett.ttf"
 EOF
-    WINEPREFIX="$base" wine regedit /S 'C:\phasebox.reg' >/dev/null 2>&1 </dev/null || return 1
-    WINEPREFIX="$base" wineserver -w
-    rm -f "$base/drive_c/phasebox.reg"
     touch "$base/$_phasebox_prefix_marker.base"
 }
 
@@ -321,7 +327,7 @@ _phasebox_make_prefix() {
     rm -f "$prefix/$_phasebox_prefix_marker.base"
     # Without a window manager (Managed N) Wine frames its windows itself; a managed window
     # would wait 2 s for a window manager each time it is hidden.
-    cat >"$prefix/drive_c/phasebox.reg" <<EOF
+    _phasebox_import_reg "$prefix" <<EOF || return 1
 REGEDIT4
 
 [HKEY_CURRENT_USER\\Control Panel\\Desktop]
@@ -331,9 +337,6 @@ REGEDIT4
 "Managed"="$managed"
 "Decorated"="$managed"
 EOF
-    WINEPREFIX="$prefix" wine regedit /S 'C:\phasebox.reg' >/dev/null 2>&1 </dev/null || return 1
-    WINEPREFIX="$prefix" wineserver -w
-    rm -f "$prefix/drive_c/phasebox.reg"
     touch "$prefix/$_phasebox_prefix_marker"
 }
 
